@@ -1,0 +1,114 @@
+#pragma once
+
+#include "chart/Forward.h"
+#include "platform/DC.h"
+#include "platform/Font.h"
+#include "platform/WinTypes.h"
+#include "platform/Wnd.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+
+class CPrintDialog;
+class CPrintInfo;
+
+// Index of an axis in the control: left and right axes are vertical, bottom and top horizontal.
+enum AxisSlot : int
+{
+    SlotLeft = 0,
+    SlotBottom = 1,
+    SlotRight = 2,
+    SlotTop = 3,
+};
+
+// The chart window. It owns its axes, series, legend and title, draws everything into a back
+// buffer on RefreshChart and paints by copying that buffer.
+class CChartCtrl : public CWnd
+{
+public:
+    CChartCtrl();
+    ~CChartCtrl() override;
+
+    CChartCtrl(const CChartCtrl&) = delete;
+    CChartCtrl& operator=(const CChartCtrl&) = delete;
+
+    // Printing is built by the printing code; the control declares its steps here so that a
+    // subclass can replace any of them.
+    virtual void PrintChart(const std::string& strDocName, CPrintDialog* pPrintDialog = nullptr);
+    virtual void PreparePrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintPage(CDC* pDC, CPrintInfo* pInfo);
+    virtual void FinishPrint(CDC* pDC, CPrintInfo* pInfo);
+    // Lays out and draws title, legend, axes, plot frame and series inside rcArea.
+    virtual void PaintContents(CDC* pDC, RECT rcArea);
+    // Fills the background and draws the window edge.
+    virtual void PaintBackground(CDC* pDC, RECT rcArea);
+
+    static bool RegisterChartClass();
+
+    CChartStandardAxis* NewStandardAxis();
+    CChartDateTimeAxis* NewDateTimeAxis();
+    // Takes ownership; an axis already in the slot is destroyed.
+    void InstallAxis(CChartAxis* pAxis, int nSlot);
+
+    // Takes ownership. The left and bottom axes must be installed first.
+    void AttachSerie(CChartSerie* pSerie);
+    void DeleteAllSeries();
+
+    void RefreshChart();
+    void HoldRefresh();
+    void ReleaseRefresh();
+    void RestoreAxisRanges();
+    void ResyncAxes();
+
+    void RewindSeries();
+    CChartSerie* NextSerie();
+
+    CChartAxis* GetAxis(int nSlot) const;
+    CChartLegend* GetLegend() const { return m_pChartLegend; }
+    CChartTitle* GetTitle() const { return m_pChartTitle; }
+    RECT GetPlotRect() const { return m_rcPlot; }
+    CDC* GetBufferDC() { return &m_dcBuffer; }
+    std::size_t SerieCount() const { return m_seriesById.size(); }
+
+    // The default colour of the series attached when nAttached series are already there.
+    static COLORREF DefaultSerieColor(std::size_t nAttached);
+
+protected:
+    void OnPaint() override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+
+public:
+    std::int32_t m_nRefreshLevel = 1;
+    bool m_bRefreshDeferred = false;
+    CDC m_dcBuffer;
+    bool m_bBufferPrimed = false;
+    bool m_bGradientFill = false;
+    COLORREF m_crGradientFrom = 0;
+    COLORREF m_crGradientTo = 0;
+    int m_nGradientStyle = 1;
+    COLORREF m_crBackground = 0;
+    COLORREF m_crPlotFrame = 0;
+    unsigned int m_nEdgeFlags = EDGE_RAISED;
+    RECT m_rcPlot = {0, 0, 0, 0};
+    std::map<unsigned int, CChartSerie*> m_seriesById;
+    std::array<CChartAxis*, 4> m_axisSlots = {nullptr, nullptr, nullptr, nullptr};
+    CChartLegend* m_pChartLegend = nullptr;
+    CChartTitle* m_pChartTitle = nullptr;
+    bool m_bPanAllowed = true;
+    bool m_bPanning = false;
+    POINT m_ptPanLast = {0, 0};
+    bool m_bZoomAllowed = true;
+    bool m_bZooming = false;
+    RECT m_rcZoomBox = {0, 0, 0, 0};
+    COLORREF m_crZoomBox = RGB(255, 255, 255);
+    CFont m_printFont;
+    SIZE m_szPrintLogical = {0, 0};
+    SIZE m_szPrintDevice = {0, 0};
+    std::map<unsigned int, ChartOverlay*> m_overlaysById;
+    IChartMouseSink* m_pMouseSink = nullptr;
+    bool m_bShowCursorInPlot = true;
+    std::map<unsigned int, CChartSerie*>::iterator m_itSeriesWalk;
+};

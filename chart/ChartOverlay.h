@@ -1,0 +1,14 @@
+#pragma once
+
+class CDC;
+
+// An object drawn over the chart at paint time, after the back buffer has been copied.
+class ChartOverlay
+{
+public:
+    virtual ~ChartOverlay() = default;
+    virtual void OverlayMouseMove(int x, int y) = 0;
+    virtual void OverlayButtonDown(int x, int y) = 0;
+    virtual void OverlayButtonUp(int x, int y) = 0;
+    virtual void DrawOverlay(CDC* pDC) = 0;
+};

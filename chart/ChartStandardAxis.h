@@ -1,0 +1,28 @@
+#pragma once
+
+#include "chart/ChartAxis.h"
+
+#include <cstdint>
+#include <string>
+
+// Numeric axis: ticks at multiples of a round increment (1, 2 or 5 times a power of ten),
+// labels in fixed-point notation with as many decimals as the increment needs.
+class CChartStandardAxis : public CChartAxis
+{
+public:
+    CChartStandardAxis();
+    ~CChartStandardAxis() override;
+
+    double GetFirstTick() const override;
+    bool GetNextTick(double dCurrent, double* pNext) const override;
+    int TickToPixel(double dValue) const override;
+    int IntervalMidPixel(double dValue) const override;
+    std::string FormatTickLabel(double dValue) const override;
+    void RefreshTickIncrement() override;
+    void RefreshFirstTick() override;
+
+public:
+    double m_dFirstTick = 0.0;
+    double m_dTickStep = 1.0;
+    std::int32_t m_nDecimals = 0;
+};
