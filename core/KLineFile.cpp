@@ -1,0 +1,281 @@
+#include "core/KLineFile.h"
+
+#include "platform/OleDate.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// atoi over text: leading blanks, a sign, the leading digits; *pnEnd is where the digits end.
+// Saturates instead of overflowing; no digits reads as 0.
+int ReadInteger(std::string_view text, size_t nStart, size_t* pnEnd)
+{
+    size_t i = nStart;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool bNegative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        bNegative = text[i++] == '-';
+    long long value = 0;
+    while (i < text.size() && IsDigit(text[i]))
+    {
+        if (value < INT_MAX)
+            value = value * 10 + (text[i] - '0');
+        ++i;
+    }
+    *pnEnd = i;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    return static_cast<int>(bNegative ? -value : value);
+}
+
+int ReadFixedPiece(std::string_view text, size_t nStart, size_t nLength)
+{
+    if (nStart >= text.size())
+        return 0;
+    size_t nEnd = 0;
+    return ReadInteger(text.substr(nStart, nLength), 0, &nEnd);
+}
+
+bool ToOleDate(int nYear, int nMonth, int nDay, double* pdDate)
+{
+    if (!IsValidOleCalendarDay(nYear, nMonth, nDay))
+        return false;
+    SYSTEMTIME st;
+    st.wYear = static_cast<std::uint16_t>(nYear);
+    st.wMonth = static_cast<std::uint16_t>(nMonth);
+    st.wDay = static_cast<std::uint16_t>(nDay);
+    return SystemTimeToVariantTime(&st, pdDate);
+}
+
+locale_t ClassicLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+// The rare forms from_chars does not take the way atof does: hexadecimal, and magnitudes
+// beyond double's range.
+double ReadWithStrtod(std::string_view text)
+{
+    const std::string copy(text);
+    return strtod_l(copy.c_str(), nullptr, ClassicLocale());
+}
+
+// strtok-style field walk over one line.
+class CFieldWalker
+{
+public:
+    explicit CFieldWalker(std::string_view line) : m_line(line) {}
+
+    bool Next(std::string_view* pField)
+    {
+        while (m_nPos < m_line.size() && m_line[m_nPos] == ',')
+            ++m_nPos;
+        if (m_nPos >= m_line.size())
+            return false;
+        const size_t nStart = m_nPos;
+        while (m_nPos < m_line.size() && m_line[m_nPos] != ',')
+            ++m_nPos;
+        *pField = m_line.substr(nStart, m_nPos - nStart);
+        return true;
+    }
+
+private:
+    std::string_view m_line;
+    size_t m_nPos = 0;
+};
+
+bool IsBlankLine(std::string_view line)
+{
+    for (char c : line)
+        if (!IsBlank(c))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool ParseKLineDate(std::string_view text, double* pdDate)
+{
+    if (text.size() >= 8 && !IsDigit(text[4]) && !IsDigit(text[7]))
+        return ToOleDate(ReadFixedPiece(text, 0, 4), ReadFixedPiece(text, 5, 2),
+                         ReadFixedPiece(text, 8, 2), pdDate);
+
+    // Unpadded month or day: read the numbers between single separators instead.
+    size_t nEnd = 0;
+    const int nYear = ReadInteger(text, 0, &nEnd);
+    if (nEnd == 0 || !IsDigit(text[nEnd - 1]) || nEnd >= text.size())
+        return false;
+    size_t nMonthStart = nEnd + 1;
+    if (nMonthStart >= text.size() || !IsDigit(text[nMonthStart]))
+        return false;
+    const int nMonth = ReadInteger(text, nMonthStart, &nEnd);
+    if (nEnd >= text.size() || nEnd + 1 >= text.size() || !IsDigit(text[nEnd + 1]))
+        return false;
+    const int nDay = ReadInteger(text, nEnd + 1, &nEnd);
+    return ToOleDate(nYear, nMonth, nDay, pdDate);
+}
+
+bool ParseKLinePrice(std::string_view text, double* pdPrice)
+{
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    const size_t nNumberStart = i;
+    bool bNegative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        bNegative = text[i++] == '-';
+
+    double value = 0.0;
+    const bool bHex = i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X');
+    if (bHex)
+    {
+        value = std::fabs(ReadWithStrtod(text.substr(nNumberStart)));
+    }
+    else
+    {
+        const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+        if (result.ec == std::errc::result_out_of_range)
+            value = std::fabs(ReadWithStrtod(text.substr(nNumberStart)));
+        else if (result.ec != std::errc())
+            value = 0.0; // no number at all reads as 0
+    }
+    if (!std::isfinite(value))
+        return false;
+    *pdPrice = bNegative ? -value : value;
+    return true;
+}
+
+bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar)
+{
+    CFieldWalker walker(line);
+    std::string_view fields[5];
+    for (std::string_view& field : fields)
+        if (!walker.Next(&field))
+            return false;
+
+    SChartCandlestickPoint bar;
+    if (!ParseKLineDate(fields[0], &bar.dDate) || !ParseKLinePrice(fields[1], &bar.dOpen) ||
+        !ParseKLinePrice(fields[2], &bar.dHigh) || !ParseKLinePrice(fields[3], &bar.dLow) ||
+        !ParseKLinePrice(fields[4], &bar.dClose))
+        return false;
+    *pBar = bar;
+    return true;
+}
+
+namespace
+{
+
+class CLineSink
+{
+public:
+    CLineSink(std::vector<SChartCandlestickPoint>* pBars, SKLineReadStats* pStats)
+        : m_pBars(pBars), m_pStats(pStats)
+    {
+    }
+
+    void Take(std::string_view line)
+    {
+        // Text mode: a carriage return before the line feed is not part of the line.
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ++m_pStats->m_nLines;
+        SChartCandlestickPoint bar;
+        if (m_pBars->size() < static_cast<size_t>(INT_MAX) && ParseKLineLine(line, &bar))
+        {
+            m_pBars->push_back(bar);
+        }
+        else if (!IsBlankLine(line))
+        {
+            if (m_pStats->m_nSkipped++ == 0)
+                m_pStats->m_nFirstSkippedLine = m_pStats->m_nLines;
+        }
+    }
+
+private:
+    std::vector<SChartCandlestickPoint>* m_pBars;
+    SKLineReadStats* m_pStats;
+};
+
+} // namespace
+
+bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
+                   SKLineReadStats* pStats)
+{
+    const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info{};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+    {
+        ::close(fd);
+        errno = EISDIR;
+        return false;
+    }
+
+    CLineSink sink(pBars, pStats);
+    std::vector<char> buffer(1 << 20);
+    std::string pending; // the start of a line that continues in the next chunk
+    for (;;)
+    {
+        const ssize_t nRead = ::read(fd, buffer.data(), buffer.size());
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+        {
+            std::fprintf(stderr, "Error reading file: %s: %s\n", strPath.c_str(), std::strerror(errno));
+            break;
+        }
+        if (nRead == 0)
+            break;
+
+        const char* p = buffer.data();
+        const char* const pEnd = p + nRead;
+        while (p < pEnd)
+        {
+            const char* pLineFeed = static_cast<const char*>(std::memchr(p, '\n', pEnd - p));
+            if (pLineFeed == nullptr)
+            {
+                pending.append(p, pEnd);
+                break;
+            }
+            if (pending.empty())
+            {
+                sink.Take(std::string_view(p, pLineFeed - p));
+            }
+            else
+            {
+                pending.append(p, pLineFeed);
+                sink.Take(pending);
+                pending.clear();
+            }
+            p = pLineFeed + 1;
+        }
+    }
+    if (!pending.empty())
+        sink.Take(pending); // a last line without a line feed
+    ::close(fd);
+    return true;
+}

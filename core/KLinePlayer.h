@@ -1,0 +1,29 @@
+#pragma once
+
+#include "chart/ChartCandlestickPoint.h"
+
+#include <string>
+#include <vector>
+
+class CChartCtrl;
+
+// Replays a loaded K-line file bar by bar: a window of the N newest revealed bars, a cursor
+// into the file, and the prices of the current (newest) bar. N is the replay setting
+// m_nWindowBars, read at every Load and Step.
+class CKLinePlayer
+{
+public:
+    // Reads the file and restarts the replay: cursor 0, a window of N zero bars. A file that
+    // cannot be opened is reported on standard error and leaves no bars at all.
+    void Load(const std::string& strPath);
+
+    CChartCtrl* m_pChart = nullptr; // not owned; Step draws into it
+    int m_nBarCount = 0;            // bars in m_vecBars
+    int m_nCursor = 0;              // bars revealed so far; index of the next bar to reveal
+    std::vector<SChartCandlestickPoint> m_vecBars;
+    std::vector<SChartCandlestickPoint> m_vecWindow; // oldest first
+    double m_dOpen = 0.0;
+    double m_dHigh = 0.0;
+    double m_dLow = 0.0;
+    double m_dClose = 0.0; // the price of every trade and mark
+};

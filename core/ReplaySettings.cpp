@@ -1,0 +1,7 @@
+#include "core/ReplaySettings.h"
+
+SReplaySettings& ReplaySettings()
+{
+    static SReplaySettings settings;
+    return settings;
+}

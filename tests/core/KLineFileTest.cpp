@@ -1,0 +1,146 @@
+#include "core/KLineFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+struct SLineCase
+{
+    const char* pszLine;
+    double dDate, dOpen, dHigh, dLow, dClose;
+};
+
+const SLineCase kBars[] = {
+    {"2017-01-05,10.0,11.5,9.5,11.0", 42740, 10.0, 11.5, 9.5, 11.0},
+    {"2017-01-05 14:30:00,10,11,9,10.5", 42740, 10, 11, 9, 10.5},
+    {"2017/01/06,1,2,0.5,1.5,12345", 42741, 1, 2, 0.5, 1.5},
+    {"2017-01-05,,10,11,9,10.5", 42740, 10, 11, 9, 10.5},
+    {",,2017-01-05,10,11,9,10.5,,", 42740, 10, 11, 9, 10.5},
+    {"2017-01-05, 10 , 11x,9abc,+10.5", 42740, 10, 11, 9, 10.5},
+    {"2017-01-05,abc,11,9,10", 42740, 0, 11, 9, 10},
+    {"2017-01-05,-1.5,1e2,0x10,10", 42740, -1.5, 100, 16, 10},
+    {"2014/1/13,1,2,3,4", 41652, 1, 2, 3, 4},
+    {"2014-1-5 10:00,1,2,3,4", 41644, 1, 2, 3, 4},
+    {"2014-01-5,1,2,3,4", 41644, 1, 2, 3, 4},
+    {"1899-12-30,1,1,1,1", 0, 1, 1, 1, 1},
+    {"1899-12-29,1,1,1,1", -1, 1, 1, 1, 1},
+    {"1900-03-01,1,1,1,1", 61, 1, 1, 1, 1},
+    {"2017-01-05,1e-400,1,1,1", 42740, 0, 1, 1, 1},
+};
+
+const char* const kNotBars[] = {
+    "Date,Open,High,Low,Close",
+    "",
+    "2017-01-05,1,2,3",
+    "2017-01-05,,,1,2,,3",
+    "2017-13-05,1,2,3,4",
+    "2017-02-29,1,2,3,4",
+    "0099-12-31,1,2,3,4",
+    "20170105,1,2,3,4",
+    "1/13/2014,1,2,3,4",
+    "2017-01-05,nan,2,3,4",
+    "2017-01-05,1,inf,3,4",
+    "2017-01-05,1,2,1e400,4",
+    "2017-01-05,1,2,3,-1e999",
+    "\xff\xfe\x01garbage,\x02,\x03,\x04,\x05",
+};
+
+} // namespace
+
+TEST(KLineFile, ParsesBarsByTheLineRules)
+{
+    for (const SLineCase& c : kBars)
+    {
+        SCOPED_TRACE(c.pszLine);
+        SChartCandlestickPoint bar;
+        ASSERT_TRUE(ParseKLineLine(c.pszLine, &bar));
+        EXPECT_EQ(bar.dDate, c.dDate);
+        EXPECT_DOUBLE_EQ(bar.dOpen, c.dOpen);
+        EXPECT_DOUBLE_EQ(bar.dHigh, c.dHigh);
+        EXPECT_DOUBLE_EQ(bar.dLow, c.dLow);
+        EXPECT_DOUBLE_EQ(bar.dClose, c.dClose);
+    }
+}
+
+TEST(KLineFile, SkipsLinesThatAreNotBars)
+{
+    for (const char* pszLine : kNotBars)
+    {
+        SCOPED_TRACE(pszLine);
+        SChartCandlestickPoint bar;
+        bar.dClose = 77;
+        EXPECT_FALSE(ParseKLineLine(pszLine, &bar));
+        EXPECT_EQ(bar.dClose, 77) << "a rejected line must not touch the bar";
+    }
+}
+
+TEST(KLineFile, PricesIgnoreTheProcessLocale)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/install-deps.sh makes it";
+    double dPrice = 0;
+    EXPECT_TRUE(ParseKLinePrice("10.5", &dPrice));
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(dPrice, 10.5);
+}
+
+TEST(KLineFile, ReadsCrLfLinesAndALastLineWithoutLineFeed)
+{
+    CTempDir dir;
+    const std::string path = dir.Write("bars.csv", "Date,Open,High,Low,Close\r\n"
+                                                   "2017-01-05,1,2,0.5,1.5\r\n"
+                                                   "\r\n"
+                                                   "2017-01-06,2,3,1,2.5");
+    std::vector<SChartCandlestickPoint> bars;
+    SKLineReadStats stats;
+    ASSERT_TRUE(ReadKLineFile(path, &bars, &stats));
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0].dClose, 1.5);
+    EXPECT_EQ(bars[1].dDate, 42741);
+    EXPECT_EQ(bars[1].dClose, 2.5);
+    EXPECT_EQ(stats.m_nLines, 4);
+    EXPECT_EQ(stats.m_nSkipped, 1) << "the blank line is not counted as lost";
+    EXPECT_EQ(stats.m_nFirstSkippedLine, 1);
+}
+
+TEST(KLineFile, ReadsLongLinesWholeAcrossReadChunks)
+{
+    CTempDir dir;
+    // A line longer than any buffer: its tail must not become a bar of its own.
+    std::string content = "2017-01-05,1,2,0.5,1.5," + std::string(300, '9') + ",2017-01-06,5,5,5,5\n";
+    // A bar straddling the 1 MiB read boundary.
+    content += std::string((1 << 20) - content.size() - 10, ' ') + "\n";
+    content += "2017-01-09,7,8,6,7.5\n";
+    content += "2017-01-10," + std::string(3 << 20, '1') + ",1,1,1\n"; // 3 MiB open price
+    const std::string path = dir.Write("long.csv", content);
+    std::vector<SChartCandlestickPoint> bars;
+    SKLineReadStats stats;
+    ASSERT_TRUE(ReadKLineFile(path, &bars, &stats));
+    ASSERT_EQ(bars.size(), 2u) << "the 3 MiB number is out of range, so that line is skipped";
+    EXPECT_EQ(bars[0].dClose, 1.5);
+    EXPECT_EQ(bars[1].dDate, 42744);
+    EXPECT_EQ(bars[1].dClose, 7.5);
+    EXPECT_EQ(stats.m_nSkipped, 1);
+    EXPECT_EQ(stats.m_nFirstSkippedLine, 4);
+}
+
+TEST(KLineFile, FailsOnMissingFilesAndDirectories)
+{
+    CTempDir dir;
+    std::vector<SChartCandlestickPoint> bars;
+    SKLineReadStats stats;
+    errno = 0;
+    EXPECT_FALSE(ReadKLineFile((dir.Path() / "missing.csv").string(), &bars, &stats));
+    EXPECT_EQ(errno, ENOENT);
+    errno = 0;
+    EXPECT_FALSE(ReadKLineFile(dir.Path().string(), &bars, &stats));
+    EXPECT_EQ(errno, EISDIR);
+    EXPECT_TRUE(bars.empty());
+}

@@ -1,0 +1,89 @@
+#include "core/KLinePlayer.h"
+#include "core/ReplaySettings.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+bool IsZeroBar(const SChartCandlestickPoint& bar)
+{
+    return bar.dDate == 0 && bar.dLow == 0 && bar.dHigh == 0 && bar.dOpen == 0 && bar.dClose == 0;
+}
+
+// Restores the process-wide replay settings a test changes.
+class KLinePlayerLoad : public ::testing::Test
+{
+protected:
+    void TearDown() override { ReplaySettings() = SReplaySettings(); }
+
+    CTempDir m_dir;
+    CKLinePlayer m_player;
+};
+
+} // namespace
+
+TEST_F(KLinePlayerLoad, ReadsEveryBarAndPreparesAWindowOfZeroBars)
+{
+    const std::string path =
+        m_dir.Write("a.csv", "2017-01-05,10.0,11.5,9.5,11.0\n2017-01-06,11,12,10,11.5\n");
+    m_player.m_nCursor = 7;
+    m_player.Load(path);
+    EXPECT_EQ(m_player.m_nBarCount, 2);
+    EXPECT_EQ(m_player.m_nCursor, 0);
+    ASSERT_EQ(m_player.m_vecBars.size(), 2u);
+    EXPECT_EQ(m_player.m_vecBars[1].dClose, 11.5);
+    ASSERT_EQ(m_player.m_vecWindow.size(), 26u);
+    for (const SChartCandlestickPoint& bar : m_player.m_vecWindow)
+        EXPECT_TRUE(IsZeroBar(bar));
+}
+
+TEST_F(KLinePlayerLoad, ReadsTheWindowSizeAtEveryLoad)
+{
+    const std::string path = m_dir.Write("a.csv", "");
+    ReplaySettings().m_nWindowBars = 5;
+    m_player.Load(path);
+    EXPECT_EQ(m_player.m_vecWindow.size(), 5u);
+    ReplaySettings().m_nWindowBars = -3;
+    m_player.Load(path);
+    EXPECT_TRUE(m_player.m_vecWindow.empty());
+    EXPECT_EQ(m_player.m_nBarCount, 0);
+}
+
+TEST_F(KLinePlayerLoad, ASecondFileReplacesTheFirst)
+{
+    m_player.Load(m_dir.Write("a.csv", "2017-01-05,1,1,1,1\n2017-01-06,2,2,2,2\n2017-01-09,3,3,3,3\n"));
+    m_player.m_nCursor = 3;
+    m_player.Load(m_dir.Write("b.csv", "2018-01-05,9,9,9,9\n"));
+    EXPECT_EQ(m_player.m_nBarCount, 1);
+    EXPECT_EQ(m_player.m_nCursor, 0);
+    EXPECT_EQ(m_player.m_vecBars.front().dOpen, 9);
+}
+
+TEST_F(KLinePlayerLoad, AFileThatCannotBeOpenedLeavesNoBars)
+{
+    m_player.Load(m_dir.Write("a.csv", "2017-01-05,1,1,1,1\n"));
+    testing::internal::CaptureStderr();
+    m_player.Load((m_dir.Path() / "missing.csv").string());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error opening file: No such file or directory\n");
+    EXPECT_EQ(m_player.m_nBarCount, 0);
+    EXPECT_TRUE(m_player.m_vecBars.empty());
+    EXPECT_EQ(m_player.m_vecWindow.size(), 26u);
+
+    testing::internal::CaptureStderr();
+    m_player.Load(m_dir.Path().string());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error opening file: Is a directory\n");
+}
+
+TEST_F(KLinePlayerLoad, SaysOnceHowManyLinesWereSkipped)
+{
+    const std::string path =
+        m_dir.Write("h.csv", "Date,Open,High,Low,Close\n2017-01-05,1,1,1,1\nfooter line\n");
+    testing::internal::CaptureStderr();
+    m_player.Load(path);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              path + ": skipped 2 line(s) that are not bars (first: line 1)\n");
+    EXPECT_EQ(m_player.m_nBarCount, 1);
+}
