@@ -1,0 +1,188 @@
+#include "chart/ChartCandlestickSerie.h"
+
+#include "chart/ChartAxis.h"
+#include "platform/DC.h"
+
+#include <algorithm>
+
+namespace
+{
+
+bool CanDraw(CDC* pDC)
+{
+    return pDC != nullptr && pDC->GetSafeHdc() != nullptr;
+}
+
+// Keeps sums of clamped axis pixels and small offsets well inside int.
+int Offset(int nPixel, int nDelta)
+{
+    constexpr long long kLimit = 1 << 28;
+    return int(std::clamp<long long>(static_cast<long long>(nPixel) + nDelta, -kLimit, kLimit));
+}
+
+} // namespace
+
+CChartCandlestickSerie::CChartCandlestickSerie(CChartCtrl* pOwner)
+    : CChartSerieBase<SChartCandlestickPoint>(pOwner)
+{
+    m_bDrawShadow = true;
+}
+
+CChartCandlestickSerie::~CChartCandlestickSerie()
+{
+    DeleteDrawingObjects();
+}
+
+void CChartCandlestickSerie::SetCandleWidth(int nWidth)
+{
+    m_nCandleWidth = nWidth;
+    RequestRedraw();
+}
+
+void CChartCandlestickSerie::CreateDrawingObjects()
+{
+    DeleteDrawingObjects();
+    m_brShadow.CreateSolidBrush(m_crShadow);
+    m_penLine.CreatePen(PS_SOLID, 1, m_crColor);
+    m_penShadow.CreatePen(PS_SOLID, 1, m_crShadow);
+    m_brFilled.CreateSolidBrush(m_crColor);
+    m_brHollow.CreateSolidBrush(RGB(255, 255, 255));
+}
+
+void CChartCandlestickSerie::DeleteDrawingObjects()
+{
+    m_brShadow.DeleteObject();
+    m_penLine.DeleteObject();
+    m_penShadow.DeleteObject();
+    m_brFilled.DeleteObject();
+    m_brHollow.DeleteObject();
+}
+
+void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& point)
+{
+    const int x = AxisPixel(m_pXAxis, point.dDate);
+    const int yOpen = AxisPixel(m_pYAxis, point.dOpen);
+    const int yClose = AxisPixel(m_pYAxis, point.dClose);
+    const int yLow = AxisPixel(m_pYAxis, point.dLow);
+    const int yHigh = AxisPixel(m_pYAxis, point.dHigh);
+    const int h = m_nCandleWidth / 2;
+    const int o = m_nShadowOffset;
+
+    const RECT rcBody = {Offset(x, -h), std::min(yOpen, yClose), Offset(x, h + 1),
+                         Offset(std::max(yOpen, yClose), 1)};
+    const RECT rcShadow = {Offset(rcBody.left, o), Offset(rcBody.top, o), Offset(rcBody.right, o),
+                           Offset(rcBody.bottom, o)};
+
+    CBrush* pOldBrush = pDC->SelectObject(&m_brShadow);
+    CPen* pOldPen = pDC->SelectObject(&m_penShadow);
+    if (m_bDrawShadow)
+        pDC->Rectangle(&rcShadow);
+    pDC->SelectObject(point.dOpen > point.dClose ? &m_brFilled : &m_brHollow);
+    if (m_bDrawShadow)
+    {
+        pDC->MoveTo(Offset(x, o), Offset(yOpen, o));
+        pDC->LineTo(Offset(x, o), Offset(yHigh, o));
+        pDC->MoveTo(Offset(x, o), Offset(yClose, o));
+        pDC->LineTo(Offset(x, o), Offset(yLow, o));
+    }
+    // Lines leave their end pixel unset and the body comes last, covering the wicks inside it,
+    // so the wicks need not know whether open or close is higher.
+    pDC->SelectObject(&m_penLine);
+    pDC->MoveTo(x, yOpen);
+    pDC->LineTo(x, yHigh);
+    pDC->MoveTo(x, yClose);
+    pDC->LineTo(x, yLow);
+    pDC->Rectangle(&rcBody);
+    pDC->SelectObject(pOldBrush);
+    pDC->SelectObject(pOldPen);
+}
+
+void CChartCandlestickSerie::DrawNewPoints(CDC* pDC)
+{
+    unsigned nFirst = 0;
+    unsigned nLast = 0;
+    if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || !CanDraw(pDC) || m_pYAxis == nullptr)
+        return;
+    CreateDrawingObjects();
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->IntersectClipRect(&m_rcClip);
+    for (; m_nNextToDraw < PointCount(); ++m_nNextToDraw)
+        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
+    pDC->SetBkMode(nOldMode);
+    pDC->SelectClipRgn(nullptr);
+    DeleteDrawingObjects();
+}
+
+void CChartCandlestickSerie::DrawVisiblePoints(CDC* pDC)
+{
+    unsigned nFirst = 0;
+    unsigned nLast = 0;
+    if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || !CanDraw(pDC) || m_pYAxis == nullptr)
+        return;
+    CreateDrawingObjects();
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->IntersectClipRect(&m_rcClip);
+    for (m_nNextToDraw = nFirst; m_nNextToDraw <= nLast; ++m_nNextToDraw)
+        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
+    pDC->SelectClipRgn(nullptr);
+    DeleteDrawingObjects();
+}
+
+bool CChartCandlestickSerie::HitTest(const POINT* pPoint, unsigned* pIndex) const
+{
+    *pIndex = 0xFFFFFFFF;
+    unsigned nFirst = 0;
+    unsigned nLast = 0;
+    if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || m_pXAxis == nullptr ||
+        m_pYAxis == nullptr)
+        return false;
+    // The candle just before the visible range may still reach into it.
+    if (nFirst > 0)
+        --nFirst;
+    const int h = m_nCandleWidth / 2;
+    for (unsigned i = nFirst; i <= nLast; ++i)
+    {
+        const SChartCandlestickPoint& point = m_Points.GetAt(i);
+        const int x = AxisPixel(m_pXAxis, point.dDate);
+        const int yLow = AxisPixel(m_pYAxis, point.dLow);
+        const int yHigh = AxisPixel(m_pYAxis, point.dHigh);
+        const RECT rc = {Offset(x, -h), std::min(yLow, yHigh), Offset(x, h + 1),
+                         Offset(std::max(yLow, yHigh), 1)};
+        if (PtInRect(&rc, *pPoint))
+        {
+            *pIndex = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CChartCandlestickSerie::DrawLegendSymbol(CDC* pDC, const RECT* pRect)
+{
+    if (m_strName.empty() || !CanDraw(pDC))
+        return;
+    m_penLine.DeleteObject();
+    m_brFilled.DeleteObject();
+    m_penLine.CreatePen(PS_SOLID, 1, m_crColor);
+    m_brFilled.CreateSolidBrush(m_crColor);
+    CBrush* pOldBrush = pDC->SelectObject(&m_brFilled);
+    CPen* pOldPen = pDC->SelectObject(&m_penLine);
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+
+    const RECT& r = *pRect;
+    const int m = (r.right - m_nCandleWidth - r.left) / 2;
+    const RECT rcBody = {r.left + m, r.top + 4, r.right - m + 1, r.bottom - 3};
+    pDC->Rectangle(&rcBody);
+    const int mx = r.left + (r.right - r.left) / 2;
+    pDC->MoveTo(mx, r.top + 4);
+    pDC->LineTo(mx, r.top);
+    pDC->MoveTo(mx, r.bottom - 3);
+    pDC->LineTo(mx, r.bottom);
+
+    pDC->SetBkMode(nOldMode);
+    pDC->SelectClipRgn(nullptr);
+    pDC->SelectObject(pOldPen);
+    pDC->SelectObject(pOldBrush);
+    m_brFilled.DeleteObject();
+    m_penLine.DeleteObject();
+}
