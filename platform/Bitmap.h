@@ -1,0 +1,20 @@
+// CBitmap: a 32-bit RGB bitmap, the back buffer of a memory DC.
+#pragma once
+
+#include "platform/GdiObject.h"
+
+class CDC;
+
+class CBitmap : public CGdiObject {
+public:
+    CBitmap() = default;
+    static CBitmap* FromHandle(HBITMAP hBitmap);
+
+    // Contents start black. A width or height of 0 makes an empty bitmap that draws nothing.
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    int GetBitmap(BITMAP* pBitMap) const;
+    // Copies the pixels, top row first, 4 bytes per pixel 0x00RRGGBB (little-endian BGRX).
+    DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
+    CSize GetBitmapDimension() const;
+    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+};
