@@ -16,5 +16,7 @@ public:
     // Copies the pixels, top row first, 4 bytes per pixel 0x00RRGGBB (little-endian BGRX).
     DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
     CSize GetBitmapDimension() const;
+    // Writes the pixels to a PNG file; FALSE when there is no bitmap or the file cannot be written.
+    BOOL SaveAsPng(LPCSTR lpszPath) const;
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };
