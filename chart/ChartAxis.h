@@ -77,6 +77,11 @@ protected:
     bool IsPixelInside(int nPixel) const;
     SIZE CaptionSize(CDC* pDC) const;
     void SyncScrollBar();
+    std::int64_t PixelLength() const;
+    void CollectRange(bool bVisibleOnly, double* pMin, double* pMax) const;
+    // Calls visit for the first tick and every next one, stopping where the sequence ends or
+    // stops advancing.
+    template <typename Visit> void ForEachTick(Visit visit) const;
 
 public:
     CChartCtrl* m_pOwner = nullptr;

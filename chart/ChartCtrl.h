@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/Forward.h"
+#include "platform/Bitmap.h"
 #include "platform/DC.h"
 #include "platform/Font.h"
 #include "platform/WinTypes.h"
@@ -80,6 +81,11 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnSize(UINT nType, int cx, int cy) override;
 
+private:
+    void RunDeferredRefresh();
+    // Places the axis for this layout pass and brings its ticks up to date.
+    void PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea);
+
 public:
     std::int32_t m_nRefreshLevel = 1;
     bool m_bRefreshDeferred = false;
@@ -111,4 +117,8 @@ public:
     IChartMouseSink* m_pMouseSink = nullptr;
     bool m_bShowCursorInPlot = true;
     std::map<unsigned int, CChartSerie*>::iterator m_itSeriesWalk;
+
+private:
+    // The back buffer's bitmap, selected into m_dcBuffer for as long as that DC exists.
+    CBitmap m_bmpBuffer;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Font.h"
+#include "platform/GdiObject.h"
 
 #include <cstdint>
 #include <string>
@@ -19,7 +20,7 @@ struct ChartFont
 
     // Selects the font into pDC (creating it if dirty) and returns what was selected before,
     // also kept in m_pPrevFont. The caller selects m_pPrevFont back and clears it.
-    CFont* SelectFont(CDC* pDC);
+    CGdiObject* SelectFont(CDC* pDC);
 
     std::string m_strFace = "Microsoft Sans Serif";
     std::int32_t m_nPointSize = 100;
@@ -29,5 +30,5 @@ struct ChartFont
     bool m_bVertical = false;
     CFont m_font;
     bool m_bDirty = true;
-    CFont* m_pPrevFont = nullptr;
+    CGdiObject* m_pPrevFont = nullptr;
 };
