@@ -2,6 +2,7 @@
 
 #include "platform/OleDate.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -83,28 +84,88 @@ double ReadWithStrtod(std::string_view text)
     return strtod_l(copy.c_str(), nullptr, ClassicLocale());
 }
 
+// Unsigned plain decimals ("12.345") with at most 15 digits and no exponent, the usual K-line
+// price: mantissa and power of ten are exact, so one division rounds correctly. Returns where
+// the number ends, or null for anything else, which from_chars then reads.
+const char* ReadPlainDecimal(const char* p, const char* pEnd, double* pdValue)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t mantissa = 0;
+    int nDigits = 0;
+    int nFraction = 0;
+    while (p < pEnd && IsDigit(*p))
+    {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        ++nDigits;
+    }
+    if (p < pEnd && *p == '.')
+    {
+        ++p;
+        while (p < pEnd && IsDigit(*p))
+        {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+            ++nDigits;
+            ++nFraction;
+        }
+    }
+    if (nDigits == 0 || nDigits > 15 || (p < pEnd && (*p == 'e' || *p == 'E')))
+        return nullptr;
+    *pdValue = static_cast<double>(mantissa) / kPowers[nFraction];
+    return p;
+}
+
 // strtok-style field walk over one line.
 class CFieldWalker
 {
 public:
-    explicit CFieldWalker(std::string_view line) : m_line(line) {}
+    explicit CFieldWalker(std::string_view line) : m_p(line.data()), m_pEnd(line.data() + line.size())
+    {
+    }
 
     bool Next(std::string_view* pField)
     {
-        while (m_nPos < m_line.size() && m_line[m_nPos] == ',')
-            ++m_nPos;
-        if (m_nPos >= m_line.size())
+        if (!SkipSeparators())
             return false;
-        const size_t nStart = m_nPos;
-        while (m_nPos < m_line.size() && m_line[m_nPos] != ',')
-            ++m_nPos;
-        *pField = m_line.substr(nStart, m_nPos - nStart);
+        const char* pComma = static_cast<const char*>(std::memchr(m_p, ',', m_pEnd - m_p));
+        const char* pFieldEnd = pComma != nullptr ? pComma : m_pEnd;
+        *pField = std::string_view(m_p, pFieldEnd - m_p);
+        m_p = pFieldEnd;
         return true;
     }
 
+    // The next field read as a price; false when there is none or it is not finite.
+    bool NextPrice(double* pdPrice)
+    {
+        if (!SkipSeparators())
+            return false;
+        // Most fields are a plain decimal right up to the comma: read them in the same pass.
+        const char* p = m_p;
+        const bool bNegative = *p == '-';
+        p += bNegative;
+        double value = 0;
+        const char* pNumberEnd = ReadPlainDecimal(p, m_pEnd, &value);
+        if (pNumberEnd != nullptr && (pNumberEnd == m_pEnd || *pNumberEnd == ','))
+        {
+            *pdPrice = bNegative ? -value : value;
+            m_p = pNumberEnd;
+            return true;
+        }
+        std::string_view field;
+        return Next(&field) && ParseKLinePrice(field, pdPrice);
+    }
+
 private:
-    std::string_view m_line;
-    size_t m_nPos = 0;
+    bool SkipSeparators()
+    {
+        while (m_p < m_pEnd && *m_p == ',')
+            ++m_p;
+        return m_p < m_pEnd;
+    }
+
+    const char* m_p;
+    const char* m_pEnd;
 };
 
 bool IsBlankLine(std::string_view line)
@@ -119,6 +180,19 @@ bool IsBlankLine(std::string_view line)
 
 bool ParseKLineDate(std::string_view text, double* pdDate)
 {
+    // The common yyyy-mm-dd layout, read directly.
+    if (text.size() >= 10 && IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) &&
+        IsDigit(text[3]) && !IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) &&
+        !IsDigit(text[7]) && IsDigit(text[8]) && IsDigit(text[9]))
+    {
+        auto Digits = [&](size_t i, size_t n) {
+            int value = 0;
+            for (size_t k = i; k < i + n; ++k)
+                value = value * 10 + (text[k] - '0');
+            return value;
+        };
+        return ToOleDate(Digits(0, 4), Digits(5, 2), Digits(8, 2), pdDate);
+    }
     if (text.size() >= 8 && !IsDigit(text[4]) && !IsDigit(text[7]))
         return ToOleDate(ReadFixedPiece(text, 0, 4), ReadFixedPiece(text, 5, 2),
                          ReadFixedPiece(text, 8, 2), pdDate);
@@ -149,12 +223,17 @@ bool ParseKLinePrice(std::string_view text, double* pdPrice)
         bNegative = text[i++] == '-';
 
     double value = 0.0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    {
+        *pdPrice = 0.0; // a second sign: no number, as atof reads it
+        return true;
+    }
     const bool bHex = i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X');
     if (bHex)
     {
         value = std::fabs(ReadWithStrtod(text.substr(nNumberStart)));
     }
-    else
+    else if (ReadPlainDecimal(text.data() + i, text.data() + text.size(), &value) == nullptr)
     {
         const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
         if (result.ec == std::errc::result_out_of_range)
@@ -171,16 +250,13 @@ bool ParseKLinePrice(std::string_view text, double* pdPrice)
 bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar)
 {
     CFieldWalker walker(line);
-    std::string_view fields[5];
-    for (std::string_view& field : fields)
-        if (!walker.Next(&field))
-            return false;
-
+    std::string_view date;
     SChartCandlestickPoint bar;
-    if (!ParseKLineDate(fields[0], &bar.dDate) || !ParseKLinePrice(fields[1], &bar.dOpen) ||
-        !ParseKLinePrice(fields[2], &bar.dHigh) || !ParseKLinePrice(fields[3], &bar.dLow) ||
-        !ParseKLinePrice(fields[4], &bar.dClose))
+    if (!walker.Next(&date) || !ParseKLineDate(date, &bar.dDate))
         return false;
+    for (double* pdPrice : {&bar.dOpen, &bar.dHigh, &bar.dLow, &bar.dClose})
+        if (!walker.NextPrice(pdPrice))
+            return false;
     *pBar = bar;
     return true;
 }
@@ -219,6 +295,16 @@ private:
     SKLineReadStats* m_pStats;
 };
 
+// Sizes the bar array once from the first chunk's bars per byte, instead of growing it
+// step by step through a large file.
+void ReserveForWholeFile(std::vector<SChartCandlestickPoint>* pBars, size_t nFirstChunk, size_t nFileSize)
+{
+    const size_t nBarsSoFar = pBars->size() + 1; // bars of the first chunk, at least one
+    const double dEstimate = static_cast<double>(nBarsSoFar) * 1.05 * static_cast<double>(nFileSize) /
+                             static_cast<double>(nFirstChunk);
+    pBars->reserve(static_cast<size_t>(std::min(dEstimate, static_cast<double>(INT_MAX))));
+}
+
 } // namespace
 
 bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
@@ -228,7 +314,9 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
     if (fd < 0)
         return false;
     struct stat info{};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+    if (::fstat(fd, &info) != 0)
+        info.st_size = 0;
+    else if (S_ISDIR(info.st_mode))
     {
         ::close(fd);
         errno = EISDIR;
@@ -238,6 +326,7 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
     CLineSink sink(pBars, pStats);
     std::vector<char> buffer(1 << 20);
     std::string pending; // the start of a line that continues in the next chunk
+    size_t nConsumed = 0;
     for (;;)
     {
         const ssize_t nRead = ::read(fd, buffer.data(), buffer.size());
@@ -250,6 +339,9 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
         }
         if (nRead == 0)
             break;
+
+        const bool bFirstChunk = nConsumed == 0;
+        nConsumed += static_cast<size_t>(nRead);
 
         const char* p = buffer.data();
         const char* const pEnd = p + nRead;
@@ -273,6 +365,8 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
             }
             p = pLineFeed + 1;
         }
+        if (bFirstChunk && info.st_size > nRead)
+            ReserveForWholeFile(pBars, static_cast<size_t>(nRead), static_cast<size_t>(info.st_size));
     }
     if (!pending.empty())
         sink.Take(pending); // a last line without a line feed
