@@ -17,6 +17,11 @@ public:
     // cannot be opened is reported on standard error and leaves no bars at all.
     void Load(const std::string& strPath);
 
+    // Reveals one more bar and shows the window on the chart as a fresh candlestick series.
+    // Returns the new cursor; equal to m_nBarCount once the last bar is current. With fewer
+    // than N bars loaded it shows the bars there are and returns m_nBarCount at once.
+    int Step();
+
     CChartCtrl* m_pChart = nullptr; // not owned; Step draws into it
     int m_nBarCount = 0;            // bars in m_vecBars
     int m_nCursor = 0;              // bars revealed so far; index of the next bar to reveal
@@ -26,4 +31,9 @@ public:
     double m_dHigh = 0.0;
     double m_dLow = 0.0;
     double m_dClose = 0.0; // the price of every trade and mark
+
+private:
+    // A fresh series on the chart holding the window's bars; nothing without a chart.
+    void ShowWindow(const SChartCandlestickPoint* pBars, size_t nCount);
+    void MakeCurrent(const SChartCandlestickPoint& bar);
 };
