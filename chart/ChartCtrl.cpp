@@ -2,6 +2,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/ChartAxisLabel.h"
+#include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartGradient.h"
 #include "chart/ChartGrid.h"
 #include "chart/ChartLegend.h"
@@ -101,6 +102,13 @@ CChartStandardAxis* CChartCtrl::NewStandardAxis()
 {
     auto* pAxis = new CChartStandardAxis;
     InstallAxis(pAxis, SlotLeft);
+    return pAxis;
+}
+
+CChartDateTimeAxis* CChartCtrl::NewDateTimeAxis()
+{
+    auto* pAxis = new CChartDateTimeAxis;
+    InstallAxis(pAxis, SlotBottom);
     return pAxis;
 }
 
