@@ -1,0 +1,185 @@
+#include "app/Resources.h"
+
+#include "platform/Resource.h"
+#include "platform/WinTypes.h"
+
+#include <array>
+#include <vector>
+
+namespace
+{
+
+constexpr DWORD kChartStyle = WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP;
+constexpr DWORD kPushButton = BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP;
+constexpr DWORD kGroupBox = BS_GROUPBOX | WS_VISIBLE;
+constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE | WS_GROUP;
+
+SDialogItemTemplate Item(const char* pszClass, const char* pszText, int nId, int x, int y, int cx,
+                         int cy, DWORD dwStyle)
+{
+    SDialogItemTemplate item;
+    item.pszClass = pszClass;
+    item.pszText = pszText;
+    item.nId = nId;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    item.dwStyle = dwStyle;
+    return item;
+}
+
+SDialogTemplate MainDialogTemplate()
+{
+    SDialogTemplate t;
+    t.nId = IDD_ORVANTA_DIALOG;
+    t.cx = 379;
+    t.cy = 295;
+    // Resizable, but without minimise or maximise boxes.
+    t.dwStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SHELLFONT;
+    t.dwExStyle = WS_EX_APPWINDOW;
+    t.pszCaption = "K线交易练习";
+    t.nPointSize = 9;
+    t.nMenuId = IDR_MAIN_MENU;
+    t.items = {
+        Item("ChartCtrl", "Custom1", IDC_CHART, 7, 17, 365, 230, kChartStyle),
+        Item("BUTTON", "K线操作", IDC_STATIC, 7, 248, 365, 40, kGroupBox),
+        Item("BUTTON", "加载K线", IDC_BTN_LOAD, 279, 2, 45, 12, kPushButton),
+        Item("STATIC", "K线信息:", IDC_STATIC, 7, 3, 28, 8, kLabel),
+        Item("EDIT", "", IDC_EDIT_INFO, 36, 2, 240, 12,
+             ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", "播放K线", IDC_BTN_PLAY, 327, 2, 45, 12, kPushButton),
+        Item("STATIC", "Open:", IDC_STATIC_OPEN, 11, 259, 58, 8, kLabel),
+        Item("STATIC", "High:", IDC_STATIC_HIGH, 79, 259, 58, 8, kLabel),
+        Item("STATIC", "Low:", IDC_STATIC_LOW, 147, 259, 58, 8, kLabel),
+        Item("STATIC", "Close:", IDC_STATIC_CLOSE, 215, 259, 58, 8, kLabel),
+        Item("STATIC", "Account:", IDC_STATIC_ACCOUNT, 283, 259, 82, 8, kLabel),
+        Item("STATIC", "Position:", IDC_STATIC_POSITION, 11, 275, 58, 8, kLabel),
+        Item("STATIC", "Profit:", IDC_STATIC_PROFIT, 79, 275, 89, 8, kLabel),
+        Item("BUTTON", "Buy", IDC_BTN_BUY, 215, 270, 54, 16, kPushButton),
+        Item("BUTTON", "Sell", IDC_BTN_SELL, 283, 270, 54, 16, kPushButton),
+    };
+    return t;
+}
+
+SDialogTemplate SettingDialogTemplate()
+{
+    SDialogTemplate t;
+    t.nId = IDD_DLG_SETTING;
+    t.cx = 219;
+    t.cy = 96;
+    t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
+    t.pszCaption = "设置";
+    t.nPointSize = 8;
+    t.nWeight = FW_NORMAL;
+    t.items = {
+        Item("BUTTON", "确定", IDOK, 106, 75, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", "取消", IDCANCEL, 162, 75, 50, 14, kPushButton),
+        Item("BUTTON", "属性信息", IDC_STATIC, 7, 5, 205, 65, kGroupBox),
+        Item("STATIC", "刷新间隔", IDC_STATIC, 13, 20, 33, 8, kLabel),
+        Item("EDIT", "", IDC_EDIT_INTERVAL, 47, 19, 23, 9,
+             ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
+        Item("STATIC", "秒", IDC_STATIC, 72, 20, 9, 8, kLabel),
+    };
+    return t;
+}
+
+SDialogTemplate AboutDialogTemplate()
+{
+    SDialogTemplate t;
+    t.nId = IDD_ABOUTBOX;
+    t.cx = 167;
+    t.cy = 74;
+    t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
+    t.pszCaption = "关于 Orvanta";
+    t.nPointSize = 9;
+    t.items = {
+        Item("STATIC", "#128", IDC_ABOUT_ICON, 14, 14, 21, 20, SS_ICON | WS_VISIBLE),
+        Item("STATIC", "Orvanta，版本 1.0.0.1", IDC_STATIC, 42, 14, 114, 8, kLabel),
+        Item("STATIC", "K线交易练习", IDC_STATIC, 42, 26, 114, 8, kLabel),
+        Item("BUTTON", "确定", IDOK, 110, 53, 50, 14,
+             BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP),
+    };
+    return t;
+}
+
+std::vector<SMenuItemTemplate> MainMenu()
+{
+    SMenuItemTemplate file{"文件(&F)", 0, {}};
+    file.children = {
+        {"加载K线(&L)", ID_MENU_LOAD, {}},  {"播放K线(&P)", ID_MENU_PLAY, {}},
+        {"停止播放(&S)", ID_MENU_STOP, {}}, {nullptr, 0, {}, MF_SEPARATOR},
+        {"退出(&Q)", ID_MENU_EXIT, {}},
+    };
+    SMenuItemTemplate settings{"属性", 0, {{"属性设置", ID_MENU_SETTINGS, {}}}};
+    SMenuItemTemplate about{"关于", 0, {{"关于", ID_MENU_ABOUT, {}}}};
+    return {file, settings, about};
+}
+
+// The program's icon: three candles on a dark rounded tile, drawn here so no image file ships.
+std::vector<DWORD> IconPixels()
+{
+    constexpr int n = ORVANTA_ICON_SIZE;
+    constexpr DWORD crTile = 0xFF1F2937;
+    constexpr DWORD crEdge = 0xFF4B5563;
+    constexpr DWORD crRise = 0xFFE5484D; // red rises, as on the exchanges the texts are written for
+    constexpr DWORD crFall = 0xFF2EBD59;
+
+    std::vector<DWORD> vecPixels(static_cast<std::size_t>(n) * n, 0x00000000);
+    auto put = [&](int x, int y, DWORD cr)
+    {
+        if (x >= 0 && x < n && y >= 0 && y < n)
+            vecPixels[static_cast<std::size_t>(y) * n + x] = cr;
+    };
+
+    // Tile with corners cut on a radius of 4 pixels.
+    constexpr int r = 4;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+        {
+            const int dx = x < r ? r - x : (x >= n - r ? x - (n - r - 1) : 0);
+            const int dy = y < r ? r - y : (y >= n - r ? y - (n - r - 1) : 0);
+            const int d2 = dx * dx + dy * dy;
+            if (d2 > r * r)
+                continue;
+            const bool bEdge =
+                x == 0 || y == 0 || x == n - 1 || y == n - 1 || d2 > (r - 1) * (r - 1);
+            put(x, y, bEdge ? crEdge : crTile);
+        }
+
+    struct SCandle
+    {
+        int nCenter, nWickTop, nWickBottom, nBodyTop, nBodyBottom;
+        DWORD cr;
+    };
+    constexpr std::array<SCandle, 3> candles = {{
+        {8, 13, 27, 16, 24, crFall},
+        {16, 7, 23, 10, 19, crRise},
+        {24, 3, 17, 6, 13, crRise},
+    }};
+    for (const SCandle& c : candles)
+    {
+        for (int y = c.nWickTop; y <= c.nWickBottom; ++y)
+        {
+            put(c.nCenter - 1, y, c.cr);
+            put(c.nCenter, y, c.cr);
+        }
+        for (int y = c.nBodyTop; y <= c.nBodyBottom; ++y)
+            for (int x = c.nCenter - 3; x <= c.nCenter + 2; ++x)
+                put(x, y, c.cr);
+    }
+    return vecPixels;
+}
+
+} // namespace
+
+void RegisterOrvantaResources()
+{
+    RegisterDialogTemplate(MainDialogTemplate());
+    RegisterDialogTemplate(SettingDialogTemplate());
+    RegisterDialogTemplate(AboutDialogTemplate());
+    RegisterMenuTemplate(IDR_MAIN_MENU, MainMenu());
+    RegisterStringResource(IDS_ABOUTBOX, "关于 Orvanta(&A)...");
+    const std::vector<DWORD> vecIcon = IconPixels();
+    RegisterIconResource(IDR_MAINFRAME, ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE, vecIcon.data());
+}

@@ -1,0 +1,40 @@
+// Resource ids of the program and the registration of its templates, menu, strings and icon.
+#pragma once
+
+constexpr unsigned IDM_ABOUTBOX = 0x0010; // system-menu item of the main window
+constexpr unsigned IDD_ABOUTBOX = 100;
+constexpr unsigned IDS_ABOUTBOX = 101; // text of the system-menu item
+constexpr unsigned IDD_ORVANTA_DIALOG = 102;
+constexpr unsigned IDR_MAINFRAME = 128; // the program's icon
+constexpr unsigned IDR_MAIN_MENU = 129;
+constexpr unsigned IDD_DLG_SETTING = 130;
+
+constexpr int IDC_CHART = 1000;
+constexpr int IDC_BTN_LOAD = 1001;
+constexpr int IDC_EDIT_INFO = 1003;
+constexpr int IDC_EDIT_INTERVAL = 1004;
+constexpr int IDC_BTN_PLAY = 1005;
+constexpr int IDC_STATIC_OPEN = 1006;
+constexpr int IDC_STATIC_HIGH = 1007;
+constexpr int IDC_STATIC_LOW = 1008;
+constexpr int IDC_STATIC_CLOSE = 1009;
+constexpr int IDC_STATIC_ACCOUNT = 1010;
+constexpr int IDC_STATIC_POSITION = 1011;
+constexpr int IDC_STATIC_PROFIT = 1012;
+constexpr int IDC_BTN_BUY = 1013;
+constexpr int IDC_BTN_SELL = 1014;
+constexpr int IDC_ABOUT_ICON = 1020;
+
+constexpr unsigned ID_MENU_LOAD = 32773;
+constexpr unsigned ID_MENU_SETTINGS = 32774;
+constexpr unsigned ID_MENU_PLAY = 32778;
+constexpr unsigned ID_MENU_EXIT = 32779;
+constexpr unsigned ID_MENU_STOP = 32781;
+constexpr unsigned ID_MENU_ABOUT = 32783;
+
+constexpr const char* ORVANTA_VERSION = "1.0.0.1";
+constexpr int ORVANTA_ICON_SIZE = 32;
+
+// Registers every dialog template, the menu bar, the strings and the icon. Must run before the
+// first dialog is shown; running it again changes nothing.
+void RegisterOrvantaResources();
