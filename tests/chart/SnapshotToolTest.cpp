@@ -1,0 +1,140 @@
+// Runs the orvanta-snapshot program built next to this test program, as a user would.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+fs::path ToolPath()
+{
+    return fs::read_symlink("/proc/self/exe").parent_path() /
+           "../../tools/snapshot/orvanta-snapshot";
+}
+
+struct SRun
+{
+    int nExit = -1;
+    std::string strOutput; // standard output and error together
+};
+
+SRun RunTool(const std::string& strArguments)
+{
+    SRun run;
+    const std::string strCommand = ToolPath().string() + " " + strArguments + " 2>&1";
+    FILE* pPipe = popen(strCommand.c_str(), "r");
+    if (pPipe == nullptr)
+        return run;
+    std::array<char, 512> buffer;
+    while (std::fgets(buffer.data(), int(buffer.size()), pPipe) != nullptr)
+        run.strOutput += buffer.data();
+    const int nStatus = pclose(pPipe);
+    run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+    return run;
+}
+
+// Width and height from the PNG header, or (0, 0) when the file is not a PNG.
+std::pair<int, int> PngSize(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[24] = {};
+    file.read(reinterpret_cast<char*>(header), sizeof header);
+    const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (!file || std::memcmp(header, kSignature, 8) != 0 ||
+        std::memcmp(header + 12, "IHDR", 4) != 0)
+        return {0, 0};
+    auto BigEndian = [&](int i)
+    {
+        return int(header[i]) << 24 | int(header[i + 1]) << 16 | int(header[i + 2]) << 8 |
+               int(header[i + 3]);
+    };
+    return {BigEndian(16), BigEndian(20)};
+}
+
+class SnapshotTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(ToolPath()))
+            GTEST_SKIP() << "orvanta-snapshot is not built";
+        m_dir = fs::temp_directory_path() / ("orvanta-snapshot-test-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+        std::ofstream bars(m_dir / "bars.csv");
+        for (int i = 1; i <= 28; ++i)
+            bars << "2017-02-" << (i < 10 ? "0" : "") << i << "," << 10 + i % 3 << "," << 12 + i % 4
+                 << "," << 9 - i % 2 << "," << 10.5 + i % 5 << "\n";
+    }
+
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
+
+    fs::path m_dir;
+};
+
+TEST_F(SnapshotTool, WritesAPngOfTheRequestedSize)
+{
+    SRun run = RunTool(Path("bars.csv") + " " + Path("default.png"));
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_EQ(PngSize(m_dir / "default.png"), std::make_pair(640, 400));
+    EXPECT_NE(run.strOutput.find("bars 0 to 25 of 28"), std::string::npos) << run.strOutput;
+
+    run =
+        RunTool(Path("bars.csv") + " " + Path("small.png") + " --first 2 --bars 10 --size 320x200");
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_EQ(PngSize(m_dir / "small.png"), std::make_pair(320, 200));
+    EXPECT_NE(run.strOutput.find("bars 2 to 11 of 28"), std::string::npos) << run.strOutput;
+
+    run = RunTool(Path("bars.csv") + " " + Path("tail.png") + " --first 20");
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("only 8 bars"), std::string::npos) << run.strOutput;
+}
+
+TEST_F(SnapshotTool, RejectsBadArgumentsWithAMessage)
+{
+    const std::string strFile = Path("bars.csv");
+    const std::string strOut = Path("out.png");
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "missing FILE"},
+        {strFile, "missing OUT.png"},
+        {strFile + " " + strOut + " --size 0x400", "--size"},
+        {strFile + " " + strOut + " --size 640", "--size"},
+        {strFile + " " + strOut + " --bars 2x", "--bars"},
+        {strFile + " " + strOut + " --bars 0", "--bars"},
+        {strFile + " " + strOut + " --first -1", "--first"},
+        {strFile + " " + strOut + " --first", "needs a value"},
+        {strFile + " " + strOut + " --color red", "unknown option"},
+        {strFile + " " + strOut + " extra", "unexpected argument"},
+        {strFile + " " + strOut + " --first 28", "past the last bar"},
+        {Path("missing.csv") + " " + strOut, "cannot read"},
+    };
+    for (const auto& [strArguments, pszMessage] : cases)
+    {
+        const SRun run = RunTool(strArguments);
+        EXPECT_NE(run.nExit, 0) << strArguments;
+        EXPECT_NE(run.strOutput.find(pszMessage), std::string::npos)
+            << strArguments << ": " << run.strOutput;
+    }
+    EXPECT_FALSE(fs::exists(strOut));
+
+    const SRun run = RunTool(strFile + " " + Path("no-such-dir/out.png"));
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.strOutput.find("cannot write"), std::string::npos) << run.strOutput;
+}
+
+} // namespace
