@@ -32,6 +32,9 @@ public:
     virtual INT_PTR DoModal(); // -1 when the template is missing
     void EndDialog(int nResult);
     virtual BOOL OnInitDialog();
+    // Dialog units to pixels with the dialog font: x * average character width / 4, y * height / 8.
+    void MapDialogRect(LPRECT lpRect) const;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT m_nIDHelp = 0;
 
@@ -44,4 +47,5 @@ protected:
     UINT m_nIDTemplate = 0;
     CWnd* m_pParentWnd = nullptr;
     int m_nModalResult = -1;
+    bool m_bEnded = false;
 };

@@ -1,0 +1,335 @@
+// Menus: item tables behind HMENU, shown as a QMenuBar on the window that owns them.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/Menu.h"
+#include "platform/Resource.h"
+#include "platform/detail/Widgets.h"
+#include "platform/detail/WindowInternal.h"
+
+using namespace platform_detail;
+
+namespace {
+
+std::unordered_set<HMENU>& LiveMenus()
+{
+    static std::unordered_set<HMENU> s_menus;
+    return s_menus;
+}
+
+void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
+{
+    for (const HMENU__::Item& item : hMenu->items) {
+        if (item.nFlags & MF_SEPARATOR) {
+            pMenu->addSeparator();
+        } else if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr) {
+            QMenu* pSub = pMenu->addMenu(QString::fromUtf8(item.strText.c_str()));
+            FillQMenu(pSub, item.hSub, hOwner);
+        } else {
+            QAction* pAction = pMenu->addAction(QString::fromUtf8(item.strText.c_str()));
+            pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
+            pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);
+            pAction->setChecked((item.nFlags & MF_CHECKED) != 0);
+            const UINT nId = item.nId;
+            QObject::connect(pAction, &QAction::triggered, pAction, [hOwner, nId] {
+                if (LiveWnd(hOwner) != nullptr)
+                    Send(hOwner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0), 0);
+            });
+        }
+    }
+}
+
+HMENU OwnerMenu(HMENU hMenu)
+{
+    // The menu bar that shows this menu, directly or as a submenu.
+    for (HMENU h : LiveMenus()) {
+        if (h == hMenu && h->hOwner != nullptr)
+            return h;
+        for (const HMENU__::Item& item : h->items)
+            if (item.hSub == hMenu && h->hOwner != nullptr)
+                return h;
+    }
+    return nullptr;
+}
+
+HMENU__::Item* FindItem(HMENU hMenu, UINT nItem, UINT nFlags, HMENU* phFoundIn = nullptr)
+{
+    if (LiveMenu(hMenu) == nullptr)
+        return nullptr;
+    if (nFlags & MF_BYPOSITION) {
+        if (nItem >= hMenu->items.size())
+            return nullptr;
+        if (phFoundIn != nullptr)
+            *phFoundIn = hMenu;
+        return &hMenu->items[nItem];
+    }
+    for (HMENU__::Item& item : hMenu->items) {
+        if ((item.nFlags & MF_POPUP) == 0 && (item.nFlags & MF_SEPARATOR) == 0 && item.nId == nItem) {
+            if (phFoundIn != nullptr)
+                *phFoundIn = hMenu;
+            return &item;
+        }
+        if (item.nFlags & MF_POPUP)
+            if (HMENU__::Item* p = FindItem(item.hSub, nItem, nFlags, phFoundIn); p != nullptr)
+                return p;
+    }
+    return nullptr;
+}
+
+void Changed(HMENU hMenu)
+{
+    if (HMENU hBar = OwnerMenu(hMenu); hBar != nullptr)
+        RebuildMenuBar(hBar->hOwner);
+}
+
+HMENU BuildFromTemplate(const std::vector<SMenuItemTemplate>& items, bool bPopup)
+{
+    HMENU hMenu = NewMenu(bPopup);
+    for (const SMenuItemTemplate& t : items) {
+        HMENU__::Item item;
+        if (!t.children.empty()) {
+            item.nFlags = MF_POPUP | (t.nFlags & (MF_GRAYED | MF_DISABLED));
+            item.hSub = BuildFromTemplate(t.children, true);
+        } else if (t.pszText == nullptr) {
+            item.nFlags = MF_SEPARATOR;
+        } else {
+            item.nFlags = t.nFlags;
+            item.nId = t.nId;
+        }
+        item.strText = t.pszText != nullptr ? t.pszText : "";
+        hMenu->items.push_back(item);
+    }
+    return hMenu;
+}
+
+std::map<UINT, std::vector<SMenuItemTemplate>>& MenuTemplates()
+{
+    static std::map<UINT, std::vector<SMenuItemTemplate>> s_menus;
+    return s_menus;
+}
+
+} // namespace
+
+namespace platform_detail {
+
+HMENU LiveMenu(HMENU h) { return h != nullptr && LiveMenus().count(h) != 0 ? h : nullptr; }
+
+HMENU NewMenu(bool bPopup)
+{
+    auto h = new HMENU__;
+    h->bPopup = bPopup;
+    LiveMenus().insert(h);
+    return h;
+}
+
+void FreeMenu(HMENU hMenu)
+{
+    if (LiveMenu(hMenu) == nullptr)
+        return;
+    LiveMenus().erase(hMenu);
+    for (HMENU__::Item& item : hMenu->items)
+        if (item.nFlags & MF_POPUP)
+            FreeMenu(item.hSub);
+    if (hMenu->pPermanent != nullptr)
+        hMenu->pPermanent->m_hMenu = nullptr;
+    if (hMenu->pTemporary)
+        hMenu->pTemporary->m_hMenu = nullptr;
+    if (HWND hOwner = LiveWnd(hMenu->hOwner); hOwner != nullptr && hOwner->hMenu == hMenu)
+        SetMenuBar(hOwner, nullptr);
+    delete hMenu;
+}
+
+void RebuildMenuBar(HWND hWnd)
+{
+    if (LiveWnd(hWnd) == nullptr || hWnd->pMenuBar == nullptr)
+        return;
+    hWnd->pMenuBar->clear();
+    if (LiveMenu(hWnd->hMenu) == nullptr)
+        return;
+    for (const HMENU__::Item& item : hWnd->hMenu->items) {
+        if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr) {
+            QMenu* pMenu = hWnd->pMenuBar->addMenu(QString::fromUtf8(item.strText.c_str()));
+            pMenu->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
+            FillQMenu(pMenu, item.hSub, hWnd);
+        } else if ((item.nFlags & MF_SEPARATOR) == 0) {
+            QAction* pAction = hWnd->pMenuBar->addAction(QString::fromUtf8(item.strText.c_str()));
+            const UINT nId = item.nId;
+            QObject::connect(pAction, &QAction::triggered, pAction, [hWnd, nId] {
+                if (LiveWnd(hWnd) != nullptr)
+                    Send(hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0), 0);
+            });
+        }
+    }
+}
+
+void SetMenuBar(HWND hWnd, HMENU hMenu)
+{
+    if (LiveWnd(hWnd) == nullptr || hWnd->pWidget == nullptr)
+        return;
+    if (LiveMenu(hWnd->hMenu) != nullptr && hWnd->hMenu->hOwner == hWnd)
+        hWnd->hMenu->hOwner = nullptr;
+    hWnd->hMenu = LiveMenu(hMenu);
+    if (hWnd->hMenu == nullptr) {
+        if (hWnd->pMenuBar != nullptr)
+            hWnd->pMenuBar->hide();
+    } else {
+        hWnd->hMenu->hOwner = hWnd;
+        if (hWnd->pMenuBar == nullptr)
+            hWnd->pMenuBar = new QMenuBar(hWnd->pWidget);
+        hWnd->pMenuBar->show();
+        RebuildMenuBar(hWnd);
+    }
+    if (auto* pDialog = dynamic_cast<DialogWidget*>(hWnd->pWidget.data()); pDialog != nullptr)
+        pDialog->LayoutClient();
+}
+
+} // namespace platform_detail
+
+BOOL RegisterMenuTemplate(UINT nId, const std::vector<SMenuItemTemplate>& items)
+{
+    MenuTemplates()[nId] = items;
+    return TRUE;
+}
+
+CMenu::~CMenu()
+{
+    HMENU h = LiveMenu(m_hMenu);
+    if (h != nullptr && h->pPermanent == this) {
+        if (h->hOwner == nullptr)
+            FreeMenu(h); // a menu bar stays with its window until the window goes
+        else
+            h->pPermanent = nullptr;
+    }
+}
+
+CMenu* CMenu::FromHandle(HMENU hMenu)
+{
+    HMENU h = LiveMenu(hMenu);
+    if (h == nullptr)
+        return nullptr;
+    if (h->pPermanent != nullptr)
+        return h->pPermanent;
+    if (!h->pTemporary) {
+        h->pTemporary = std::make_unique<CMenu>();
+        h->pTemporary->m_hMenu = h;
+    }
+    return h->pTemporary.get();
+}
+
+BOOL CMenu::Attach(HMENU hMenu)
+{
+    if (LiveMenu(hMenu) == nullptr || m_hMenu != nullptr)
+        return FALSE;
+    m_hMenu = hMenu;
+    hMenu->pPermanent = this;
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    HMENU h = m_hMenu;
+    if (LiveMenu(h) != nullptr && h->pPermanent == this)
+        h->pPermanent = nullptr;
+    m_hMenu = nullptr;
+    return h;
+}
+
+BOOL CMenu::CreateMenu() { return m_hMenu == nullptr && Attach(NewMenu(false)); }
+BOOL CMenu::CreatePopupMenu() { return m_hMenu == nullptr && Attach(NewMenu(true)); }
+
+BOOL CMenu::LoadMenu(UINT nIDResource)
+{
+    auto it = MenuTemplates().find(nIDResource);
+    if (it == MenuTemplates().end() || m_hMenu != nullptr)
+        return FALSE;
+    return Attach(BuildFromTemplate(it->second, false));
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    HMENU h = Detach();
+    if (LiveMenu(h) == nullptr)
+        return FALSE;
+    FreeMenu(h);
+    return TRUE;
+}
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
+{
+    HMENU h = LiveMenu(m_hMenu);
+    if (h == nullptr)
+        return FALSE;
+    HMENU__::Item item;
+    item.nFlags = nFlags;
+    if (nFlags & MF_POPUP) {
+        item.hSub = LiveMenu(reinterpret_cast<HMENU>(nIDNewItem));
+        if (item.hSub == nullptr)
+            return FALSE;
+    } else {
+        item.nId = static_cast<UINT>(nIDNewItem);
+    }
+    item.strText = lpszNewItem != nullptr && (nFlags & MF_SEPARATOR) == 0 ? lpszNewItem : "";
+    h->items.push_back(item);
+    Changed(h);
+    return TRUE;
+}
+
+UINT CMenu::GetMenuItemCount() const
+{
+    HMENU h = LiveMenu(m_hMenu);
+    return h != nullptr ? static_cast<UINT>(h->items.size()) : static_cast<UINT>(-1);
+}
+
+UINT CMenu::GetMenuItemID(int nPos) const
+{
+    HMENU h = LiveMenu(m_hMenu);
+    if (h == nullptr || nPos < 0 || nPos >= static_cast<int>(h->items.size()))
+        return static_cast<UINT>(-1);
+    const HMENU__::Item& item = h->items[static_cast<size_t>(nPos)];
+    if (item.nFlags & MF_POPUP)
+        return static_cast<UINT>(-1);
+    return (item.nFlags & MF_SEPARATOR) != 0 ? 0 : item.nId;
+}
+
+CMenu* CMenu::GetSubMenu(int nPos) const
+{
+    HMENU h = LiveMenu(m_hMenu);
+    if (h == nullptr || nPos < 0 || nPos >= static_cast<int>(h->items.size()))
+        return nullptr;
+    return FromHandle(h->items[static_cast<size_t>(nPos)].hSub);
+}
+
+int CMenu::GetMenuString(UINT nIDItem, std::string& rString, UINT nFlags) const
+{
+    rString.clear();
+    if (HMENU__::Item* p = FindItem(m_hMenu, nIDItem, nFlags); p != nullptr)
+        rString = p->strText;
+    return static_cast<int>(rString.size());
+}
+
+UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
+{
+    HMENU hIn = nullptr;
+    HMENU__::Item* p = FindItem(m_hMenu, nIDEnableItem, nEnable, &hIn);
+    if (p == nullptr)
+        return static_cast<UINT>(-1);
+    const UINT nOld = p->nFlags & (MF_GRAYED | MF_DISABLED);
+    p->nFlags = (p->nFlags & ~(MF_GRAYED | MF_DISABLED)) | (nEnable & (MF_GRAYED | MF_DISABLED));
+    Changed(hIn);
+    return nOld;
+}
+
+UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
+{
+    HMENU hIn = nullptr;
+    HMENU__::Item* p = FindItem(m_hMenu, nIDCheckItem, nCheck, &hIn);
+    if (p == nullptr)
+        return static_cast<UINT>(-1);
+    const UINT nOld = p->nFlags & MF_CHECKED;
+    p->nFlags = (p->nFlags & ~MF_CHECKED) | (nCheck & MF_CHECKED);
+    Changed(hIn);
+    return nOld;
+}

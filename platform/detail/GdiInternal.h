@@ -1,0 +1,91 @@
+// Private to the platform layer: what GDI handles point at.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <QTransform>
+#include <memory>
+
+#include "platform/WinTypes.h"
+
+class CGdiObject;
+class CDC;
+class QWidget;
+
+namespace platform_detail {
+
+enum class GdiKind { Pen, Brush, Font, Bitmap };
+
+struct GdiObj {
+    GdiKind eKind = GdiKind::Pen;
+    bool bStock = false;
+    int nPenStyle = PS_SOLID;
+    int nPenWidth = 0;
+    UINT nBrushStyle = BS_SOLID;
+    COLORREF crColor = 0; // pen or brush colour
+    LOGFONTA lf = {};
+    QFont font;
+    QImage image;
+    int nSelected = 0;        // number of DCs it is selected into
+    HDC hSelectedDC = nullptr; // for a bitmap: the memory DC that holds it
+    bool bDeletePending = false;
+    CGdiObject* pPermanent = nullptr;
+    std::unique_ptr<CGdiObject> pTemporary;
+};
+
+GdiObj* LiveGdi(HGDIOBJ h); // nullptr when h is not a live object
+inline HGDIOBJ ToHandle(GdiObj* p) { return static_cast<HGDIOBJ>(p); }
+GdiObj* NewGdi(GdiKind eKind); // counted as a live GDI object
+GdiObj* StockGdi(int nIndex);  // nullptr for an unknown index
+GdiObj* DefaultBitmap();       // the 1x1 bitmap of a fresh memory DC
+void ReleaseSelection(GdiObj* p); // one DC let go of it; frees it when deletion was pending
+QColor ToQColor(COLORREF cr);
+COLORREF FromQRgb(QRgb rgb);
+QFont MakeQFont(const LOGFONTA& lf);
+int ScreenDpi();
+
+enum class DcKind { Memory, Paint, Measure, External };
+
+} // namespace platform_detail
+
+struct HDC__ {
+    platform_detail::DcKind eKind = platform_detail::DcKind::Measure;
+    platform_detail::GdiObj* pPen = nullptr;
+    platform_detail::GdiObj* pBrush = nullptr;
+    platform_detail::GdiObj* pFont = nullptr;
+    platform_detail::GdiObj* pBitmap = nullptr; // memory DCs only
+    std::unique_ptr<QPainter> pPainter;          // memory: begun lazily on the bitmap; paint: on the widget
+    QPainter* pExternalPainter = nullptr;        // External: a painter owned by someone else (printing)
+    QWidget* pWidget = nullptr;                  // paint and measure DCs of a window
+    int nBkMode = OPAQUE;
+    COLORREF crBk = RGB(255, 255, 255);
+    COLORREF crText = 0;
+    POINT ptCurrent = {0, 0};
+    bool bClip = false;
+    QRegion clip; // device coordinates
+    int nMapMode = MM_TEXT;
+    SIZE szWindowExt = {1, 1};
+    SIZE szViewportExt = {1, 1};
+    POINT ptWindowOrg = {0, 0};
+    POINT ptViewportOrg = {0, 0};
+    int nDpiX = 96;
+    int nDpiY = 96;
+    int nHorzRes = 0;
+    int nVertRes = 0;
+    CDC* pPermanent = nullptr;
+    std::unique_ptr<CDC> pTemporary;
+};
+
+namespace platform_detail {
+
+HDC LiveDc(HDC h);                      // nullptr when h is not a live DC
+HDC NewDc(DcKind eKind);                // with the stock pen, brush and font selected
+void FreeDc(HDC hdc);                   // ends painting, deselects everything, frees
+void EndPainting(HDC hdc);              // memory DC: finish pending drawing so the image can be read
+QPainter* PainterFor(HDC hdc);          // nullptr when the DC cannot draw; state applied
+QTransform LogicalToDevice(HDC hdc);
+QImage* BitmapImage(HGDIOBJ hBitmap);   // finishes drawing into it first
+
+} // namespace platform_detail

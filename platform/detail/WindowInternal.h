@@ -1,0 +1,131 @@
+// Private to the platform layer: what window, menu and icon handles point at, and the widgets
+// that carry windows.
+#pragma once
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QRegion>
+#include <QScrollBar>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+class CWnd;
+class CMenu;
+class QMenuBar;
+class QTimerEvent;
+
+namespace platform_detail {
+
+enum class WndKind { Generic, Dialog, Button, Check, GroupBox, Edit, Static, ScrollBar };
+
+class TimerHost;
+
+struct ScrollState {
+    int nMin = 0;
+    int nMax = 100;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
+
+} // namespace platform_detail
+
+struct HWND__ {
+    platform_detail::WndKind eKind = platform_detail::WndKind::Generic;
+    QPointer<QWidget> pWidget;       // the window
+    QPointer<QWidget> pClient;       // where children live (below a dialog's menu bar); pWidget otherwise
+    HWND hParent = nullptr;
+    std::string strClass;
+    UINT nClassStyle = 0;
+    HBRUSH hbrBackground = nullptr;
+    HCURSOR hCursor = nullptr;
+    WNDPROC pfnWndProc = nullptr;
+    DWORD dwStyle = 0;
+    DWORD dwExStyle = 0;
+    int nId = 0;
+    CWnd* pPermanent = nullptr;
+    std::unique_ptr<CWnd> pTemporary;
+    std::unique_ptr<platform_detail::TimerHost> pTimers;
+    bool bErasePending = true;
+    bool bInvalid = false;
+    bool bDestroying = false;
+    QPaintEvent* pPaintEvent = nullptr;
+    HICON hIconBig = nullptr;
+    HICON hIconSmall = nullptr;
+    HMENU hMenu = nullptr;                // menu bar
+    HMENU hOwnedMenu = nullptr;           // loaded from the dialog template, freed with the window
+    QPointer<QMenuBar> pMenuBar;
+    std::unique_ptr<CMenu> pSystemMenu;   // shown as a context menu
+    HFONT hFont = nullptr;
+    HGDIOBJ hOwnedFont = nullptr;         // created for GetFont of a dialog font
+    platform_detail::ScrollState scroll;
+    int nBaseUnitX = 0; // dialogs: average character width of the dialog font
+    int nBaseUnitY = 0; // dialogs: character height of the dialog font
+};
+
+struct HMENU__ {
+    struct Item {
+        UINT nFlags = MF_STRING;
+        UINT nId = 0;
+        std::string strText;
+        HMENU hSub = nullptr;
+    };
+    std::vector<Item> items;
+    bool bPopup = false;
+    HWND hOwner = nullptr; // window whose menu bar shows it
+    CMenu* pPermanent = nullptr;
+    std::unique_ptr<CMenu> pTemporary;
+};
+
+struct HICON__ {
+    QIcon icon;
+    QImage image;
+    int nCursorShape = -1; // a Qt::CursorShape for cursors, -1 for icons
+};
+
+namespace platform_detail {
+
+HWND LiveWnd(HWND h);                  // nullptr when h is not a live window
+HWND WndFromWidget(const QWidget* p);  // nullptr when the widget is not a window of ours
+LRESULT Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle, const QRect& rect,
+               HWND hParent, int nId, QWidget* pOwner = nullptr);
+void SetMenuBar(HWND hWnd, HMENU hMenu);
+void RebuildMenuBar(HWND hWnd);
+HMENU NewMenu(bool bPopup);
+void FreeMenu(HMENU hMenu);
+HMENU LiveMenu(HMENU h);
+QString MnemonicFree(const char* psz); // "&File" -> "File", "&&" -> "&"
+void RemoveWindowData(HWND hWnd);      // the widget is going away
+
+class TimerHost : public QObject {
+public:
+    explicit TimerHost(HWND hWnd) : m_hWnd(hWnd) {}
+    UINT_PTR Set(UINT_PTR nId, UINT nElapse, TIMERPROC pfn);
+    bool Kill(UINT_PTR nId);
+
+protected:
+    void timerEvent(QTimerEvent* pEvent) override;
+
+private:
+    struct Timer {
+        int nQtId;
+        TIMERPROC pfn;
+    };
+    HWND m_hWnd;
+    std::map<UINT_PTR, Timer> m_timers;
+};
+
+} // namespace platform_detail
