@@ -148,7 +148,7 @@ void CChartCtrl::AttachSerie(CChartSerie* pSerie)
         return;
     pSerie->m_rcClip = m_rcPlot;
     pSerie->m_crColor = DefaultSerieColor(m_seriesById.size());
-    pSerie->m_pOwner->RefreshChart();
+    (pSerie->m_pOwner ? pSerie->m_pOwner : this)->RefreshChart();
     pSerie->m_pYAxis = m_axisSlots[SlotLeft];
     pSerie->m_pXAxis = m_axisSlots[SlotBottom];
     m_seriesById[pSerie->m_nId] = pSerie;

@@ -34,8 +34,8 @@ CGdiObject* ChartFont::SelectFont(CDC* pDC)
     {
         LOGFONT logFont = {};
         logFont.lfHeight = m_nPointSize;
-        const std::size_t nFaceLength =
-            std::min(m_strFace.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
+        // The face record keeps 31 bytes, terminator included.
+        const std::size_t nFaceLength = std::min<std::size_t>(m_strFace.size(), 30);
         std::memcpy(logFont.lfFaceName, m_strFace.data(), nFaceLength);
         logFont.lfItalic = m_bItalic ? 1 : 0;
         logFont.lfUnderline = m_bUnderline ? 1 : 0;

@@ -18,6 +18,8 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 // Windows
 BOOL IsWindow(HWND hWnd);
+// The innermost modal dialog that runs, else the active top-level window of ours.
+HWND GetActiveWindow();
 BOOL IsWindowVisible(HWND hWnd);
 BOOL IsWindowEnabled(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);

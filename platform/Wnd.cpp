@@ -10,8 +10,10 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
@@ -23,6 +25,8 @@
 #include "platform/Font.h"
 #include "platform/Menu.h"
 #include "platform/PaintDC.h"
+#include "platform/Resource.h"
+#include "platform/TestSupport.h"
 #include "platform/ScrollBar.h"
 #include "platform/Static.h"
 #include "platform/WinGdi.h"
@@ -197,7 +201,7 @@ UINT_PTR TimerHost::Set(UINT_PTR nId, UINT nElapse, TIMERPROC pfn)
     const int nQtId = startTimer(static_cast<int>(nMs));
     if (nQtId == 0)
         return 0;
-    m_timers[nId] = Timer{nQtId, pfn};
+    m_timers[nId] = Timer{nQtId, pfn, nMs};
     return nId == 0 ? 1 : nId;
 }
 
@@ -208,6 +212,16 @@ bool TimerHost::Kill(UINT_PTR nId)
         return false;
     killTimer(it->second.nQtId);
     m_timers.erase(it);
+    return true;
+}
+
+bool TimerHost::Period(UINT_PTR nId, UINT* pnElapse) const
+{
+    auto it = m_timers.find(nId);
+    if (it == m_timers.end())
+        return false;
+    if (pnElapse != nullptr)
+        *pnElapse = it->second.nElapse;
     return true;
 }
 
@@ -469,8 +483,15 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
         pWidget = p;
     } else if (cls == "static") {
         hWnd->eKind = WndKind::Static;
-        auto* p = new StaticWidget(hWnd, MnemonicFree(pszText), pParentWidget);
-        const DWORD nAlign = dwStyle & 0x3;
+        const bool bIcon = (dwStyle & 0xF) == SS_ICON;
+        auto* p = new StaticWidget(hWnd, bIcon ? QString() : MnemonicFree(pszText), pParentWidget);
+        if (bIcon && pszText != nullptr && pszText[0] == '#') {
+            // "#128": the registered icon 128, like an ICON statement of a resource script.
+            hWnd->hIconBig = LoadIconA(nullptr, MAKEINTRESOURCE(std::atoi(pszText + 1)));
+            if (hWnd->hIconBig != nullptr)
+                p->setPixmap(hWnd->hIconBig->icon.pixmap(32, 32));
+        }
+        const DWORD nAlign = bIcon ? SS_LEFT : dwStyle & 0x3;
         p->setAlignment((nAlign == SS_CENTER ? Qt::AlignHCenter : nAlign == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) |
                         Qt::AlignTop);
         pWidget = p;
@@ -1548,4 +1569,30 @@ CClientDC::~CClientDC()
 {
     HDC h = Detach();
     FreeDc(h);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Test support
+// ---------------------------------------------------------------------------------------------
+HWND GetActiveWindow()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return nullptr;
+    if (HWND h = WndFromWidget(QApplication::activeModalWidget()); h != nullptr)
+        return h;
+    return WndFromWidget(QApplication::activeWindow());
+}
+
+QWidget* WidgetFromHwnd(HWND hWnd) { return LiveWnd(hWnd) != nullptr ? hWnd->pWidget.data() : nullptr; }
+
+HWND HwndFromWidget(const QWidget* pWidget) { return WndFromWidget(pWidget); }
+
+void PlatformRunLater(int nMilliseconds, std::function<void()> fn)
+{
+    QTimer::singleShot(nMilliseconds, QCoreApplication::instance(), std::move(fn));
+}
+
+BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse)
+{
+    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Period(nIDEvent, puElapse) ? TRUE : FALSE;
 }

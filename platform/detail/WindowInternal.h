@@ -115,6 +115,7 @@ public:
     explicit TimerHost(HWND hWnd) : m_hWnd(hWnd) {}
     UINT_PTR Set(UINT_PTR nId, UINT nElapse, TIMERPROC pfn);
     bool Kill(UINT_PTR nId);
+    bool Period(UINT_PTR nId, UINT* pnElapse) const;
 
 protected:
     void timerEvent(QTimerEvent* pEvent) override;
@@ -123,6 +124,7 @@ private:
     struct Timer {
         int nQtId;
         TIMERPROC pfn;
+        UINT nElapse;
     };
     HWND m_hWnd;
     std::map<UINT_PTR, Timer> m_timers;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartSerie.h"
+#include "platform/DC.h"
 
 // A series with fixed ranges and no drawing, for testing what axes and the control do with the
 // series they hold.
@@ -50,14 +51,18 @@ public:
     bool FindVisibleRange(unsigned*, unsigned*) const override { return false; }
     void DrawLegendSymbol(CDC*, const RECT*) override {}
     void DrawNewPoints(CDC*) override {}
-    void DrawVisiblePoints(CDC*) override
+    void DrawVisiblePoints(CDC* pDC) override
     {
         ++m_nVisibleDraws;
         m_nDrawOrder = ++s_nDrawClock;
+        if (m_bFillsClip && pDC)
+            pDC->FillSolidRect(&m_rcClip, m_crColor);
     }
     void DrawPointLabels(CDC*) override { ++m_nLabelDraws; }
     bool HandleMouseEvent(int, const POINT*) override { return false; }
 
+    // Paints its whole clip rectangle in its colour, to show what it covers.
+    bool m_bFillsClip = false;
     int m_nVisibleDraws = 0;
     int m_nLabelDraws = 0;
     int m_nDrawOrder = 0;

@@ -144,14 +144,14 @@ TEST_F(CaptionFixture, FontIsCreatedOnceUntilMarkedDirty)
     m_dc.SelectObject(font.m_pPrevFont);
     EXPECT_EQ(font.m_font.GetSafeHandle(), hFirst);
 
-    // A face longer than the record holds is cut to 31 characters.
+    // A face longer than the record holds is cut to 30 characters.
     font.m_strFace = std::string(40, 'x');
     font.m_bVertical = false;
     font.m_bDirty = true;
     font.SelectFont(&m_dc);
     m_dc.SelectObject(font.m_pPrevFont);
     font.m_font.GetLogFont(&logFont);
-    EXPECT_EQ(std::strlen(logFont.lfFaceName), 31u);
+    EXPECT_EQ(std::strlen(logFont.lfFaceName), 30u);
     EXPECT_EQ(logFont.lfEscapement, 0);
 
     // A copy carries the description and creates its own font.

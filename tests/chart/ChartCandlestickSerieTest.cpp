@@ -1,4 +1,6 @@
 #include "chart/ChartCandlestickSerie.h"
+#include "chart/ChartCtrl.h"
+#include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartMouseEvent.h"
 #include "chart/ChartSerieMouseHandler.h"
 #include "chart/ChartStandardAxis.h"
@@ -321,6 +323,46 @@ TEST_F(CandleTest, LegendSymbolIsAFilledCandleWiderThanOnTheChart)
     EXPECT_EQ(At(18, 25), kRed);
     EXPECT_EQ(At(17, 11), kBackground);
     EXPECT_EQ(Count(kShadow), 0);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(CandlestickSerieInAChart, AddedPointsReRangeTheAxesAndReachTheBackBuffer)
+{
+    EnsureChartTestApp();
+    CChartCtrl chart;
+    ASSERT_TRUE(chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 400, 300}, nullptr, 0));
+    CChartDateTimeAxis* pDates = chart.NewDateTimeAxis();
+    pDates->SetRangeMode(AllPoints);
+    CChartStandardAxis* pPrices = chart.NewStandardAxis();
+    pPrices->SetRangeMode(AllPoints);
+    auto* pSerie = new CChartCandlestickSerie(&chart);
+    chart.AttachSerie(pSerie);
+    EXPECT_EQ(pSerie->m_crColor, kRed) << "the first series gets colour 0";
+
+    std::vector<SChartCandlestickPoint> bars;
+    for (int i = 0; i < 26; ++i)
+        bars.push_back(Bar(42740 + i, 10 + i % 3, 13 + i % 4, 9 - i % 2, 11 + i % 3));
+    pSerie->AddPoints(bars.data(), unsigned(bars.size()));
+    EXPECT_EQ(pSerie->m_nNextToDraw, 26u);
+    EXPECT_EQ(pDates->m_dMin, 42740.0);
+    EXPECT_EQ(pDates->m_dMax, 42765.0);
+    EXPECT_EQ(pPrices->m_dMin, 8.0);
+    EXPECT_EQ(pPrices->m_dMax, 16.0);
+
+    // Every candle has its colour in its own column of the plot.
+    CDC* pBuffer = chart.GetBufferDC();
+    for (unsigned i = 0; i < 26; ++i)
+    {
+        const POINT pt = pSerie->PointToScreen(i);
+        int nRed = 0;
+        for (int y = chart.m_rcPlot.top; y <= chart.m_rcPlot.bottom; ++y)
+            nRed += pBuffer->GetPixel(pt.x, y) == kRed;
+        EXPECT_GT(nRed, 3) << "candle " << i;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartGradient.h"
 #include "chart/ChartGrid.h"
+#include "chart/ChartLegend.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
 #include "platform/Bitmap.h"
@@ -79,37 +80,38 @@ TEST(ChartCtrl, HeldRefreshesRunOnceAtTheOuterRelease)
 {
     CCountingChart chart;
     ASSERT_TRUE(CreateChartWindow(chart));
+    const int nBase = chart.m_nRedraws;
     chart.RefreshChart();
-    ASSERT_EQ(chart.m_nRedraws, 1);
+    ASSERT_EQ(chart.m_nRedraws, nBase + 1);
 
     chart.HoldRefresh();
     chart.RefreshChart();
     chart.RefreshChart();
     chart.RefreshChart();
-    EXPECT_EQ(chart.m_nRedraws, 1);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 1);
     EXPECT_TRUE(chart.m_bRefreshDeferred);
     chart.ReleaseRefresh();
-    EXPECT_EQ(chart.m_nRedraws, 2);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 2);
     EXPECT_FALSE(chart.m_bRefreshDeferred);
 
     chart.HoldRefresh();
     chart.HoldRefresh();
     chart.RefreshChart();
     chart.ReleaseRefresh();
-    EXPECT_EQ(chart.m_nRedraws, 2);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 2);
     chart.ReleaseRefresh();
-    EXPECT_EQ(chart.m_nRedraws, 3);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 3);
 
     // A release with nothing asked for draws nothing.
     chart.HoldRefresh();
     chart.ReleaseRefresh();
-    EXPECT_EQ(chart.m_nRedraws, 3);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 3);
 
     // An unmatched release lifts the level, so one hold no longer suspends.
     chart.ReleaseRefresh();
     chart.HoldRefresh();
     chart.RefreshChart();
-    EXPECT_EQ(chart.m_nRedraws, 4);
+    EXPECT_EQ(chart.m_nRedraws, nBase + 4);
 }
 
 TEST(ChartCtrl, SeriesTakeColoursFromTheTableInTurn)
@@ -269,6 +271,38 @@ TEST(ChartCtrl, RestoringAndResyncingPutAxesBackOnTheirData)
     EXPECT_EQ(pBottom->m_dMin, 30);
 }
 
+TEST(ChartCtrl, SeriesCoverTheFrameAndTheLegendCoversTheSeries)
+{
+    CChartCtrl chart;
+    ASSERT_TRUE(CreateChartWindow(chart));
+    AddReplayAxes(chart);
+    CAxisTestSerie* pSerie = NewSerie(chart);
+    pSerie->WithRange(0, 10, 0, 10);
+    pSerie->m_bFillsClip = true;
+    pSerie->m_strName = "bars";
+    chart.AttachSerie(pSerie);
+    CChartLegend* pLegend = chart.GetLegend();
+    pLegend->m_bVisible = true;
+    pLegend->m_bDocked = false;
+    pLegend->m_nLeft = 150;
+    pLegend->m_nTop = 100;
+    chart.RefreshChart();
+
+    const RECT rcPlot = chart.GetPlotRect();
+    CDC* pBuffer = chart.GetBufferDC();
+    const COLORREF crSerie = pSerie->m_crColor;
+    // The series paints up to and over the frame's right and bottom lines, not beyond.
+    EXPECT_EQ(pBuffer->GetPixel(rcPlot.right, rcPlot.top + 5), crSerie);
+    EXPECT_EQ(pBuffer->GetPixel(rcPlot.left + 5, rcPlot.bottom), crSerie);
+    EXPECT_EQ(pBuffer->GetPixel(rcPlot.left + 5, rcPlot.top), crSerie);
+    EXPECT_NE(pBuffer->GetPixel(rcPlot.right + 1, rcPlot.top + 5), crSerie);
+    EXPECT_NE(pBuffer->GetPixel(rcPlot.left + 5, rcPlot.bottom + 1), crSerie);
+    // The floating legend is drawn last, over the series.
+    const RECT rcLegend = pLegend->m_rcLegend;
+    ASSERT_LT(rcLegend.left, rcLegend.right);
+    EXPECT_EQ(pBuffer->GetPixel(rcLegend.left + 1, rcLegend.top + 1), RGB(255, 255, 255));
+}
+
 TEST(ChartCtrl, BackgroundIsButtonFaceInsideARaisedEdge)
 {
     CChartCtrl chart;
@@ -333,9 +367,12 @@ TEST(ChartCtrl, ResizingRebuildsTheBufferAtTheNewSize)
 {
     CCountingChart chart;
     ASSERT_TRUE(CreateChartWindow(chart));
+    chart.ShowWindow(SW_SHOW);
+    CPlatformApp::ProcessEvents();
     chart.RefreshChart();
     const int nBefore = chart.m_nRedraws;
     chart.MoveWindow(0, 0, 520, 330, TRUE);
+    CPlatformApp::ProcessEvents();
 
     RECT rcClient = {0, 0, 0, 0};
     chart.GetClientRect(&rcClient);
@@ -361,6 +398,7 @@ TEST(ChartCtrl, FirstPaintPrimesTheBuffer)
     chart.ShowWindow(SW_SHOW);
     chart.Invalidate(FALSE);
     chart.UpdateWindow();
+    CPlatformApp::ProcessEvents();
     EXPECT_TRUE(chart.m_bBufferPrimed);
     EXPECT_GE(chart.m_nRedraws, 1);
 }
@@ -384,14 +422,14 @@ TEST(ChartGradient, MirroredStylesLeaveTheOddPixelUnfilled)
     EXPECT_EQ(dc.GetPixel(100, 50), crMarker);
     EXPECT_NE(dc.GetPixel(99, 50), crMarker);
     // The two halves mirror each other around column 50.
-    EXPECT_EQ(dc.GetPixel(10, 30), dc.GetPixel(89, 30));
+    EXPECT_EQ(dc.GetPixel(10, 30), dc.GetPixel(90, 30));
     EXPECT_GT(GetRValue(dc.GetPixel(49, 0)), GetRValue(dc.GetPixel(10, 0)));
 
     dc.FillSolidRect(&rc, crMarker);
     EXPECT_TRUE(FillGradient(&dc, rc, crFrom, crTo, 7)); // any other style: down, mirrored
     EXPECT_EQ(dc.GetPixel(50, 0), crFrom);
     EXPECT_EQ(dc.GetPixel(50, 100), crMarker);
-    EXPECT_EQ(dc.GetPixel(30, 10), dc.GetPixel(30, 89));
+    EXPECT_EQ(dc.GetPixel(30, 10), dc.GetPixel(30, 90));
 
     dc.FillSolidRect(&rc, crMarker);
     EXPECT_TRUE(FillGradient(&dc, rc, crFrom, crTo, GradientDown));

@@ -1,0 +1,52 @@
+// libFuzzer target: arbitrary bytes as a K-line file, through the real loader.
+#include "core/KLineFile.h"
+#include "core/KLinePlayer.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace
+{
+
+// The input as a file the loader opens by path, without touching the disk.
+class CMemoryFile
+{
+public:
+    CMemoryFile(const std::uint8_t* pData, size_t nSize) : m_fd(::memfd_create("kline", 0))
+    {
+        if (m_fd < 0 || ::write(m_fd, pData, nSize) != static_cast<ssize_t>(nSize))
+            std::abort();
+    }
+    ~CMemoryFile() { ::close(m_fd); }
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(m_fd); }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
+{
+    CMemoryFile file(pData, nSize);
+    std::freopen("/dev/null", "w", stderr); // the loader's notes about skipped lines
+    CKLinePlayer player;
+    player.Load(file.Path());
+
+    long nLines = 0;
+    for (size_t i = 0; i < nSize; ++i)
+        nLines += pData[i] == '\n';
+    if (player.m_nBarCount > nLines + 1 || player.m_vecWindow.size() != 26)
+        std::abort();
+    for (const SChartCandlestickPoint& bar : player.m_vecBars)
+        if (!std::isfinite(bar.dOpen) || !std::isfinite(bar.dHigh) || !std::isfinite(bar.dLow) ||
+            !std::isfinite(bar.dClose) || bar.dDate != std::floor(bar.dDate) || bar.dDate < -657434 ||
+            bar.dDate > 2958465)
+            std::abort();
+    return 0;
+}
