@@ -5,7 +5,7 @@
 #include "chart/ChartStandardAxis.h"
 #include "core/KLinePlayer.h"
 #include "core/ReplaySettings.h"
-#include "platform/PlatformApp.h"
+#include "CoreTestApp.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,22 +15,12 @@
 namespace
 {
 
-void EnsureApp()
-{
-    static int s_nArgc = 1;
-    static char s_szName[] = "orvanta_core_tests";
-    static char* s_argv[] = {s_szName, nullptr};
-    static CPlatformApp s_app(s_nArgc, s_argv);
-}
-
 // Bar i closes at 100 + i on the i-th day after 2017-01-02.
 std::string Bars(int nCount)
 {
     std::string text;
     for (int i = 0; i < nCount; ++i)
     {
-        const double dDate = 42737 + i;
-        (void)dDate;
         char line[96];
         std::snprintf(line, sizeof line, "2017-%02d-%02d,%d,%d,%d,%d\n", 1 + i / 28, 1 + i % 28,
                       100 + i, 102 + i, 98 + i, 100 + i);
@@ -45,7 +35,7 @@ class KLinePlayerStep : public ::testing::Test
 protected:
     void SetUp() override
     {
-        EnsureApp();
+        EnsureCoreTestApp();
         ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
         m_chart.NewDateTimeAxis()->SetRangeMode(AllPoints);
         m_chart.NewStandardAxis()->SetRangeMode(AllPoints);
