@@ -27,15 +27,11 @@
 #include <vector>
 #include <unistd.h>
 
-// Starts the toolkit once for the test program and registers the program's resources.
+// The toolkit and the program's resources are set up by the test environment before the first
+// test; this only checks that they are there.
 inline void EnsureAppTestToolkit()
 {
-    static int s_nArgc = 1;
-    static char s_szName[] = "orvanta_app_tests";
-    static char* s_argv[] = {s_szName, nullptr};
-    static CPlatformApp s_app(s_nArgc, s_argv);
-    static const bool s_bRegistered = (RegisterOrvantaResources(), true);
-    (void)s_bRegistered;
+    ASSERT_NE(QApplication::instance(), nullptr) << "the app test environment starts the toolkit";
 }
 
 // A fresh working directory for one test: K-line files are written there and the trade log

@@ -35,7 +35,9 @@ protected:
             ASSERT_NE(pEdit, nullptr);
             if (pShown)
                 *pShown = pEdit->text();
+            // Select everything and delete it, so an empty entry really leaves the edit empty.
             pEdit->selectAll();
+            QTest::keyClick(pEdit, Qt::Key_Delete);
             QTest::keyClicks(pEdit, strTyped);
             if (pAfterTyping)
                 *pAfterTyping = pEdit->text();
