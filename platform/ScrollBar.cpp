@@ -150,10 +150,14 @@ int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL)
     const UINT nRange = static_cast<UINT>(s.nMax - s.nMin) + 1;
     s.nPage = std::min(s.nPage, nRange);
     s.nPos = std::clamp(s.nPos, s.nMin, MaxPos(s));
-    if (lpsi->fMask & SIF_DISABLENOSCROLL) {
-        const bool bUseless = s.nPage > static_cast<UINT>(s.nMax - s.nMin);
-        if (h->pWidget != nullptr)
-            h->pWidget->setEnabled(!bUseless);
+    // A bar whose page covers the range is useless: SIF_DISABLENOSCROLL disables it. A useful bar
+    // is enabled again by any change other than the page alone, as Windows does.
+    if ((lpsi->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) != 0 && h->pWidget != nullptr) {
+        const bool bUseless = MaxPos(s) <= s.nMin;
+        if (bUseless && (lpsi->fMask & SIF_DISABLENOSCROLL) != 0)
+            h->pWidget->setEnabled(false);
+        else if (!bUseless && lpsi->fMask != SIF_PAGE)
+            h->pWidget->setEnabled(true);
     }
     WidgetOf(h)->SyncFromState();
     return s.nPos;

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleHints>
 #include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
@@ -318,15 +319,11 @@ UINT DownMessage(Qt::MouseButton button)
 }
 } // namespace
 
-void GenericWidget::mousePressEvent(QMouseEvent* pEvent)
-{
-    const UINT message = DownMessage(pEvent->button());
-    if (message != WM_NULL)
-        SendMouse(m_hWnd, message, pEvent);
-}
+void GenericWidget::mousePressEvent(QMouseEvent* pEvent) { Press(pEvent, false); }
 
 void GenericWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 {
+    m_bPressDown = false;
     const UINT message = pEvent->button() == Qt::LeftButton
                              ? WM_LBUTTONUP
                              : (pEvent->button() == Qt::RightButton ? WM_RBUTTONUP : WM_NULL);
@@ -336,18 +333,36 @@ void GenericWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 
 void GenericWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
+    // Some toolkit versions deliver the second press before its double-click event, others only
+    // the double-click event: it stands for the press unless that press has arrived already.
+    if (!m_bPressDown)
+        Press(pEvent, true);
+}
+
+void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
+{
     HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd == nullptr)
-        return;
-    // Without CS_DBLCLKS the second click is an ordinary button-down.
-    const bool bDouble = (hWnd->nClassStyle & CS_DBLCLKS) != 0;
     UINT message = DownMessage(pEvent->button());
-    if (bDouble && message == WM_LBUTTONDOWN)
-        message = WM_LBUTTONDBLCLK;
-    else if (bDouble && message == WM_RBUTTONDOWN)
-        message = WM_RBUTTONDBLCLK;
-    if (message != WM_NULL)
-        SendMouse(hWnd, message, pEvent);
+    m_bPressDown = true;
+    if (hWnd == nullptr || message == WM_NULL)
+        return;
+    // Like Windows: a second press of the same button, soon and near enough, is a double click;
+    // a third one starts over.
+    const QStyleHints* pHints = QGuiApplication::styleHints();
+    const QPointF delta = pEvent->position() - m_ptLastPress;
+    const bool bSoon = pEvent->button() == m_lastButton &&
+                       pEvent->timestamp() - m_nLastPressTime <= static_cast<quint64>(pHints->mouseDoubleClickInterval());
+    const bool bNear = std::abs(delta.x()) <= pHints->mouseDoubleClickDistance() &&
+                       std::abs(delta.y()) <= pHints->mouseDoubleClickDistance();
+    const bool bDouble = ((bSoon && bNear) || bToolkitDouble) && !(bSoon && m_bLastWasDouble);
+    m_lastButton = pEvent->button();
+    m_nLastPressTime = pEvent->timestamp();
+    m_ptLastPress = pEvent->position();
+    m_bLastWasDouble = bDouble;
+    // Without CS_DBLCLKS the second click is an ordinary button-down.
+    if (bDouble && (hWnd->nClassStyle & CS_DBLCLKS) != 0)
+        message = message == WM_LBUTTONDOWN ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+    SendMouse(hWnd, message, pEvent);
 }
 
 void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent) { SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent); }

@@ -42,6 +42,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void closeEvent(QCloseEvent* pEvent) override;
+
+private:
+    void Press(QMouseEvent* pEvent, bool bQtDouble);
+    // The last button-down, for telling a double click from two single ones.
+    Qt::MouseButton m_lastButton = Qt::NoButton;
+    quint64 m_nLastPressTime = 0;
+    bool m_bLastWasDouble = false;
+    bool m_bPressDown = false; // a press has arrived and its release not yet
+    QPointF m_ptLastPress;
 };
 
 class DialogWidget : public WindowWidget<QDialog> {

@@ -158,8 +158,10 @@ TEST_F(MemoryDcTest, ClippingLimitsDrawingUntilTheRegionIsRemoved)
     m_dc.FillRect(&all, &brush);
     EXPECT_EQ(CountColor(kBlue), 5 * 5);
     EXPECT_EQ(m_dc.GetPixel(15, 10), kBlue);
-    EXPECT_EQ(m_dc.GetPixel(14, 10), kWhite);
+    EXPECT_EQ(m_dc.GetPixel(14, 10), CLR_INVALID) << "pixels outside the clip region cannot be read";
     EXPECT_EQ(m_dc.SelectClipRgn(nullptr), SIMPLEREGION);
+    EXPECT_EQ(m_dc.GetPixel(14, 10), kWhite);
+    EXPECT_EQ(CountColor(kBlue), 5 * 5);
     m_dc.FillRect(&all, &brush);
     EXPECT_EQ(CountColor(kBlue), kWidth * kHeight);
 }

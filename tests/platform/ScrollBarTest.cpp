@@ -107,12 +107,25 @@ TEST_F(ScrollBarTest, ScrollInfoIsClampedLikeWindows)
     EXPECT_EQ(bar.GetScrollPos(), 0);
     si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 10, 50, 0, 0};
     bar.SetScrollInfo(&si);
-    EXPECT_TRUE(q->isEnabled());
+    EXPECT_FALSE(q->isEnabled()) << "a page of eleven covers 0..10";
     SCROLLINFO out{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
     EXPECT_TRUE(bar.GetScrollInfo(&out, SIF_ALL));
     EXPECT_EQ(out.nPage, 11u) << "the page never exceeds the range";
-    // Without SIF_DISABLENOSCROLL the enabled state is left alone.
+    // One more position makes the bar useful again.
+    si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_DISABLENOSCROLL, 0, 11, 0, 0, 0};
+    bar.SetScrollInfo(&si);
+    EXPECT_TRUE(q->isEnabled());
+    EXPECT_EQ(bar.GetScrollLimit(), 1);
+    // Without SIF_DISABLENOSCROLL a useless bar keeps its enabled state.
     si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 1, 10, 0, 0};
+    bar.SetScrollInfo(&si);
+    EXPECT_TRUE(q->isEnabled());
+    bar.EnableScrollBar(ESB_DISABLE_BOTH);
+    // A new range that needs scrolling enables it; a new page alone does not.
+    si = SCROLLINFO{sizeof(SCROLLINFO), SIF_PAGE, 0, 0, 1, 0, 0};
+    bar.SetScrollInfo(&si);
+    EXPECT_FALSE(q->isEnabled());
+    si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE, 0, 99, 0, 0, 0};
     bar.SetScrollInfo(&si);
     EXPECT_TRUE(q->isEnabled());
 }
