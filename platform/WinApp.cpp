@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 #include "platform/PlatformApp.h"
 #include "platform/Resource.h"
@@ -56,18 +57,39 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) { return picce != n
 
 void AfxEnableControlContainer() {}
 
+namespace {
+
+// The application a CPlatformApp created and nobody has deleted yet.
+QApplication* g_pOwnedApplication = nullptr;
+
+void DeleteOwnedApplication() { delete std::exchange(g_pOwnedApplication, nullptr); }
+
+// exit() destroys the main thread's thread-local objects before any static one. Deleting the
+// application here, rather than in the destructor of a CPlatformApp that is itself a static, keeps
+// it from outliving the toolkit's own statics, which its destructor still uses.
+struct SExitGuard {
+    SExitGuard() = default;
+    SExitGuard(const SExitGuard&) = delete;
+    SExitGuard& operator=(const SExitGuard&) = delete;
+    ~SExitGuard() { DeleteOwnedApplication(); }
+};
+
+} // namespace
+
 CPlatformApp::CPlatformApp(int& argc, char** argv)
 {
     if (QCoreApplication::instance() == nullptr) {
-        new QApplication(argc, argv);
+        g_pOwnedApplication = new QApplication(argc, argv);
         m_bOwnsApplication = true;
+        // Made after the application, so destroyed before whatever thread-local state it made.
+        static thread_local SExitGuard s_exitGuard;
     }
 }
 
 CPlatformApp::~CPlatformApp()
 {
     if (m_bOwnsApplication)
-        delete QCoreApplication::instance();
+        DeleteOwnedApplication(); // nothing left to do when the program is already exiting
 }
 
 void CPlatformApp::ProcessEvents()
