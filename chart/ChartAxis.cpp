@@ -360,7 +360,9 @@ template <typename Visit> void CChartAxis::ForEachTick(Visit visit) const
     double dNext = dTick;
     for (int nCount = 1; nCount < kMaxTicks && GetNextTick(dTick, &dNext); ++nCount)
     {
-        if (!(dNext > dTick))
+        // Dates before the epoch do not grow in value from tick to tick, so only a step that
+        // stays put ends the walk here; the subclass judges the order.
+        if (dNext == dTick || std::isnan(dNext))
             break;
         dTick = dNext;
         visit(dTick);

@@ -197,11 +197,12 @@ bool CChartDateTimeAxis::GetNextTick(double dCurrent, double* pNext) const
     if (m_dMin == m_dMax)
         return false;
     const SDate next = StepTicks(dCurrent, 1);
-    // A step lost in the precision of a huge date would never reach the end.
-    if (!next.bValid || !(next.dDate > dCurrent))
+    // Dates before the epoch are not ordered by their value, so order is judged on the
+    // continuous count. A step lost in the precision of a huge date would never reach the end.
+    if (!next.bValid || !(ToContinuous(next.dDate) > ToContinuous(dCurrent)))
         return false;
     *pNext = next.dDate;
-    return next.dDate <= m_dMax;
+    return ToContinuous(next.dDate) <= ToContinuous(m_dMax);
 }
 
 int CChartDateTimeAxis::TickToPixel(double dValue) const

@@ -89,8 +89,9 @@ public:
             AddPoint(pPoints[i]);
     }
 
-    // Inclusive index range of the points between dMin and dMax, reaching at most one point
-    // beyond each end. False on an empty store (first and last untouched).
+    // Inclusive index range of the points between dMin and dMax: it starts at the last point
+    // at or before dMin and reaches at most one point beyond dMax. False on an empty store
+    // (first and last untouched).
     bool FindRange(std::uint32_t* pFirst, std::uint32_t* pLast, double dMin, double dMax) const
     {
         if (m_nCount == 0)
@@ -101,7 +102,11 @@ public:
             *pLast = m_nCount - 1;
             return true;
         }
-        const std::uint32_t nFirst = SearchIndex(dMin, 0, m_nCount - 1);
+        std::uint32_t nFirst = SearchIndex(dMin, 0, m_nCount - 1);
+        // The search may land on the first point past the minimum; the point before it (on
+        // the minimum, or close enough for half its candle to show) must be drawn too.
+        if (nFirst > 0 && Key(m_pItems[nFirst]) > dMin)
+            --nFirst;
         *pFirst = nFirst;
         *pLast = SearchIndex(dMax, nFirst, m_nCount - 1);
         return true;

@@ -73,7 +73,7 @@ TEST(ChartDateTimeAxis, ChoosesTheIncrementFromTheRangeAndTheAxisLength)
 TEST(ChartDateTimeAxis, EmptyRangeOrManualTicksKeepTheUnit)
 {
     CChartDateTimeAxis axis;
-    Place(axis, true, 600, 100, 200);
+    Place(axis, true, 600, 100, 1600); // 150 days per tick
     axis.RefreshTickIncrement();
     ASSERT_EQ(axis.m_eTickUnit, UnitMonth);
     ASSERT_EQ(axis.m_nTickMultiple, 6);

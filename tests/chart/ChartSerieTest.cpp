@@ -150,6 +150,12 @@ TEST(ChartPointStore, SearchIndexReturnsAPointStraddlingTheValue)
     ASSERT_TRUE(store.FindRange(&nFirst, &nLast, 2.5, 3.5));
     EXPECT_EQ(nFirst, 1u);
     EXPECT_EQ(nLast, 3u);
+    // The search for 1.0 lands on date 2; the point on the minimum itself is still in.
+    ASSERT_TRUE(store.FindRange(&nFirst, &nLast, 1.0, 5.0));
+    EXPECT_EQ(nFirst, 0u);
+    EXPECT_EQ(nLast, 4u);
+    ASSERT_TRUE(store.FindRange(&nFirst, &nLast, 3.0, 3.0));
+    EXPECT_EQ(nFirst, 2u);
 
     // Property over random sorted keys and values.
     std::mt19937 rng(7);

@@ -2,12 +2,13 @@
 
 #include "platform/PlatformApp.h"
 
-// Starts the toolkit once for the whole test program; call before creating windows, device
-// contexts or fonts.
+#include <QCoreApplication>
+
+#include <cassert>
+
+// Tests that create windows, device contexts or fonts call this first. The toolkit itself is
+// started before the first test and taken down after the last one (ChartTestEnvironment.cpp).
 inline void EnsureChartTestApp()
 {
-    static int s_nArgc = 1;
-    static char s_szName[] = "orvanta_chart_tests";
-    static char* s_argv[] = {s_szName, nullptr};
-    static CPlatformApp s_app(s_nArgc, s_argv);
+    assert(QCoreApplication::instance() && "the chart test environment starts the toolkit");
 }
