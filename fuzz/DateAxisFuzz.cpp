@@ -1,10 +1,10 @@
 // libFuzzer target: the date axis' increment choice, tick alignment, stepping and labels over
 // random ranges and axis lengths, walked the way the axis walks them when it draws.
 #include "chart/ChartDateTimeAxis.h"
+#include "fuzz/FuzzInput.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cmath>
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,19 +12,15 @@
 namespace
 {
 
-// Any finite double, often a plausible OLE date so the calendar paths get exercised.
-double ConsumeDate(FuzzedDataProvider& data)
+// Often a plausible OLE date so the calendar paths get exercised, else any finite double.
+double TakeDate(CFuzzInput& input)
 {
-    if (data.ConsumeBool())
-        return data.ConsumeFloatingPointInRange(-700000.0, 3000000.0);
-    const double d = data.ConsumeFloatingPoint<double>();
-    return std::isfinite(d) ? d : 0.0;
+    return input.TakeBool() ? input.TakeInRange(-700000.0, 3000000.0) : input.TakeFinite();
 }
 
 void CheckLabel(const CChartDateTimeAxis& axis, double dValue)
 {
-    const std::string strLabel = axis.FormatTickLabel(dValue);
-    if (strLabel.size() > 65536)
+    if (axis.FormatTickLabel(dValue).size() > 65536)
         std::abort();
 }
 
@@ -32,22 +28,27 @@ void CheckLabel(const CChartDateTimeAxis& axis, double dValue)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
 {
-    FuzzedDataProvider data(pData, nSize);
+    CFuzzInput input(pData, nSize);
     CChartDateTimeAxis axis;
-    double dA = ConsumeDate(data);
-    double dB = ConsumeDate(data);
-    if (dA > dB)
-        std::swap(dA, dB);
-    axis.m_dMin = dA;
-    axis.m_dMax = dB;
-    axis.m_bHorizontal = data.ConsumeBool();
-    axis.m_bReversed = data.ConsumeBool();
-    axis.m_bBetweenTicks = data.ConsumeBool();
-    axis.m_nStartPixel = data.ConsumeIntegral<std::int32_t>();
-    axis.m_nEndPixel = data.ConsumeBool() ? axis.m_nStartPixel + data.ConsumeIntegralInRange(-5000, 5000)
-                                          : data.ConsumeIntegral<std::int32_t>();
-    if (data.ConsumeBool())
-        axis.SetTickLabelFormat(false, data.ConsumeRandomLengthString(64));
+    const double dA = TakeDate(input);
+    const double dB = TakeDate(input);
+    axis.m_dMin = std::min(dA, dB);
+    axis.m_dMax = std::max(dA, dB);
+    axis.m_bHorizontal = input.TakeBool();
+    axis.m_bReversed = input.TakeBool();
+    axis.m_bBetweenTicks = input.TakeBool();
+    axis.m_nStartPixel = input.Take<std::int32_t>();
+    if (input.TakeBool())
+    {
+        const std::int64_t nEnd = std::int64_t{axis.m_nStartPixel} + input.Take<std::int16_t>();
+        axis.m_nEndPixel = static_cast<std::int32_t>(std::clamp<std::int64_t>(nEnd, INT32_MIN, INT32_MAX));
+    }
+    else
+    {
+        axis.m_nEndPixel = input.Take<std::int32_t>();
+    }
+    if (input.TakeBool())
+        axis.SetTickLabelFormat(false, input.TakeString(64));
 
     axis.RefreshTickIncrement();
     axis.RefreshFirstTick();
@@ -67,10 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
         dTick = dNext;
     }
 
-    const double dProbe = ConsumeDate(data);
+    const double dProbe = TakeDate(input);
     CheckLabel(axis, dProbe);
     (void)axis.TickAtOrBefore(dProbe);
-    (void)axis.PixelToValue(data.ConsumeIntegral<std::int32_t>());
-    (void)CChartDateTimeAxis::AddMonths(dProbe, data.ConsumeIntegral<int>());
+    (void)axis.PixelToValue(input.Take<std::int32_t>());
+    (void)CChartDateTimeAxis::AddMonths(dProbe, input.Take<std::int32_t>());
     return 0;
 }
