@@ -52,6 +52,7 @@ ON_COMMAND(ID_MENU_EXIT, &COrvantaDlg::OnExit)
 ON_BN_CLICKED(IDC_BTN_BUY, &COrvantaDlg::OnBuy)
 ON_BN_CLICKED(IDC_BTN_SELL, &COrvantaDlg::OnSell)
 ON_COMMAND(ID_MENU_ABOUT, &COrvantaDlg::OnAbout)
+ON_COMMAND(ID_MENU_PRINT, &COrvantaDlg::OnPrint)
 END_MESSAGE_MAP()
 
 COrvantaDlg::COrvantaDlg(CWnd* pParent) : CDialogEx(IDD_ORVANTA_DIALOG, pParent)
@@ -253,4 +254,10 @@ void COrvantaDlg::OnAbout()
 {
     CAboutDlg dlgAbout;
     dlgAbout.DoModal();
+}
+
+void COrvantaDlg::OnPrint()
+{
+    // The chart runs the print dialog and prints what it shows now, on one page.
+    m_chart.PrintChart("Orvanta");
 }

@@ -41,6 +41,7 @@ protected:
     afx_msg void OnSettings();
     afx_msg void OnExit();
     afx_msg void OnAbout();
+    afx_msg void OnPrint();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -109,6 +109,7 @@ std::vector<SMenuItemTemplate> MainMenu()
     file.children = {
         {"加载K线(&L)", ID_MENU_LOAD, {}},  {"播放K线(&P)", ID_MENU_PLAY, {}},
         {"停止播放(&S)", ID_MENU_STOP, {}}, {nullptr, 0, {}, MF_SEPARATOR},
+        {"打印...", ID_MENU_PRINT, {}},     {nullptr, 0, {}, MF_SEPARATOR},
         {"退出(&Q)", ID_MENU_EXIT, {}},
     };
     SMenuItemTemplate settings{"属性", 0, {{"属性设置", ID_MENU_SETTINGS, {}}}};

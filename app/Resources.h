@@ -31,6 +31,7 @@ constexpr unsigned ID_MENU_PLAY = 32778;
 constexpr unsigned ID_MENU_EXIT = 32779;
 constexpr unsigned ID_MENU_STOP = 32781;
 constexpr unsigned ID_MENU_ABOUT = 32783;
+constexpr unsigned ID_MENU_PRINT = 32784;
 
 constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;

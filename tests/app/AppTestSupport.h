@@ -17,15 +17,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 // The toolkit and the program's resources are set up by the test environment before the first
 // test; this only checks that they are there.
@@ -86,12 +86,27 @@ private:
 
 // Bar i of the fixture files: a day after bar i - 1 (from 2020-01-01), open 10 + i, high 12 + i,
 // low 9 + i, close 10.5 + i, so every bar's prices tell which bar it is.
-inline double FixtureOpen(int i) { return 10.0 + i; }
-inline double FixtureHigh(int i) { return 12.0 + i; }
-inline double FixtureLow(int i) { return 9.0 + i; }
-inline double FixtureClose(int i) { return 10.5 + i; }
+inline double FixtureOpen(int i)
+{
+    return 10.0 + i;
+}
+inline double FixtureHigh(int i)
+{
+    return 12.0 + i;
+}
+inline double FixtureLow(int i)
+{
+    return 9.0 + i;
+}
+inline double FixtureClose(int i)
+{
+    return 10.5 + i;
+}
 // OLE date of bar i: 2020-01-01 is day 43831.
-inline double FixtureDate(int i) { return 43831.0 + i; }
+inline double FixtureDate(int i)
+{
+    return 43831.0 + i;
+}
 
 inline std::string KLineText(int nBars)
 {

@@ -30,19 +30,22 @@ protected:
                           QString* pAfterTyping = nullptr)
     {
         CDlgSetting dlg;
-        WhenModal(TitleIs(QString::fromUtf8("设置")), [&](QWidget*) {
-            QLineEdit* pEdit = FindEdit();
-            ASSERT_NE(pEdit, nullptr);
-            if (pShown)
-                *pShown = pEdit->text();
-            // Select everything and delete it, so an empty entry really leaves the edit empty.
-            pEdit->selectAll();
-            QTest::keyClick(pEdit, Qt::Key_Delete);
-            QTest::keyClicks(pEdit, strTyped);
-            if (pAfterTyping)
-                *pAfterTyping = pEdit->text();
-            EXPECT_TRUE(ClickButton(QString::fromUtf8(pszButton)));
-        });
+        WhenModal(TitleIs(QString::fromUtf8("设置")),
+                  [&](QWidget*)
+                  {
+                      QLineEdit* pEdit = FindEdit();
+                      ASSERT_NE(pEdit, nullptr);
+                      if (pShown)
+                          *pShown = pEdit->text();
+                      // Select everything and delete it, so an empty entry really leaves the edit
+                      // empty.
+                      pEdit->selectAll();
+                      QTest::keyClick(pEdit, Qt::Key_Delete);
+                      QTest::keyClicks(pEdit, strTyped);
+                      if (pAfterTyping)
+                          *pAfterTyping = pEdit->text();
+                      EXPECT_TRUE(ClickButton(QString::fromUtf8(pszButton)));
+                  });
         return dlg.DoModal();
     }
 };
@@ -73,7 +76,8 @@ TEST_F(SettingsDialogTest, OkStoresTheNumberTheTextStartsWith)
         const char* pszTyped;
         int nStored;
     } cases[] = {
-        {"3", 3}, {"abc", 0}, {"1.5", 1}, {"-7", -7}, {" 42", 42}, {"+9", 9}, {"0", 0}, {"", 0}, {"12ab", 12},
+        {"3", 3},  {"abc", 0}, {"1.5", 1}, {"-7", -7},   {" 42", 42},
+        {"+9", 9}, {"0", 0},   {"", 0},    {"12ab", 12},
     };
     for (const auto& c : cases)
     {
@@ -89,13 +93,15 @@ TEST_F(SettingsDialogTest, CancelAndEscapeKeepThePeriod)
     EXPECT_EQ(ReplaySettings().m_nRefreshSeconds, 1);
 
     CDlgSetting dlg;
-    WhenModal(TitleIs(QString::fromUtf8("设置")), [](QWidget* pWindow) {
-        QLineEdit* pEdit = FindEdit();
-        ASSERT_NE(pEdit, nullptr);
-        pEdit->selectAll();
-        QTest::keyClicks(pEdit, "5");
-        QTest::keyClick(pWindow, Qt::Key_Escape);
-    });
+    WhenModal(TitleIs(QString::fromUtf8("设置")),
+              [](QWidget* pWindow)
+              {
+                  QLineEdit* pEdit = FindEdit();
+                  ASSERT_NE(pEdit, nullptr);
+                  pEdit->selectAll();
+                  QTest::keyClicks(pEdit, "5");
+                  QTest::keyClick(pWindow, Qt::Key_Escape);
+              });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(ReplaySettings().m_nRefreshSeconds, 1);
 }
@@ -110,12 +116,12 @@ TEST(ReplayTimerPeriodTest, SecondsBecomeMillisecondsWithinTheTimersLimits)
         {1, 1000},
         {2, 2000},
         {9999, 9999000},
-        {0, 10},                      // fastest replay
-        {-1, 0x7FFFFFFF},             // a negative product pauses
+        {0, 10},          // fastest replay
+        {-1, 0x7FFFFFFF}, // a negative product pauses
         {-9999, 0x7FFFFFFF},
         {INT_MIN, 0x7FFFFFFF},
-        {2147483, 2147483000},        // largest product that fits
-        {2147484, 0x7FFFFFFF},        // past 2^31 - 1 ms, no wrap
+        {2147483, 2147483000}, // largest product that fits
+        {2147484, 0x7FFFFFFF}, // past 2^31 - 1 ms, no wrap
         {INT_MAX, 0x7FFFFFFF},
     };
     for (const auto& c : cases)
@@ -128,15 +134,17 @@ TEST(AboutDialogTest, ShowsTheIconNameAndVersion)
     CAboutDlg dlg;
     bool bIconShown = false;
     QStringList texts;
-    WhenModal(TitleIs(QString::fromUtf8("关于 Orvanta")), [&](QWidget* pWindow) {
-        for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
-        {
-            if (!pLabel->pixmap().isNull())
-                bIconShown = true;
-            texts << pLabel->text();
-        }
-        EXPECT_TRUE(ClickButton(QString::fromUtf8("确定")));
-    });
+    WhenModal(TitleIs(QString::fromUtf8("关于 Orvanta")),
+              [&](QWidget* pWindow)
+              {
+                  for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
+                  {
+                      if (!pLabel->pixmap().isNull())
+                          bIconShown = true;
+                      texts << pLabel->text();
+                  }
+                  EXPECT_TRUE(ClickButton(QString::fromUtf8("确定")));
+              });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(bIconShown);
     EXPECT_TRUE(texts.join('\n').contains("Orvanta")) << texts.join('\n').toStdString();

@@ -1,0 +1,294 @@
+"""Drives the real orvanta program on an X server with real input events.
+
+Used by the end-to-end test and by scripts/screenshot.sh. Needs Xvfb, xdotool and ImageMagick's
+import. Controls are found from the window's own pixels: the chart's raised edge gives the dialog
+units in pixels, and every other control sits at its dialog-unit position from there.
+"""
+
+import os
+import socket
+import struct
+import subprocess
+import tempfile
+import time
+
+MAIN_CAPTION = "K线交易练习"
+
+# Dialog-unit rectangles (x, y, width, height) of the main dialog's controls.
+CHART = (7, 17, 365, 230)
+BTN_LOAD = (279, 2, 45, 12)
+BTN_PLAY = (327, 2, 45, 12)
+BTN_BUY = (215, 270, 54, 16)
+BTN_SELL = (283, 270, 54, 16)
+
+# The chart's raised edge: outer bottom/right line and outer top/left line.
+EDGE_DARK = (105, 105, 105)
+EDGE_LIGHT = (227, 227, 227)
+
+
+def mul_div(a, b, c):
+    """Windows MulDiv for the non-negative values of dialog units: rounded a * b / c."""
+    return (a * b + c // 2) // c
+
+
+class XServer:
+    """An Xvfb on the first free display, found by the server itself (-displayfd)."""
+
+    def __init__(self, width=1280, height=1024):
+        read_fd, write_fd = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp", "-dpi", "96"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.process.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    def env(self, extra=None):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
+        env.pop("WAYLAND_DISPLAY", None)
+        if extra:
+            env.update(extra)
+        return env
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def run_x(server, args, **kwargs):
+    return subprocess.run(args, env=server.env(), check=True, capture_output=True, text=True,
+                          **kwargs).stdout
+
+
+def find_window(server, caption=MAIN_CAPTION, timeout=30.0):
+    """The id of the first mapped window with this caption."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption],
+                             env=server.env(), capture_output=True, text=True).stdout.split()
+        if out:
+            return int(out[0])
+        time.sleep(0.1)
+    raise RuntimeError(f"no window called {caption!r} appeared within {timeout} s")
+
+
+def window_size(server, window):
+    out = run_x(server, ["xdotool", "getwindowgeometry", "--shell", str(window)])
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+class Picture:
+    """The window's pixels as 8-bit RGB rows."""
+
+    def __init__(self, server, window):
+        self.width, self.height = window_size(server, window)
+        data = subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"],
+                              env=server.env(), check=True, capture_output=True).stdout
+        if len(data) != self.width * self.height * 3:
+            raise RuntimeError(f"import gave {len(data)} bytes for {self.width}x{self.height}")
+        self.data = data
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def longest_run(self, y, colour):
+        """(start, length) of the longest run of this colour in row y."""
+        best = (0, 0)
+        start = None
+        for x in range(self.width + 1):
+            inside = x < self.width and self.pixel(x, y) == colour
+            if inside and start is None:
+                start = x
+            elif not inside and start is not None:
+                if x - start > best[1]:
+                    best = (start, x - start)
+                start = None
+        return best
+
+
+class Layout:
+    """Dialog units to window pixels, measured from the chart's edge in a picture."""
+
+    def __init__(self, picture):
+        # The chart's bottom edge: the longest dark line in the window.
+        bottom_y, left, length = -1, 0, 0
+        for y in range(picture.height):
+            start, run = picture.longest_run(y, EDGE_DARK)
+            if run > length:
+                bottom_y, left, length = y, start, run
+        if length < picture.width // 2:
+            raise RuntimeError("the chart's edge was not found in the window")
+        top_y = bottom_y
+        while top_y > 0 and picture.pixel(left, top_y - 1) == EDGE_LIGHT:
+            top_y -= 1
+        chart_left, chart_right = left, left + length
+        chart_top, chart_bottom = top_y, bottom_y + 1
+
+        self.unit_x = next((a for a in range(1, 64)
+                            if mul_div(CHART[0], a, 4) == chart_left
+                            and mul_div(CHART[0] + CHART[2], a, 4) == chart_right), None)
+        self.unit_y, self.top = None, 0
+        for h in range(1, 128):
+            top = chart_top - mul_div(CHART[1], h, 8)
+            if top >= 0 and top + mul_div(CHART[1] + CHART[3], h, 8) == chart_bottom:
+                self.unit_y, self.top = h, top
+                break
+        if self.unit_x is None or self.unit_y is None:
+            raise RuntimeError(f"chart at x {chart_left}..{chart_right}, y {chart_top}..{chart_bottom}"
+                               " fits no dialog-unit size")
+        self.chart = (chart_left, chart_top, chart_right, chart_bottom)
+
+    def point(self, du_x, du_y):
+        return (mul_div(int(du_x * 2), self.unit_x, 8),
+                self.top + mul_div(int(du_y * 2), self.unit_y, 16))
+
+    def centre(self, rect):
+        x, y, cx, cy = rect
+        return self.point(x + cx / 2, y + cy / 2)
+
+
+def click(server, window, point, button=1):
+    x, y = point
+    run_x(server, ["xdotool", "mousemove", "--window", str(window), str(x), str(y),
+                   "sleep", "0.1", "click", str(button)])
+
+
+def drag(server, window, start, end, button=1, steps=8):
+    """Press at start, move to end in steps, release: what a hand on a mouse does."""
+    args = ["xdotool", "mousemove", "--window", str(window), str(start[0]), str(start[1]),
+            "sleep", "0.1", "mousedown", str(button)]
+    for i in range(1, steps + 1):
+        x = start[0] + (end[0] - start[0]) * i // steps
+        y = start[1] + (end[1] - start[1]) * i // steps
+        args += ["sleep", "0.03", "mousemove", "--window", str(window), str(x), str(y)]
+    args += ["sleep", "0.1", "mouseup", str(button)]
+    run_x(server, args)
+
+
+def key(server, window, *keys):
+    run_x(server, ["xdotool", "key", "--window", str(window), *keys])
+
+
+def close_window(server, window):
+    """Asks the window to close the way a window manager's close box does (WM_DELETE_WINDOW)."""
+    number = server.display.lstrip(":").split(".")[0]
+    with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as conn:
+        conn.connect(f"/tmp/.X11-unix/X{number}")
+
+        def read(n):
+            data = b""
+            while len(data) < n:
+                chunk = conn.recv(n - len(data))
+                if not chunk:
+                    raise RuntimeError("X server closed the connection")
+                data += chunk
+            return data
+
+        conn.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
+        head = read(8)
+        if head[0] != 1:
+            raise RuntimeError("X server refused the connection")
+        read(struct.unpack("<H", head[6:8])[0] * 4)
+
+        def intern(name):
+            raw = name.encode()
+            pad = (4 - len(raw) % 4) % 4
+            conn.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(raw) + pad) // 4, len(raw))
+                         + raw + b"\0" * pad)
+            reply = read(32)
+            if reply[0] != 1:
+                raise RuntimeError(f"InternAtom {name} failed")
+            return struct.unpack("<I", reply[8:12])[0]
+
+        protocols = intern("WM_PROTOCOLS")
+        delete = intern("WM_DELETE_WINDOW")
+        event = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
+        conn.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
+        # A round trip, so the event has been delivered when this returns.
+        conn.sendall(struct.pack("<BxH", 43, 1))
+        reply = read(32)
+        if reply[0] != 1:
+            raise RuntimeError("the close request was refused by the X server")
+
+
+class Program:
+    """The orvanta program started in its own working directory."""
+
+    def __init__(self, server, binary, args, workdir, extra_env=None):
+        self.workdir = workdir
+        self.stderr = open(os.path.join(workdir, "orvanta.stderr"), "w+b")
+        extra_env = dict(extra_env or {})
+        runtime = os.path.join(workdir, "xdg-runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        extra_env.setdefault("XDG_RUNTIME_DIR", runtime)
+        self.process = subprocess.Popen([binary, *args], cwd=workdir, env=server.env(extra_env),
+                                        stdout=self.stderr, stderr=subprocess.STDOUT)
+
+    def wait(self, timeout):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise
+
+    def output(self):
+        self.stderr.flush()
+        self.stderr.seek(0)
+        return self.stderr.read().decode(errors="replace")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.stderr.close()
+
+
+def trade_log_lines(workdir):
+    """Every line of the day's trade logs in the directory, without their time stamps."""
+    lines = []
+    for name in sorted(os.listdir(workdir)):
+        if name.endswith("TradeDetails.log"):
+            with open(os.path.join(workdir, name), "rb") as log:
+                for raw in log.read().decode().split("\r\n"):
+                    if raw:
+                        lines.append(raw.split(": ", 1)[1] if ": " in raw else raw)
+    return lines
+
+
+def trade_log_files(workdir):
+    return [os.path.join(workdir, n) for n in sorted(os.listdir(workdir))
+            if n.endswith("TradeDetails.log")]
+
+
+def wait_for(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.02)
+    raise RuntimeError(f"timed out after {timeout} s waiting for {what}")
+
+
+def temp_workdir(prefix):
+    return tempfile.mkdtemp(prefix=prefix)
