@@ -17,6 +17,8 @@
 #include "platform/Menu.h"
 #include "platform/PaintDC.h"
 #include "platform/Pen.h"
+#include "platform/PrintDialog.h"
+#include "platform/PrintInfo.h"
 #include "platform/Resource.h"
 #include "platform/ScrollBar.h"
 #include "platform/Static.h"

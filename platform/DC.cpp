@@ -100,7 +100,8 @@ void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int n
         return;
     const QTransform t = LogicalToDevice(hdc);
     const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
-    if (bThin && IsTranslationOnly(t)) {
+    // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
+    if (bThin && (IsTranslationOnly(t) || nWidth == 0)) {
         DrawThinLine(pPainter, t.map(QPoint(x0, y0)), t.map(QPoint(x1, y1)), color);
         return;
     }
@@ -186,6 +187,8 @@ void FreeDc(HDC hdc)
 {
     if (LiveDc(hdc) == nullptr)
         return;
+    if (hdc->pJob != nullptr)
+        FreePrintJob(hdc);
     if (hdc->pPainter) {
         hdc->pPainter->end();
         hdc->pPainter.reset();
@@ -240,6 +243,9 @@ QPainter* PainterFor(HDC hdc)
         break;
     case DcKind::External:
         pPainter = hdc->pExternalPainter;
+        break;
+    case DcKind::Printer:
+        pPainter = PrinterPainter(hdc);
         break;
     case DcKind::Measure:
         return nullptr;
@@ -423,6 +429,8 @@ int GetClipBox(HDC hdc, LPRECT lprect)
         device = hdc->pBitmap->image.rect();
     } else if (hdc->pWidget != nullptr) {
         device = hdc->pWidget->rect();
+    } else if (hdc->eKind == DcKind::Printer) {
+        device = QRect(0, 0, hdc->nHorzRes, hdc->nVertRes);
     }
     bool bInvertible = false;
     const QRect logical = LogicalToDevice(hdc).inverted(&bInvertible).mapRect(device);

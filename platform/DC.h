@@ -6,7 +6,9 @@
 //  - memory DC (CreateCompatibleDC) drawing into the CBitmap selected into it (a 32-bit image);
 //  - paint DC (CPaintDC) drawing on a window inside its OnPaint;
 //  - client DC (CClientDC): measures and answers device caps, but draws nothing (a window can only
-//    be drawn on while it paints; the chart draws into its back buffer and invalidates instead).
+//    be drawn on while it paints; the chart draws into its back buffer and invalidates instead);
+//  - printer DC (CPrintDialog::GetPrinterDC): a printer, a PDF file or, in tests, page images;
+//    device units are the printer's dots, and mapping modes apply to every drawing call.
 #pragma once
 
 #include <string>
@@ -93,6 +95,14 @@ public:
 
     // HORZRES, VERTRES, LOGPIXELSX, LOGPIXELSY, BITSPIXEL, PLANES, HORZSIZE, VERTSIZE (attribute DC).
     int GetDeviceCaps(int nIndex) const;
+
+    // Printing (printer DCs only; see StartDocA in WinGdi.h).
+    int StartDoc(LPDOCINFO lpDocInfo);
+    int StartDoc(LPCTSTR lpszDocName);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    int AbortDoc();
 
     // Lines: the end pixel is not drawn.
     CPoint MoveTo(int x, int y);

@@ -70,6 +70,26 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm);
 
+// Printing on a printer DC (CPrintDialog::GetPrinterDC): one document of numbered pages. StartDocA
+// answers a job id > 0, the page calls > 0; all answer SP_ERROR (or 0) on failure. Drawing reaches
+// the paper only between StartPage and EndPage. lpszOutput, when given, names the PDF file to write
+// instead of the printer; cbSize is not checked. AbortDoc throws the document away (no file is left).
+struct DOCINFOA {
+    int cbSize;
+    LPCSTR lpszDocName;
+    LPCSTR lpszOutput;
+    LPCSTR lpszDatatype;
+    DWORD fwType;
+};
+using DOCINFO = DOCINFOA;
+using LPDOCINFO = DOCINFOA*;
+constexpr int SP_ERROR = -1;
+int StartDocA(HDC hdc, const DOCINFOA* lpdi);
+int StartPage(HDC hdc);
+int EndPage(HDC hdc);
+int EndDoc(HDC hdc);
+int AbortDoc(HDC hdc);
+
 // Bookkeeping: GR_GDIOBJECTS counts live GDI objects and DCs created by the program (stock objects
 // excluded), so tests can check that drawing code deletes what it creates.
 HANDLE GetCurrentProcess();

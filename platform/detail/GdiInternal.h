@@ -46,7 +46,9 @@ COLORREF FromQRgb(QRgb rgb);
 QFont MakeQFont(const LOGFONTA& lf);
 int ScreenDpi();
 
-enum class DcKind { Memory, Paint, Measure, External };
+enum class DcKind { Memory, Paint, Measure, External, Printer };
+
+struct PrintJob;
 
 } // namespace platform_detail
 
@@ -74,6 +76,7 @@ struct HDC__ {
     int nDpiY = 96;
     int nHorzRes = 0;
     int nVertRes = 0;
+    platform_detail::PrintJob* pJob = nullptr; // printer DCs: the document being printed
     CDC* pPermanent = nullptr;
     std::unique_ptr<CDC> pTemporary;
 };
@@ -87,5 +90,7 @@ void EndPainting(HDC hdc);              // memory DC: finish pending drawing so 
 QPainter* PainterFor(HDC hdc);          // nullptr when the DC cannot draw; state applied
 QTransform LogicalToDevice(HDC hdc);
 QImage* BitmapImage(HGDIOBJ hBitmap);   // finishes drawing into it first
+QPainter* PrinterPainter(HDC hdc);      // the printer DC's painter while a page is open, else nullptr
+void FreePrintJob(HDC hdc);             // aborts an unfinished document
 
 } // namespace platform_detail

@@ -1,0 +1,74 @@
+// CPrintDialog: the standard print dialog. DoModal shows it (with no printer configured, the
+// choice is a PDF file); OK gives a printer DC (GetPrinterDC) set up for the chosen printer or
+// file, unless the dialog is setup-only. The dialog owns that DC: it is deleted with the dialog if
+// nobody deleted it before (DeleteDC on it is fine too).
+//
+//     CPrintDialog dlg(FALSE, PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE);
+//     if (dlg.DoModal() == IDOK) {
+//         CDC dc;
+//         dc.Attach(dlg.GetPrinterDC());
+//         ... StartDoc, StartPage, drawing, EndPage, EndDoc ...
+//         dc.Detach();
+//     }
+#pragma once
+
+#include <memory>
+
+#include "platform/Dialog.h"
+
+namespace platform_detail {
+struct PrintTarget;
+}
+
+struct PRINTDLGA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HDC hDC;
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+};
+using PRINTDLG = PRINTDLGA;
+
+constexpr DWORD PD_ALLPAGES = 0x00000000;
+constexpr DWORD PD_SELECTION = 0x00000001;
+constexpr DWORD PD_PAGENUMS = 0x00000002;
+constexpr DWORD PD_NOSELECTION = 0x00000004;
+constexpr DWORD PD_NOPAGENUMS = 0x00000008;
+constexpr DWORD PD_COLLATE = 0x00000010;
+constexpr DWORD PD_PRINTTOFILE = 0x00000020;
+constexpr DWORD PD_PRINTSETUP = 0x00000040;
+constexpr DWORD PD_RETURNDC = 0x00000100;
+constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
+constexpr DWORD PD_USEDEVMODECOPIESANDCOLLATE = 0x00040000;
+constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
+constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
+
+class CPrintDialog : public CDialog {
+public:
+    explicit CPrintDialog(BOOL bPrintSetupOnly,
+                          DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
+                                          PD_NOSELECTION,
+                          CWnd* pParentWnd = nullptr);
+    ~CPrintDialog() override; // deletes the printer DC it made, if it still exists
+
+    INT_PTR DoModal() override; // IDOK or IDCANCEL
+    HDC GetPrinterDC() const { return m_pd.hDC; }
+    // A printer DC for the printer chosen last (or the default output); owned like GetPrinterDC's.
+    HDC CreatePrinterDC();
+    int GetCopies() const { return m_pd.nCopies; }
+    BOOL PrintAll() const { return (m_pd.Flags & (PD_SELECTION | PD_PAGENUMS)) == 0; }
+    BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; }
+    BOOL PrintSelection() const { return (m_pd.Flags & PD_SELECTION) != 0; }
+    int GetFromPage() const { return m_pd.nFromPage; }
+    int GetToPage() const { return m_pd.nToPage; }
+
+    PRINTDLG m_pd;
+
+private:
+    void ReleasePrinterDC();
+    std::unique_ptr<platform_detail::PrintTarget> m_pTarget; // where the chosen output goes
+};
