@@ -40,6 +40,21 @@ void FrameRect(CDC* pDC, const RECT& rc)
 
 } // namespace
 
+BEGIN_MESSAGE_MAP(CChartCtrl, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_RBUTTONDBLCLK()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
+END_MESSAGE_MAP()
+
 CChartCtrl::CChartCtrl()
 {
     const COLORREF crFace = GetSysColor(COLOR_BTNFACE);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartMouseEvent.h"
 #include "chart/Forward.h"
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
@@ -76,13 +77,33 @@ public:
     // The default colour of the series attached when nAttached series are already there.
     static COLORREF DefaultSerieColor(std::size_t nAttached);
 
+    // Offers a mouse event to the mouse sink, by the area it happened in, then to the series,
+    // the most recently attached first, until one takes it.
+    void RouteMouseEvent(ChartMouseEvent eEvent, const POINT* pPoint);
+
 protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnSize(UINT nType, int cx, int cy) override;
+    // Left drag: zoom box, zoom on release, restore when dragged backwards. Right drag: pan.
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    void OnRButtonDown(UINT nFlags, CPoint point) override;
+    void OnRButtonUp(UINT nFlags, CPoint point) override;
+    void OnRButtonDblClk(UINT nFlags, CPoint point) override;
+    // Notifications of the axes' scroll bars: the bar scrolls its axis, then the chart redraws.
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     void RunDeferredRefresh();
+    void ZoomToBox();
+    // Shows an auto-hiding scroll bar only while the mouse is over it.
+    void UpdateAutoHideScrollBars(POINT point);
     // Places the axis for this layout pass and brings its ticks up to date.
     void PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea);
 

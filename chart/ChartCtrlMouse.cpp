@@ -1,0 +1,243 @@
+// The chart control's mouse handling: box zoom with the left button, panning with the right
+// button, auto-hiding scroll bars and the routing of mouse events to observers and series.
+#include "chart/ChartAxis.h"
+#include "chart/ChartCtrl.h"
+#include "chart/ChartLegend.h"
+#include "chart/ChartMouseSink.h"
+#include "chart/ChartOverlay.h"
+#include "chart/ChartScrollBar.h"
+#include "chart/ChartSerie.h"
+#include "chart/ChartTitle.h"
+#include "platform/WinUser.h"
+
+#include <vector>
+
+void CChartCtrl::OnLButtonDown(UINT, CPoint point)
+{
+    SetCapture();
+    // The box starts wherever the button goes down, plot or not.
+    if (m_bZoomAllowed)
+    {
+        m_bZooming = true;
+        m_rcZoomBox = {point.x, point.y, point.x, point.y};
+    }
+    if (PtInRect(&m_rcPlot, point))
+    {
+        for (auto& [nId, pOverlay] : m_overlaysById)
+            pOverlay->OverlayButtonDown(point.x, point.y);
+        InvalidateRect(nullptr, TRUE);
+    }
+    RouteMouseEvent(LeftPress, &point);
+    Default();
+}
+
+void CChartCtrl::OnMouseMove(UINT, CPoint point)
+{
+    if (m_bPanning && m_bPanAllowed &&
+        (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
+    {
+        HoldRefresh();
+        // Vertical axes follow the mouse's y, horizontal ones its x.
+        if (CChartAxis* pLeft = m_axisSlots[SlotLeft])
+            pLeft->PanPixels(m_ptPanLast.y, point.y);
+        if (CChartAxis* pRight = m_axisSlots[SlotRight])
+            pRight->PanPixels(m_ptPanLast.y, point.y);
+        if (CChartAxis* pBottom = m_axisSlots[SlotBottom])
+            pBottom->PanPixels(m_ptPanLast.x, point.x);
+        if (CChartAxis* pTop = m_axisSlots[SlotTop])
+            pTop->PanPixels(m_ptPanLast.x, point.x);
+        RefreshChart();
+        ReleaseRefresh();
+        // Show the panned picture now, not when the drag pauses.
+        UpdateWindow();
+        m_ptPanLast = point;
+    }
+
+    if (m_bZooming && m_bZoomAllowed)
+    {
+        m_rcZoomBox.right = point.x;
+        m_rcZoomBox.bottom = point.y;
+        // Only a copy of the buffer with the box on top; the chart is not redrawn.
+        InvalidateRect(nullptr, TRUE);
+    }
+
+    UpdateAutoHideScrollBars(point);
+
+    const bool bInPlot = PtInRect(&m_rcPlot, point) != FALSE;
+    if (bInPlot)
+    {
+        for (auto& [nId, pOverlay] : m_overlaysById)
+            pOverlay->OverlayMouseMove(point.x, point.y);
+        InvalidateRect(nullptr, TRUE);
+    }
+
+    // The window class has no cursor, so the control always sets one.
+    if (m_bShowCursorInPlot || !bInPlot)
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    else
+        SetCursor(nullptr);
+
+    RouteMouseEvent(PointerMove, &point);
+    Default();
+}
+
+void CChartCtrl::UpdateAutoHideScrollBars(POINT point)
+{
+    const auto autoHides = [](const CChartScrollBar* pBar)
+    { return pBar && pBar->GetSafeHwnd() && pBar->m_bEnabled && pBar->m_bAutoHide; };
+    for (CChartAxis* pAxis : m_axisSlots)
+    {
+        if (pAxis && autoHides(pAxis->m_pAxisScrollBar))
+            pAxis->m_pAxisScrollBar->ShowWindow(SW_HIDE);
+    }
+    // Hidden children are found too, so the bar under the mouse comes back.
+    CWnd* pChild = ChildWindowFromPoint(point);
+    if (!pChild || pChild == this)
+        return;
+    auto* pBar = dynamic_cast<CChartScrollBar*>(pChild);
+    if (autoHides(pBar))
+        pBar->ShowWindow(SW_SHOW);
+}
+
+void CChartCtrl::OnLButtonUp(UINT, CPoint point)
+{
+    ReleaseCapture();
+    const bool bBoxShown = m_bZooming;
+    m_bZooming = false;
+
+    if (m_bZoomAllowed)
+    {
+        const RECT& box = m_rcZoomBox;
+        // Dragged leftwards or upwards: back to the ranges the data gave.
+        if (box.left > box.right || box.top > box.bottom)
+            RestoreAxisRanges();
+        else if (box.left != box.right && box.top != box.bottom)
+            ZoomToBox();
+    }
+
+    const bool bInPlot = PtInRect(&m_rcPlot, point) != FALSE;
+    if (bInPlot)
+    {
+        for (auto& [nId, pOverlay] : m_overlaysById)
+            pOverlay->OverlayButtonUp(point.x, point.y);
+    }
+    // A box that zoomed nothing must not stay on the screen.
+    if (bInPlot || bBoxShown)
+        InvalidateRect(nullptr, TRUE);
+
+    RouteMouseEvent(LeftRelease, &point);
+    Default();
+}
+
+void CChartCtrl::ZoomToBox()
+{
+    const RECT box = m_rcZoomBox;
+    // The box's left and bottom edges become the minima of axes that are not reversed.
+    const auto zoomHorizontal = [&box](CChartAxis* pAxis)
+    {
+        const double a = pAxis->PixelToValue(box.left);
+        const double b = pAxis->PixelToValue(box.right);
+        if (pAxis->m_bReversed)
+            pAxis->SetZoomRange(b, a);
+        else
+            pAxis->SetZoomRange(a, b);
+    };
+    const auto zoomVertical = [&box](CChartAxis* pAxis)
+    {
+        const double a = pAxis->PixelToValue(box.bottom);
+        const double b = pAxis->PixelToValue(box.top);
+        if (pAxis->m_bReversed)
+            pAxis->SetZoomRange(b, a);
+        else
+            pAxis->SetZoomRange(a, b);
+    };
+    if (CChartAxis* pBottom = m_axisSlots[SlotBottom])
+        zoomHorizontal(pBottom);
+    if (CChartAxis* pLeft = m_axisSlots[SlotLeft])
+        zoomVertical(pLeft);
+    if (CChartAxis* pTop = m_axisSlots[SlotTop])
+        zoomHorizontal(pTop);
+    if (CChartAxis* pRight = m_axisSlots[SlotRight])
+        zoomVertical(pRight);
+    RefreshChart();
+}
+
+void CChartCtrl::OnLButtonDblClk(UINT, CPoint point)
+{
+    RouteMouseEvent(LeftDouble, &point);
+    Default();
+}
+
+void CChartCtrl::OnRButtonDown(UINT, CPoint point)
+{
+    SetCapture();
+    m_bPanning = true;
+    if (m_bPanAllowed)
+        m_ptPanLast = point;
+    RouteMouseEvent(RightPress, &point);
+    Default();
+}
+
+void CChartCtrl::OnRButtonUp(UINT, CPoint point)
+{
+    ReleaseCapture();
+    m_bPanning = false;
+    RouteMouseEvent(RightRelease, &point);
+    Default();
+}
+
+void CChartCtrl::OnRButtonDblClk(UINT, CPoint point)
+{
+    RouteMouseEvent(RightDouble, &point);
+    Default();
+}
+
+void CChartCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    if (auto* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar))
+        pBar->HandleHScroll(nSBCode, nPos);
+    Default();
+    RefreshChart();
+}
+
+void CChartCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    if (auto* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar))
+        pBar->HandleVScroll(nSBCode, nPos);
+    Default();
+    RefreshChart();
+}
+
+void CChartCtrl::RouteMouseEvent(ChartMouseEvent eEvent, const POINT* pPoint)
+{
+    if (!pPoint)
+        return;
+    const POINT pt = *pPoint;
+    if (m_pMouseSink)
+    {
+        // Each area is tested on its own: areas may overlap.
+        if (m_pChartTitle && PtInRect(&m_pChartTitle->m_rcTitle, pt))
+            m_pMouseSink->OnTitleMouse(eEvent, pt.x, pt.y);
+        if (m_pChartLegend && PtInRect(&m_pChartLegend->m_rcLegend, pt))
+            m_pMouseSink->OnLegendMouse(eEvent, pt.x, pt.y);
+        for (CChartAxis* pAxis : m_axisSlots)
+        {
+            if (pAxis && PtInRect(&pAxis->m_rcBand, pt))
+                m_pMouseSink->OnAxisMouse(eEvent, pt.x, pt.y, pAxis);
+        }
+        if (PtInRect(&m_rcPlot, pt))
+            m_pMouseSink->OnPlotMouse(eEvent, pt.x, pt.y);
+    }
+
+    // Ids are taken first: a handler may remove series while the event is offered.
+    std::vector<unsigned int> vecIds;
+    vecIds.reserve(m_seriesById.size());
+    for (auto it = m_seriesById.rbegin(); it != m_seriesById.rend(); ++it)
+        vecIds.push_back(it->first);
+    for (unsigned int nId : vecIds)
+    {
+        const auto it = m_seriesById.find(nId);
+        if (it != m_seriesById.end() && it->second->HandleMouseEvent(eEvent, &pt))
+            break;
+    }
+}
