@@ -1,6 +1,9 @@
 #include "chart/ChartLegend.h"
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
+#include "chart/ChartDateTimeAxis.h"
+#include "chart/ChartStandardAxis.h"
+#include "chart/ChartTitle.h"
 #include "tests/chart/ChartTestApp.h"
 #include "tests/chart/ChartTextRecordingDC.h"
 
@@ -223,6 +226,99 @@ TEST_F(ChartLegendTest, ATransparentLegendLeavesItsInsideUnfilled)
     m_pLegend->DrawLegend(&noOutput);
     m_pLegend->DrawLegend(nullptr);
     EXPECT_EQ(m_dc.m_texts.size(), 2u);
+}
+
+TEST_F(ChartLegendTest, ATallNameStartsAtTheSymbolTopAndTheSymbolIsCentredOnIt)
+{
+    Add("Tall");
+    m_pLegend->m_bVisible = true;
+    m_pLegend->m_nFontSize = 360;
+    const CSize name = m_dc.Measure(kFace, 360, "Tall");
+    ASSERT_GT(name.cy, 16);
+    RECT rc = {0, 0, 600, 400};
+    m_pLegend->ReserveSpace(&rc, &m_dc);
+    const RECT legend = m_pLegend->m_rcLegend;
+    EXPECT_EQ(legend.bottom - legend.top, name.cy + 2 + 6);
+    m_pLegend->DrawLegend(&m_dc);
+    ASSERT_EQ(m_dc.m_texts.size(), 1u);
+    EXPECT_EQ(m_dc.m_texts[0].y, legend.top + 5);
+
+    // The symbol's wicks run down its middle column towards its top and bottom edges; lines
+    // leave their end pixel unset, so the top row stays empty and the bottom one is outside.
+    const int nWickX = legend.left + 2 + 8;
+    int nTop = -1;
+    int nBottom = -1;
+    for (int y = legend.top; y <= legend.bottom; ++y)
+    {
+        if (m_dc.GetPixel(nWickX, y) != RGB(255, 0, 0))
+            continue;
+        nTop = nTop < 0 ? y : nTop;
+        nBottom = y;
+    }
+    const int nShift = name.cy / 2 - 17 / 2;
+    EXPECT_EQ(nTop, legend.top + 5 + nShift + 1);
+    EXPECT_EQ(nBottom, legend.top + 6 + 16 + nShift - 1);
+}
+
+// The title and the legend take their room before the axes, and the legend is drawn last.
+TEST(ChartLegendAndTitleInAChart, TakeTheirRoomFirstAndTheLegendDrawsOverAll)
+{
+    EnsureChartTestApp();
+    CChartCtrl chart;
+    ASSERT_TRUE(chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
+    chart.NewDateTimeAxis()->SetRangeMode(AllPoints);
+    chart.NewStandardAxis()->SetRangeMode(AllPoints);
+    auto* pSerie = new CChartCandlestickSerie(&chart);
+    pSerie->SetName("Daily");
+    chart.AttachSerie(pSerie);
+    SChartCandlestickPoint bars[3] = {
+        {42000, 10, 20, 18, 12}, {42001, 11, 21, 12, 19}, {42002, 12, 22, 20, 13}};
+    pSerie->AddPoints(bars, 3);
+    EXPECT_TRUE(IsRectEmpty(&chart.GetLegend()->m_rcLegend)) << "hidden until asked";
+    EXPECT_EQ(chart.GetTitle()->GetLineCount(), 0u) << "empty until asked";
+    const RECT rcPlain = chart.GetPlotRect();
+
+    chart.GetTitle()->AddLine("Replay");
+    chart.GetLegend()->SetVisible(true);
+    CTextRecordingDC dc;
+    ASSERT_TRUE(dc.Open(10, 10, kBackground));
+    const int nLineHeight = dc.Measure("Microsoft Sans Serif", 100, "Replay").cy;
+    const CSize name = dc.Measure(kFace, 100, "Daily");
+
+    const RECT& title = chart.GetTitle()->m_rcTitle;
+    EXPECT_EQ(title.left, 3);
+    EXPECT_EQ(title.top, 3);
+    EXPECT_EQ(title.right, 637);
+    EXPECT_EQ(title.bottom, 3 + 4 + nLineHeight + 2);
+
+    // Docked right in the area below the title: {3, title.bottom, 637, 397}.
+    const RECT& legend = chart.GetLegend()->m_rcLegend;
+    const int w = name.cx + 16 + 12;
+    const int h = std::max<int>(name.cy, 16) + 2 + 6;
+    EXPECT_EQ(legend.left, 637 - w - 6);
+    EXPECT_EQ(legend.right, 631);
+    EXPECT_EQ(legend.top, (397 - title.bottom) / 2 - (h + 2) / 2);
+    EXPECT_EQ(legend.bottom, legend.top + h);
+
+    const RECT plot = chart.GetPlotRect();
+    EXPECT_GT(plot.top, rcPlain.top) << "the axes lay out below the title";
+    EXPECT_LT(plot.right, legend.left + 2);
+    EXPECT_LT(plot.right, rcPlain.right);
+
+    CDC* pBuffer = chart.GetBufferDC();
+    EXPECT_EQ(pBuffer->GetPixel(legend.right, legend.top + 3), RGB(0, 0, 0));
+    EXPECT_EQ(pBuffer->GetPixel(legend.right - 2, legend.bottom - 2), RGB(255, 255, 255));
+    EXPECT_EQ(pBuffer->GetPixel(legend.right + 2, legend.top + 5), RGB(150, 150, 150))
+        << "the default shadow is mid grey";
+    int nRed = 0;
+    for (int y = legend.top; y < legend.bottom; ++y)
+        nRed += pBuffer->GetPixel(legend.left + 2 + 8, y) == RGB(255, 0, 0);
+    EXPECT_GT(nRed, 8) << "the series' symbol in its colour";
+    int nInk = 0;
+    for (int y = title.top; y < title.bottom; ++y)
+        for (int x = 280; x < 360; ++x)
+            nInk += pBuffer->GetPixel(x, y) != kBackground;
+    EXPECT_GT(nInk, 20) << "the title's text, centred";
 }
 
 } // namespace

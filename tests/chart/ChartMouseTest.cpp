@@ -3,6 +3,8 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
+#include "chart/ChartLegend.h"
+#include "chart/ChartTitle.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartMouseSink.h"
 #include "chart/ChartScrollBar.h"
@@ -396,6 +398,20 @@ TEST(ChartMouseRouting, TheSinkHearsByAreaAndTheNewestSeriesFirst)
                       QPoint(rcPlot.left - 5, (rcPlot.top + rcPlot.bottom) / 2));
     EXPECT_EQ(sink.m_vecNotes, std::vector<std::string>{"axis"});
     EXPECT_EQ(sink.m_pLastAxis, chart.GetAxis(SlotLeft));
+
+    // A named series, a title line and the legend give the sink two more areas.
+    pNewer->SetName("Bars");
+    chart.GetTitle()->AddLine("Replay");
+    chart.GetLegend()->SetVisible(true);
+    const RECT rcTitle = chart.GetTitle()->m_rcTitle;
+    const RECT rcLegend = chart.GetLegend()->m_rcLegend;
+    ASSERT_FALSE(IsRectEmpty(&rcLegend));
+    sink.m_vecNotes.clear();
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier,
+                      QPoint((rcTitle.left + rcTitle.right) / 2, rcTitle.top + 2));
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(rcLegend.right - 2, rcLegend.bottom - 2));
+    EXPECT_EQ(sink.m_vecNotes, (std::vector<std::string>{"title", "legend"}));
 
     // A series that takes the event keeps it from the older one.
     chart.m_pMouseSink = nullptr;
