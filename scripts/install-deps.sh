@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-wqy-microhei
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils imagemagick
   locales
 )
 
