@@ -1,0 +1,295 @@
+// Real mouse input on the chart inside the running main dialog: zoom box, restore, zero-size box,
+// panning, the date axis's scroll bar, and the next replay tick fitting the axes to the window.
+#include "AppTestSupport.h"
+
+#include "app/OrvantaDlg.h"
+#include "chart/ChartDateTimeAxis.h"
+#include "chart/ChartScrollBar.h"
+#include "chart/ChartStandardAxis.h"
+#include "platform/TestSupport.h"
+
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+#include <cmath>
+
+namespace
+{
+
+constexpr int kQuietSeconds = 3600; // ticks come only from Tick()
+
+// The value under a pixel, worked out from the axis' ends rather than through the axis.
+double ValueAt(const CChartAxis* pAxis, int nPixel)
+{
+    const double dFraction =
+        double(nPixel - pAxis->m_nStartPixel) / double(pAxis->m_nEndPixel - pAxis->m_nStartPixel);
+    return pAxis->m_dMin + dFraction * (pAxis->m_dMax - pAxis->m_dMin);
+}
+
+QRect ScrollBarPart(QScrollBar* pBar, QStyle::SubControl part)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(pBar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = pBar->orientation();
+    opt.minimum = pBar->minimum();
+    opt.maximum = pBar->maximum();
+    opt.sliderPosition = pBar->sliderPosition();
+    opt.sliderValue = pBar->value();
+    opt.singleStep = pBar->singleStep();
+    opt.pageStep = pBar->pageStep();
+    if (pBar->orientation() == Qt::Horizontal)
+        opt.state |= QStyle::State_Horizontal;
+    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, pBar);
+}
+
+// The dialog playing a 100-bar file: bars 0 to 25 on the chart, dates 43831 to 43856, prices
+// from the low of bar 0 (9) to the high of bar 25 (37).
+class ChartInDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EnsureAppTestToolkit();
+        ReplaySettings() = SReplaySettings{};
+        ReplaySettings().m_nRefreshSeconds = kQuietSeconds;
+        m_dlg.m_strStartFile = m_dir.Write("bars.csv", KLineText(100));
+    }
+    void TearDown() override { ReplaySettings() = SReplaySettings{}; }
+
+    // Runs body in the playing dialog, with the chart's widget and axes at hand.
+    void RunPlaying(const std::function<void()>& body)
+    {
+        WhenModal(TitleIs(QString::fromUtf8("K线交易练习")),
+                  [&](QWidget*)
+                  {
+                      ASSERT_TRUE(ClickButton(QString::fromUtf8("播放K线")));
+                      CPlatformApp::ProcessEvents();
+                      m_pChart = WidgetFromHwnd(m_dlg.m_chart.GetSafeHwnd());
+                      m_pDates = m_dlg.m_pTimeAxis;
+                      m_pPrices = m_dlg.m_pPriceAxis;
+                      ASSERT_NE(m_pChart, nullptr);
+                      ASSERT_EQ(m_pDates->m_dMin, FixtureDate(0));
+                      ASSERT_EQ(m_pDates->m_dMax, FixtureDate(25));
+                      ASSERT_EQ(m_pPrices->m_dMin, FixtureLow(0));
+                      ASSERT_EQ(m_pPrices->m_dMax, FixtureHigh(25));
+                      m_rcPlot = m_dlg.m_chart.GetPlotRect();
+                      ASSERT_GT(m_rcPlot.right - m_rcPlot.left, 200);
+                      ASSERT_GT(m_rcPlot.bottom - m_rcPlot.top, 200);
+                      body();
+                      m_dlg.EndDialog(IDCANCEL);
+                  });
+        m_dlg.DoModal();
+    }
+
+    // A point of the plot at these fractions of its width and height.
+    QPoint InPlot(double dX, double dY) const
+    {
+        return QPoint(m_rcPlot.left + int(dX * (m_rcPlot.right - m_rcPlot.left)),
+                      m_rcPlot.top + int(dY * (m_rcPlot.bottom - m_rcPlot.top)));
+    }
+
+    void Drag(Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(m_pChart, button, Qt::NoModifier, from);
+        QTest::mouseMove(m_pChart, to);
+        QTest::mouseRelease(m_pChart, button, Qt::NoModifier, to);
+    }
+
+    void Tick() { m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0); }
+
+    // After tick k the window holds bars k to k + 25, and AllPoints axes show exactly them.
+    void ExpectAxesOnTheWindowAfterTick(int k)
+    {
+        EXPECT_EQ(m_pDates->m_dMin, FixtureDate(k));
+        EXPECT_EQ(m_pDates->m_dMax, FixtureDate(k + 25));
+        EXPECT_EQ(m_pPrices->m_dMin, FixtureLow(k));
+        EXPECT_EQ(m_pPrices->m_dMax, FixtureHigh(k + 25));
+    }
+
+    CWorkDir m_dir;
+    COrvantaDlg m_dlg;
+    QWidget* m_pChart = nullptr;
+    CChartDateTimeAxis* m_pDates = nullptr;
+    CChartStandardAxis* m_pPrices = nullptr;
+    RECT m_rcPlot = {0, 0, 0, 0};
+};
+
+TEST_F(ChartInDialogTest, AZoomBoxZoomsBothAxesAndTheNextTickFitsThemToTheWindowAgain)
+{
+    RunPlaying(
+        [&]
+        {
+            const QPoint from = InPlot(0.25, 0.2);
+            const QPoint to = InPlot(0.6, 0.7);
+            const double dLeft = ValueAt(m_pDates, from.x());
+            const double dRight = ValueAt(m_pDates, to.x());
+            const double dTop = ValueAt(m_pPrices, from.y());
+            const double dBottom = ValueAt(m_pPrices, to.y());
+
+            QTest::mousePress(m_pChart, Qt::LeftButton, Qt::NoModifier, from);
+            QTest::mouseMove(m_pChart, to);
+            EXPECT_TRUE(m_dlg.m_chart.m_bZooming);
+            EXPECT_EQ(m_pDates->m_dMin, FixtureDate(0)) << "nothing zooms before the release";
+            QTest::mouseRelease(m_pChart, Qt::LeftButton, Qt::NoModifier, to);
+
+            EXPECT_FALSE(m_dlg.m_chart.m_bZooming);
+            EXPECT_DOUBLE_EQ(m_pDates->m_dMin, dLeft);
+            EXPECT_DOUBLE_EQ(m_pDates->m_dMax, dRight);
+            EXPECT_DOUBLE_EQ(m_pPrices->m_dMin, dBottom);
+            EXPECT_DOUBLE_EQ(m_pPrices->m_dMax, dTop);
+            EXPECT_GT(m_pDates->m_dMin, FixtureDate(0));
+            EXPECT_LT(m_pPrices->m_dMax, FixtureHigh(25));
+            EXPECT_EQ(m_pDates->m_dSavedMin, FixtureDate(0)) << "zooming keeps the saved range";
+            EXPECT_EQ(m_pPrices->m_dSavedMax, FixtureHigh(25));
+
+            Tick();
+            ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+TEST_F(ChartInDialogTest, ABackwardDragRestoresTheWindowsRanges)
+{
+    RunPlaying(
+        [&]
+        {
+            Drag(Qt::LeftButton, InPlot(0.2, 0.2), InPlot(0.5, 0.5));
+            ASSERT_GT(m_pDates->m_dMin, FixtureDate(0));
+
+            Drag(Qt::LeftButton, InPlot(0.5, 0.5), InPlot(0.3, 0.3));
+            ExpectAxesOnTheWindowAfterTick(0);
+
+            // Upwards alone is backwards too, also after the replay moved on.
+            Tick();
+            Drag(Qt::LeftButton, InPlot(0.2, 0.2), InPlot(0.5, 0.5));
+            ASSERT_GT(m_pDates->m_dMin, FixtureDate(1));
+            Drag(Qt::LeftButton, InPlot(0.2, 0.6), InPlot(0.5, 0.4));
+            ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+TEST_F(ChartInDialogTest, ABoxWithoutWidthOrHeightChangesNothing)
+{
+    RunPlaying(
+        [&]
+        {
+            QTest::mouseClick(m_pChart, Qt::LeftButton, Qt::NoModifier, InPlot(0.4, 0.4));
+            ExpectAxesOnTheWindowAfterTick(0);
+            Drag(Qt::LeftButton, InPlot(0.2, 0.4), InPlot(0.7, 0.4));
+            ExpectAxesOnTheWindowAfterTick(0);
+            Drag(Qt::LeftButton, InPlot(0.4, 0.2), InPlot(0.4, 0.7));
+            ExpectAxesOnTheWindowAfterTick(0);
+            EXPECT_FALSE(m_dlg.m_chart.m_bZooming);
+        });
+}
+
+TEST_F(ChartInDialogTest, TheRightButtonPansBothAxesAndTheNextTickFitsThemToTheWindowAgain)
+{
+    RunPlaying(
+        [&]
+        {
+            const QPoint start = InPlot(0.5, 0.5);
+            const QPoint across = start + QPoint(60, 0);
+            const QPoint down = across + QPoint(0, 40);
+            const double dDateShift = ValueAt(m_pDates, start.x()) - ValueAt(m_pDates, across.x());
+            const double dPriceShift =
+                ValueAt(m_pPrices, across.y()) - ValueAt(m_pPrices, down.y());
+
+            QTest::mousePress(m_pChart, Qt::RightButton, Qt::NoModifier, start);
+            QTest::mouseMove(m_pChart, across);
+            EXPECT_LT(dDateShift, 0.0) << "dragging right shows earlier dates";
+            EXPECT_NEAR(m_pDates->m_dMin, FixtureDate(0) + dDateShift, 1e-9);
+            EXPECT_NEAR(m_pDates->m_dMax, FixtureDate(25) + dDateShift, 1e-9);
+            EXPECT_EQ(m_pPrices->m_dMin, FixtureLow(0)) << "no vertical movement yet";
+
+            QTest::mouseMove(m_pChart, down);
+            EXPECT_GT(dPriceShift, 0.0) << "dragging down shows higher prices";
+            EXPECT_NEAR(m_pPrices->m_dMin, FixtureLow(0) + dPriceShift, 1e-9);
+            EXPECT_NEAR(m_pPrices->m_dMax, FixtureHigh(25) + dPriceShift, 1e-9);
+            QTest::mouseRelease(m_pChart, Qt::RightButton, Qt::NoModifier, down);
+            EXPECT_FALSE(m_dlg.m_chart.m_bPanning);
+
+            const double dPannedMin = m_pDates->m_dMin;
+            QTest::mouseMove(m_pChart, start);
+            EXPECT_EQ(m_pDates->m_dMin, dPannedMin) << "no panning after the release";
+
+            Tick();
+            ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+TEST_F(ChartInDialogTest, TheDateScrollBarShowsOnlyWhileTheMouseIsOverIt)
+{
+    RunPlaying(
+        [&]
+        {
+            CChartScrollBar* pBar = m_pDates->m_pAxisScrollBar;
+            ASSERT_NE(pBar, nullptr);
+            EXPECT_TRUE(pBar->IsWindowVisible()) << "shown when the dialog opens";
+            RECT rcBar = {0, 0, 0, 0};
+            pBar->GetWindowRect(&rcBar);
+            m_dlg.m_chart.ScreenToClient(&rcBar);
+            const QPoint overBar((rcBar.left + rcBar.right) / 2, (rcBar.top + rcBar.bottom) / 2);
+
+            QTest::mouseMove(m_pChart, InPlot(0.5, 0.3));
+            EXPECT_FALSE(pBar->IsWindowVisible());
+            QTest::mouseMove(m_pChart, overBar);
+            EXPECT_TRUE(pBar->IsWindowVisible());
+            QTest::mouseMove(m_pChart, InPlot(0.5, 0.3));
+            EXPECT_FALSE(pBar->IsWindowVisible());
+            // The price axis has a bar of its own, never enabled: it stays hidden.
+            if (CChartScrollBar* pPriceBar = m_pPrices->m_pAxisScrollBar)
+            {
+                EXPECT_FALSE(pPriceBar->IsWindowVisible());
+            }
+        });
+}
+
+TEST_F(ChartInDialogTest, APageDownClickMovesTheZoomedDateAxisByTheTenthsLeft)
+{
+    RunPlaying(
+        [&]
+        {
+            // Zoom to the left part of the window, so a page down has room.
+            Drag(Qt::LeftButton, InPlot(0.1, 0.1), InPlot(0.35, 0.9));
+            const double dMin = m_pDates->m_dMin;
+            const double dSpan = m_pDates->m_dMax - m_pDates->m_dMin;
+            const double dFull = FixtureDate(25) - FixtureDate(0);
+            ASSERT_LT(dSpan, dFull / 2);
+
+            // Steps are tenths of the visible span; the last page starts 9 below the range's end.
+            const int nCount = int(std::ceil(dFull / (dSpan / 10)));
+            const int nCur = int((dMin - FixtureDate(0)) / dFull * nCount);
+            const int nNew = std::min(nCur + 10, nCount - 1 - 9);
+            ASSERT_GT(nNew, nCur);
+
+            CChartScrollBar* pBar = m_pDates->m_pAxisScrollBar;
+            RECT rcBar = {0, 0, 0, 0};
+            pBar->GetWindowRect(&rcBar);
+            m_dlg.m_chart.ScreenToClient(&rcBar);
+            QTest::mouseMove(
+                m_pChart, QPoint((rcBar.left + rcBar.right) / 2, (rcBar.top + rcBar.bottom) / 2));
+            ASSERT_TRUE(pBar->IsWindowVisible());
+            int nLow = 0;
+            int nHigh = 0;
+            pBar->GetScrollRange(&nLow, &nHigh);
+            EXPECT_EQ(nHigh, nCount - 1);
+            EXPECT_EQ(pBar->GetScrollPos(), nCur);
+
+            auto* pWidget = qobject_cast<QScrollBar*>(WidgetFromHwnd(pBar->GetSafeHwnd()));
+            ASSERT_NE(pWidget, nullptr);
+            const QRect addPage = ScrollBarPart(pWidget, QStyle::SC_ScrollBarAddPage);
+            ASSERT_FALSE(addPage.isEmpty());
+            QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, addPage.center());
+
+            EXPECT_EQ(pBar->GetScrollPos(), nNew);
+            EXPECT_NEAR(m_pDates->m_dMin, dMin + (nNew - nCur) * dSpan / 10, 1e-9);
+            EXPECT_NEAR(m_pDates->m_dMax - m_pDates->m_dMin, dSpan, 1e-9);
+
+            Tick();
+            ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+} // namespace
