@@ -399,12 +399,3 @@ void CChartCtrl::OnSize(UINT nType, int cx, int cy)
     }
     RefreshChart();
 }
-
-// Printing comes with its own piece of work; until then a print request does nothing.
-void CChartCtrl::PrintChart(const std::string&, CPrintDialog*) {}
-
-void CChartCtrl::PreparePrint(CDC*, CPrintInfo*) {}
-
-void CChartCtrl::PrintPage(CDC*, CPrintInfo*) {}
-
-void CChartCtrl::FinishPrint(CDC*, CPrintInfo*) {}

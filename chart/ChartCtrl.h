@@ -36,11 +36,15 @@ public:
     CChartCtrl(const CChartCtrl&) = delete;
     CChartCtrl& operator=(const CChartCtrl&) = delete;
 
-    // Printing is built by the printing code; the control declares its steps here so that a
-    // subclass can replace any of them.
+    // Prints the chart as one page. Without a dialog it asks the user for a printer first and
+    // returns when the user cancels. The steps below are virtual so a subclass can replace any.
     virtual void PrintChart(const std::string& strDocName, CPrintDialog* pPrintDialog = nullptr);
+    // Creates the print font and sizes the logical page: the printed area as the screen would
+    // show it, at three quarters.
     virtual void PreparePrint(CDC* pDC, CPrintInfo* pInfo);
+    // Lays out and draws title, legend, axes and series on the page; no background, no edge.
     virtual void PrintPage(CDC* pDC, CPrintInfo* pInfo);
+    // Deletes the print font and lays the chart out for the window again.
     virtual void FinishPrint(CDC* pDC, CPrintInfo* pInfo);
     // Lays out and draws title, legend, axes, plot frame and series inside rcArea.
     virtual void PaintContents(CDC* pDC, RECT rcArea);
