@@ -5,9 +5,11 @@
 #include "app/OrvantaDlg.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartScrollBar.h"
+#include "chart/ChartSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "platform/TestSupport.h"
 
+#include <QImage>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -289,6 +291,49 @@ TEST_F(ChartInDialogTest, APageDownClickMovesTheZoomedDateAxisByTheTenthsLeft)
 
             Tick();
             ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+// The File menu's print item prints the chart as it is shown, on one page, and leaves the
+// screen's picture as it was.
+TEST_F(ChartInDialogTest, ThePrintItemPrintsTheShownChartOnOnePage)
+{
+    RunPlaying(
+        [&]
+        {
+            m_dlg.m_chart.RewindSeries();
+            CChartSerie* pCandles = m_dlg.m_chart.NextSerie();
+            ASSERT_NE(pCandles, nullptr);
+            const COLORREF crCandles = pCandles->m_crColor;
+            const QRgb rgbCandles =
+                qRgb(GetRValue(crCandles), GetGValue(crCandles), GetBValue(crCandles));
+
+            PlatformCancelNextPrintDialog();
+            const SPrintRecord before = PlatformLastPrintJob();
+            ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("打印...")));
+            EXPECT_EQ(PlatformLastPrintJob().nPages, before.nPages)
+                << "a cancelled dialog prints nothing";
+
+            PlatformPrintNextToImages(1240, 1754, 150);
+            ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("打印...")));
+            const SPrintRecord job = PlatformLastPrintJob();
+            EXPECT_TRUE(job.bEnded);
+            EXPECT_FALSE(job.bAborted);
+            EXPECT_EQ(job.nPages, 1);
+            ASSERT_EQ(PlatformPrintedPageCount(), 1);
+            const QImage page = PlatformPrintedPage(0).convertToFormat(QImage::Format_RGB32);
+            int nCandlePixels = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    nCandlePixels += (page.pixel(x, y) & 0xFFFFFF) == (rgbCandles & 0xFFFFFF);
+            EXPECT_GT(nCandlePixels, 500) << "the candles are on the page";
+
+            const RECT rcAfter = m_dlg.m_chart.GetPlotRect();
+            EXPECT_EQ(rcAfter.left, m_rcPlot.left);
+            EXPECT_EQ(rcAfter.top, m_rcPlot.top);
+            EXPECT_EQ(rcAfter.right, m_rcPlot.right);
+            EXPECT_EQ(rcAfter.bottom, m_rcPlot.bottom);
+            ExpectAxesOnTheWindowAfterTick(0);
         });
 }
 
