@@ -86,7 +86,15 @@ def main():
         left, top, right, bottom = layout.chart
         start = (left + (right - left) * 3 // 10, top + (bottom - top) * 3 // 10)
         end = (left + (right - left) * 6 // 10, top + (bottom - top) * 7 // 10)
-        xd.drag(server, window, start, end)
+        xd.press_and_move(server, window, start, end)
+        time.sleep(0.3)
+        # While the button is down the zoom box is drawn over the chart, in white.
+        picture = xd.Picture(server, window)
+        edges = ([(x, start[1]) for x in range(start[0] + 2, end[0] - 1)]
+                 + [(start[0], y) for y in range(start[1] + 2, end[1] - 1)])
+        white = sum(picture.pixel(x, y) == (255, 255, 255) for x, y in edges)
+        xd.release(server)
+        assert white >= 0.9 * len(edges), f"zoom box: {white} of {len(edges)} edge pixels white"
         time.sleep(2.2)  # two more ticks with no position: nothing more in the log
 
         xd.close_window(server, window)

@@ -172,16 +172,25 @@ def click(server, window, point, button=1):
                    "sleep", "0.1", "click", str(button)])
 
 
-def drag(server, window, start, end, button=1, steps=8):
-    """Press at start, move to end in steps, release: what a hand on a mouse does."""
+def press_and_move(server, window, start, end, button=1, steps=8):
+    """Press at start and move to end in steps, keeping the button down."""
     args = ["xdotool", "mousemove", "--window", str(window), str(start[0]), str(start[1]),
             "sleep", "0.1", "mousedown", str(button)]
     for i in range(1, steps + 1):
         x = start[0] + (end[0] - start[0]) * i // steps
         y = start[1] + (end[1] - start[1]) * i // steps
         args += ["sleep", "0.03", "mousemove", "--window", str(window), str(x), str(y)]
-    args += ["sleep", "0.1", "mouseup", str(button)]
     run_x(server, args)
+
+
+def release(server, button=1):
+    run_x(server, ["xdotool", "sleep", "0.1", "mouseup", str(button)])
+
+
+def drag(server, window, start, end, button=1, steps=8):
+    """Press at start, move to end in steps, release: what a hand on a mouse does."""
+    press_and_move(server, window, start, end, button, steps)
+    release(server, button)
 
 
 def key(server, window, *keys):
