@@ -369,28 +369,76 @@ template <typename Visit> void CChartAxis::ForEachTick(Visit visit) const
     }
 }
 
+bool CChartAxis::SMeasureContext::operator==(const SMeasureContext& other) const
+{
+    return strFace == other.strFace && nSize == other.nSize && nDpiY == other.nDpiY &&
+           nMapMode == other.nMapMode && szWindowExt.cx == other.szWindowExt.cx &&
+           szWindowExt.cy == other.szWindowExt.cy && szViewportExt.cx == other.szViewportExt.cx &&
+           szViewportExt.cy == other.szViewportExt.cy;
+}
+
+void CChartAxis::CheckExtentCache(CDC* pDC) const
+{
+    SMeasureContext context;
+    context.strFace = m_strTickFontFace;
+    context.nSize = m_nTickFontSize;
+    context.nDpiY = pDC->GetDeviceCaps(LOGPIXELSY);
+    context.nMapMode = pDC->GetMapMode();
+    context.szWindowExt = pDC->GetWindowExt();
+    context.szViewportExt = pDC->GetViewportExt();
+    // A zoom or a scroll brings new labels; a few hundred cover any number of layouts.
+    if (!(context == m_measureContext) || m_labelExtents.size() > 512)
+    {
+        m_labelExtents.clear();
+        m_measureContext = context;
+    }
+}
+
+SIZE CChartAxis::TickLabelExtent(CDC* pDC, const std::string& strLabel) const
+{
+    const auto it = m_labelExtents.find(strLabel);
+    if (it != m_labelExtents.end())
+        return it->second;
+    const SIZE szText = pDC->GetTextExtent(strLabel);
+    m_labelExtents.emplace(strLabel, szText);
+    return szText;
+}
+
 SIZE CChartAxis::GetMaxTickLabelSize(CDC* pDC) const
 {
     SIZE szMax = {0, 0};
     if (!CanDraw(pDC))
         return szMax;
+    CheckExtentCache(pDC);
+    // The tick font is made only when a label has not been measured before.
     CFont font;
-    font.CreatePointFont(m_nTickFontSize, m_strTickFontFace.c_str(), pDC);
-    CFont* pOldFont = pDC->SelectObject(&font);
+    CFont* pOldFont = nullptr;
+    const auto measure = [&](const std::string& strLabel)
+    {
+        if (!pOldFont && m_labelExtents.find(strLabel) == m_labelExtents.end())
+        {
+            font.CreatePointFont(m_nTickFontSize, m_strTickFontFace.c_str(), pDC);
+            pOldFont = pDC->SelectObject(&font);
+        }
+        return TickLabelExtent(pDC, strLabel);
+    };
     if (m_dMax == m_dMin)
-        szMax = pDC->GetTextExtent(FormatTickLabel(m_dMin));
+        szMax = measure(FormatTickLabel(m_dMin));
     else
         ForEachTick(
             [&](double dTick)
             {
                 if (!IsLabelInside(dTick))
                     return;
-                const SIZE szText = pDC->GetTextExtent(FormatTickLabel(dTick));
+                const SIZE szText = measure(FormatTickLabel(dTick));
                 szMax.cx = std::max(szMax.cx, szText.cx);
                 szMax.cy = std::max(szMax.cy, szText.cy);
             });
-    pDC->SelectObject(pOldFont);
-    font.DeleteObject();
+    if (pOldFont)
+    {
+        pDC->SelectObject(pOldFont);
+        font.DeleteObject();
+    }
     return szMax;
 }
 
@@ -405,6 +453,7 @@ void CChartAxis::Draw(CDC* pDC)
     CFont* pOldFont = pDC->SelectObject(&font);
     const COLORREF crOldText = pDC->SetTextColor(m_crTickText);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
+    CheckExtentCache(pDC);
 
     if (m_bHorizontal)
     {
@@ -444,7 +493,7 @@ void CChartAxis::DrawTick(CDC* pDC, double dValue)
     const int nTick = bEmptyRange ? 0 : TickToPixel(dValue);
     const int nLabel = LabelPixel(dValue);
     const std::string strText = FormatTickLabel(dValue);
-    const SIZE szText = pDC->GetTextExtent(strText);
+    const SIZE szText = TickLabelExtent(pDC, strText);
     const SIZE szCaption = CaptionSize(pDC);
 
     int nMarkFrom = 0;
@@ -516,8 +565,9 @@ void CChartAxis::DrawCaption(CDC* pDC)
     if (m_bHorizontal)
     {
         nLeft = nMiddle - szCaption.cx / 2;
-        // Under the labels on the normal side.
-        nTop = m_bOppositeSide ? m_rcBand.top : m_rcBand.top + GetMaxTickLabelSize(pDC).cy + 2;
+        // Under the labels on the normal side. An empty caption draws nothing wherever it is.
+        const bool bUnderLabels = !m_bOppositeSide && (szCaption.cx != 0 || szCaption.cy != 0);
+        nTop = bUnderLabels ? m_rcBand.top + GetMaxTickLabelSize(pDC).cy + 2 : m_rcBand.top;
     }
     else
     {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <unordered_map>
 
 class CDC;
 
@@ -82,6 +83,11 @@ protected:
     // Calls visit for the first tick and every next one, stopping where the sequence ends or
     // stops advancing.
     template <typename Visit> void ForEachTick(Visit visit) const;
+    // Extent of a tick label in the tick font. Extents are kept while the device context
+    // measures the same way; on a miss the tick font must be selected into pDC.
+    SIZE TickLabelExtent(CDC* pDC, const std::string& strLabel) const;
+    // Forgets the kept extents when pDC measures differently from the last device context.
+    void CheckExtentCache(CDC* pDC) const;
 
 public:
     CChartCtrl* m_pOwner = nullptr;
@@ -111,4 +117,19 @@ public:
     bool m_bZoomable = true;
     double m_dMinZoomSpan = 0.001;
     CChartScrollBar* m_pAxisScrollBar = nullptr;
+
+private:
+    // What decides a text extent besides the text: font and the device's scale.
+    struct SMeasureContext
+    {
+        std::string strFace;
+        std::int32_t nSize = 0;
+        int nDpiY = 0;
+        int nMapMode = 0;
+        SIZE szWindowExt = {0, 0};
+        SIZE szViewportExt = {0, 0};
+        bool operator==(const SMeasureContext& other) const;
+    };
+    mutable SMeasureContext m_measureContext;
+    mutable std::unordered_map<std::string, SIZE> m_labelExtents;
 };

@@ -361,6 +361,16 @@ TEST(ChartCtrl, AxesTakeTheirBandsAndThePlotFrameIncludesItsEdges)
     EXPECT_EQ(pBuffer->GetPixel(rcPlot.left, rcPlot.top), RGB(0, 0, 0));
     EXPECT_EQ(pBuffer->GetPixel(rcPlot.right, rcPlot.bottom), RGB(0, 0, 0));
     EXPECT_EQ(pBuffer->GetPixel(rcPlot.right + 1, nMidY), GetSysColor(COLOR_BTNFACE));
+
+    // Labels are measured again in a bigger tick font: the bands grow.
+    const int nLeftBand = pLeft->m_nBandThickness;
+    const int nBottomBand = pBottom->m_nBandThickness;
+    pLeft->m_nTickFontSize = 160;
+    pBottom->m_nTickFontSize = 160;
+    chart.RefreshChart();
+    EXPECT_GT(pLeft->m_nBandThickness, nLeftBand);
+    EXPECT_GT(pBottom->m_nBandThickness, nBottomBand);
+    EXPECT_EQ(chart.GetPlotRect().left, 3 + pLeft->m_nBandThickness);
 }
 
 TEST(ChartCtrl, ResizingRebuildsTheBufferAtTheNewSize)
