@@ -176,6 +176,11 @@ std::vector<DWORD> IconPixels()
 
 void RegisterOrvantaResources()
 {
+    // Registering the icon again would free the handle that open windows still show.
+    static bool s_bRegistered = false;
+    if (s_bRegistered)
+        return;
+    s_bRegistered = true;
     RegisterDialogTemplate(MainDialogTemplate());
     RegisterDialogTemplate(SettingDialogTemplate());
     RegisterDialogTemplate(AboutDialogTemplate());

@@ -37,5 +37,5 @@ constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;
 
 // Registers every dialog template, the menu bar, the strings and the icon. Must run before the
-// first dialog is shown; running it again changes nothing.
+// first dialog is shown; later calls do nothing, so icon handles already handed out stay valid.
 void RegisterOrvantaResources();

@@ -169,4 +169,13 @@ TEST(ApplicationTest, EveryStartBeginsWithOneSecondAndTwentySixBarsInTheSharedSe
     ReplaySettings() = SReplaySettings{};
 }
 
+TEST(ResourcesTest, RegisteringAgainKeepsTheIconHandleThatWindowsHold)
+{
+    EnsureAppTestToolkit();
+    const HICON hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+    ASSERT_NE(hIcon, nullptr);
+    RegisterOrvantaResources();
+    EXPECT_EQ(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME)), hIcon);
+}
+
 } // namespace
