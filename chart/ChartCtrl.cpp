@@ -257,11 +257,12 @@ void CChartCtrl::RefreshChart()
         m_bRefreshDeferred = true;
         return;
     }
-    CClientDC dc(this);
     RECT rc = {0, 0, 0, 0};
     GetClientRect(&rc);
     if (!m_dcBuffer.GetSafeHdc())
     {
+        // The window's DC is needed only to make a buffer that matches it.
+        CClientDC dc(this);
         m_dcBuffer.CreateCompatibleDC(&dc);
         m_bmpBuffer.CreateCompatibleBitmap(&dc, rc.right - rc.left, rc.bottom - rc.top);
         m_dcBuffer.SelectObject(&m_bmpBuffer);
