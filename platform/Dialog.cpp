@@ -72,6 +72,21 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
     return hWnd;
 }
 
+void FocusFirstTabStop(HWND hWnd)
+{
+    if (hWnd->pClient == nullptr)
+        return;
+    for (QObject* pChild : hWnd->pClient->children()) {
+        auto* pWidget = qobject_cast<QWidget*>(pChild);
+        HWND h = WndFromWidget(pWidget);
+        if (h != nullptr && h->hParent == hWnd && (h->dwStyle & WS_TABSTOP) != 0 && !pWidget->isHidden() &&
+            pWidget->isEnabled()) {
+            pWidget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
@@ -101,7 +116,9 @@ INT_PTR CDialog::DoModal()
     PreSubclassWindow();
     m_bEnded = false;
     m_nModalResult = -1;
-    Send(hWnd, WM_INITDIALOG, 0, 0);
+    // OnInitDialog answering TRUE asks for the focus on the first tab stop.
+    if (Send(hWnd, WM_INITDIALOG, 0, 0) != FALSE && LiveWnd(hWnd) != nullptr)
+        FocusFirstTabStop(hWnd);
     if (LiveWnd(hWnd) != nullptr && !m_bEnded) {
         auto* pDialog = static_cast<QDialog*>(hWnd->pWidget.data());
         const int nResult = pDialog->exec();

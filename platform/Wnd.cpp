@@ -383,7 +383,8 @@ void DialogWidget::LayoutClient()
     if (hWnd == nullptr || hWnd->pClient == nullptr)
         return;
     int nTop = 0;
-    if (hWnd->pMenuBar != nullptr && hWnd->pMenuBar->isVisible()) {
+    // Not isVisible(): the dialog is laid out before it is shown.
+    if (hWnd->pMenuBar != nullptr && !hWnd->pMenuBar->isHidden()) {
         nTop = hWnd->pMenuBar->sizeHint().height();
         hWnd->pMenuBar->setGeometry(0, 0, width(), nTop);
     }
@@ -551,7 +552,8 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
     pWidget->setGeometry(rect);
     pWidget->setEnabled((dwStyle & WS_DISABLED) == 0);
     if (hWnd->eKind != WndKind::GroupBox && hWnd->eKind != WndKind::Static)
-        pWidget->setFocusPolicy((dwStyle & WS_TABSTOP) != 0 || hWnd->eKind == WndKind::Dialog ? Qt::StrongFocus
+        // A dialog never holds the focus itself; keys reach it while none of its controls has it.
+        pWidget->setFocusPolicy((dwStyle & WS_TABSTOP) != 0 && hWnd->eKind != WndKind::Dialog ? Qt::StrongFocus
                                                                                               : Qt::NoFocus);
     if (hWnd->eKind != WndKind::Dialog)
         pWidget->setVisible((dwStyle & WS_VISIBLE) != 0);

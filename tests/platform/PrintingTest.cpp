@@ -17,6 +17,7 @@
 #include "platform/PrintInfo.h"
 #include "platform/TestSupport.h"
 #include "platform/WinGdi.h"
+#include "tests/platform/WhenModal.h"
 
 namespace {
 
@@ -261,10 +262,7 @@ TEST_F(PrintingTest, TheRealDialogPrintsToAPdfFileWithoutAPrinter)
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
     // Cancelled with Escape: no DC.
-    PlatformRunLater(50, [] {
-        if (QWidget* p = QApplication::activeModalWidget(); p != nullptr)
-            QTest::keyClick(p, Qt::Key_Escape);
-    });
+    WhenModal<QPrintDialog>([](QPrintDialog* p) { QTest::keyClick(p, Qt::Key_Escape); });
     {
         CPrintDialog dlg(FALSE, kChartFlags);
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -272,11 +270,9 @@ TEST_F(PrintingTest, TheRealDialogPrintsToAPdfFileWithoutAPrinter)
     }
     // Confirmed: a PDF in the current directory.
     bool bSawDialog = false;
-    PlatformRunLater(50, [&] {
-        if (auto* p = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()); p != nullptr) {
-            bSawDialog = true;
-            p->accept();
-        }
+    WhenModal<QPrintDialog>([&](QPrintDialog* p) {
+        bSawDialog = true;
+        p->accept();
     });
     {
         CPrintDialog dlg(FALSE, kChartFlags);
