@@ -86,8 +86,12 @@ void CKLinePlayer::ShowWindow(const SChartCandlestickPoint* pBars, size_t nCount
 {
     if (m_pChart == nullptr)
         return;
+    // Clearing, attaching and filling each redraw the whole chart; held together, one tick
+    // redraws it once with the same picture.
+    m_pChart->HoldRefresh();
     m_pChart->DeleteAllSeries();
     auto* pSerie = new CChartCandlestickSerie(m_pChart);
     m_pChart->AttachSerie(pSerie); // the chart owns it from here
     pSerie->AddPoints(pBars, static_cast<unsigned>(nCount));
+    m_pChart->ReleaseRefresh();
 }

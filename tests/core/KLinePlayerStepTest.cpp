@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -28,6 +29,18 @@ std::string Bars(int nCount)
     }
     return text;
 }
+
+// Counts the full redraws into the back buffer.
+class CCountingChart : public CChartCtrl
+{
+public:
+    void PaintBackground(CDC* pDC, RECT rcArea) override
+    {
+        ++m_nRedraws;
+        CChartCtrl::PaintBackground(pDC, rcArea);
+    }
+    int m_nRedraws = 0;
+};
 
 // The replay as the main dialog sets it up: a chart window with both axes fitted to all points.
 class KLinePlayerStep : public ::testing::Test
@@ -67,7 +80,7 @@ protected:
     }
 
     CTempDir m_dir;
-    CChartCtrl m_chart;
+    CCountingChart m_chart;
     CKLinePlayer m_player;
 };
 
@@ -144,4 +157,28 @@ TEST_F(KLinePlayerStep, ReadsTheWindowSizeAtEveryStep)
     EXPECT_EQ(ShownCloses(), Closes(0, 4));
     EXPECT_EQ(m_player.Step(), 5);
     EXPECT_EQ(ShownCloses(), Closes(1, 4));
+}
+
+TEST_F(KLinePlayerStep, EachStepRedrawsTheChartOnceWithTheWholeWindow)
+{
+    Load(40);
+    m_player.Step();
+    for (int i = 0; i < 3; ++i)
+    {
+        m_chart.m_nRedraws = 0;
+        m_player.Step();
+        EXPECT_EQ(m_chart.m_nRedraws, 1);
+    }
+    // The held redraw leaves the same picture as a redraw from scratch.
+    CDC* pBuffer = m_chart.GetBufferDC();
+    const RECT rc = m_chart.GetPlotRect();
+    std::vector<COLORREF> vecAfterStep;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            vecAfterStep.push_back(pBuffer->GetPixel(x, y));
+    m_chart.RefreshChart();
+    std::size_t i = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            ASSERT_EQ(pBuffer->GetPixel(x, y), vecAfterStep[i++]) << x << "," << y;
 }
