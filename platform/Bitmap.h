@@ -5,7 +5,8 @@
 
 class CDC;
 
-class CBitmap : public CGdiObject {
+class CBitmap : public CGdiObject
+{
 public:
     CBitmap() = default;
     static CBitmap* FromHandle(HBITMAP hBitmap);

@@ -3,7 +3,8 @@
 
 #include "platform/GdiObject.h"
 
-class CBrush : public CGdiObject {
+class CBrush : public CGdiObject
+{
 public:
     CBrush() = default;
     explicit CBrush(COLORREF crColor);

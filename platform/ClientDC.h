@@ -6,7 +6,8 @@
 
 class CWnd;
 
-class CClientDC : public CDC {
+class CClientDC : public CDC
+{
 public:
     explicit CClientDC(CWnd* pWnd);
     ~CClientDC() override;

@@ -17,16 +17,19 @@
 class CCmdTarget;
 using AFX_PMSG = void (CCmdTarget::*)();
 
-struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;  // WM_COMMAND for command entries, the window message for ON_WM_* entries, 0 at the end
-    UINT nCode;     // notification code (BN_CLICKED = 0 for menus and buttons)
-    UINT nID;       // first command id
-    UINT nLastID;   // last command id (same as nID except for ranges)
-    UINT_PTR nSig;  // 0 = end, 1 = void handler, 2 = informational window-message entry
+struct AFX_MSGMAP_ENTRY
+{
+    UINT nMessage; // WM_COMMAND for command entries, the window message for ON_WM_* entries, 0 at
+                   // the end
+    UINT nCode;    // notification code (BN_CLICKED = 0 for menus and buttons)
+    UINT nID;      // first command id
+    UINT nLastID;  // last command id (same as nID except for ranges)
+    UINT_PTR nSig; // 0 = end, 1 = void handler, 2 = informational window-message entry
     AFX_PMSG pfn;
 };
 
-struct AFX_MSGMAP {
+struct AFX_MSGMAP
+{
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
@@ -35,7 +38,8 @@ constexpr UINT_PTR AfxSig_end = 0;
 constexpr UINT_PTR AfxSigCmd_v = 1;
 constexpr UINT_PTR AfxSig_msg = 2;
 
-class CCmdTarget {
+class CCmdTarget
+{
 public:
     CCmdTarget() = default;
     virtual ~CCmdTarget() = default;
@@ -44,39 +48,55 @@ public:
 
     // Calls the handler mapped to (nID, nCode) in this class's map or a base class's map; TRUE when
     // one was found.
-    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra = nullptr, void* pHandlerInfo = nullptr);
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra = nullptr,
+                          void* pHandlerInfo = nullptr);
 
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 };
 
-#define DECLARE_MESSAGE_MAP()                              \
-protected:                                                 \
-    static const AFX_MSGMAP* GetThisMessageMap();          \
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                  \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                 \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }          \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                                            \
-    {                                                                                          \
-        using TheBaseClass = baseClass;                                                        \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                              \
+    {                                                                                              \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
+    {                                                                                              \
+        using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                      \
-    {0, 0, 0, 0, AfxSig_end, nullptr}                                                          \
-    }                                                                                          \
-    ;                                                                                          \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                                        \
+#define END_MESSAGE_MAP()                                                                          \
+    {                                                                                              \
+        0, 0, 0, 0, AfxSig_end, nullptr                                                            \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
+    return &messageMap;                                                                            \
     }
 
-#define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(id), AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn)},
-#define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(idLast), AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn)},
-#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                     \
-    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id), AfxSigCmd_v, \
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {WM_COMMAND,                                                                                   \
+     0,                                                                                            \
+     static_cast<UINT>(id),                                                                        \
+     static_cast<UINT>(id),                                                                        \
+     AfxSigCmd_v,                                                                                  \
      static_cast<AFX_PMSG>(memberFxn)},
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                    \
+    {WM_COMMAND,                                                                                   \
+     0,                                                                                            \
+     static_cast<UINT>(id),                                                                        \
+     static_cast<UINT>(idLast),                                                                    \
+     AfxSigCmd_v,                                                                                  \
+     static_cast<AFX_PMSG>(memberFxn)},
+#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                     \
+    {WM_COMMAND,  static_cast<UINT>(wNotifyCode),  static_cast<UINT>(id), static_cast<UINT>(id),   \
+     AfxSigCmd_v, static_cast<AFX_PMSG>(memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 

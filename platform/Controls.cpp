@@ -10,20 +10,25 @@
 
 using namespace platform_detail;
 
-namespace {
-template <class W>
-W* WidgetAs(HWND hWnd, WndKind eKind)
+namespace
 {
-    return LiveWnd(hWnd) != nullptr && hWnd->eKind == eKind ? static_cast<W*>(hWnd->pWidget.data()) : nullptr;
+template <class W> W* WidgetAs(HWND hWnd, WndKind eKind)
+{
+    return LiveWnd(hWnd) != nullptr && hWnd->eKind == eKind ? static_cast<W*>(hWnd->pWidget.data())
+                                                            : nullptr;
 }
 } // namespace
 
-BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID)
 {
     return CreateEx(0, "BUTTON", lpszCaption, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
 
-UINT CButton::GetButtonStyle() const { return LiveWnd(m_hWnd) != nullptr ? m_hWnd->dwStyle & BS_TYPEMASK : 0; }
+UINT CButton::GetButtonStyle() const
+{
+    return LiveWnd(m_hWnd) != nullptr ? m_hWnd->dwStyle & BS_TYPEMASK : 0;
+}
 
 int CButton::GetCheck() const
 {
@@ -60,7 +65,8 @@ BOOL CEdit::SetReadOnly(BOOL bReadOnly)
     if (p == nullptr)
         return FALSE;
     p->setReadOnly(bReadOnly != FALSE);
-    m_hWnd->dwStyle = bReadOnly ? (m_hWnd->dwStyle | ES_READONLY) : (m_hWnd->dwStyle & ~ES_READONLY);
+    m_hWnd->dwStyle =
+        bReadOnly ? (m_hWnd->dwStyle | ES_READONLY) : (m_hWnd->dwStyle & ~ES_READONLY);
     return TRUE;
 }
 
@@ -69,7 +75,8 @@ void CEdit::SetSel(int nStartChar, int nEndChar, BOOL)
     auto* p = WidgetAs<QLineEdit>(m_hWnd, WndKind::Edit);
     if (p == nullptr)
         return;
-    if (nStartChar == -1) {
+    if (nStartChar == -1)
+    {
         p->deselect();
         return;
     }
@@ -96,4 +103,7 @@ HICON CStatic::SetIcon(HICON hIcon)
     return hPrev;
 }
 
-HICON CStatic::GetIcon() const { return LiveWnd(m_hWnd) != nullptr ? m_hWnd->hIconBig : nullptr; }
+HICON CStatic::GetIcon() const
+{
+    return LiveWnd(m_hWnd) != nullptr ? m_hWnd->hIconBig : nullptr;
+}

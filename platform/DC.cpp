@@ -1,7 +1,7 @@
 // Device contexts and drawing with GDI's pixel rules on top of QPainter.
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QFontMetrics>
 #include <QWidget>
 #include <QtGlobal>
 #include <algorithm>
@@ -22,7 +22,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 std::unordered_set<HDC>& LiveDcs()
 {
@@ -34,7 +35,8 @@ void Select(GdiObj*& rSlot, GdiObj* p, HDC hdc)
 {
     GdiObj* pOld = rSlot;
     rSlot = p;
-    if (!p->bStock) {
+    if (!p->bStock)
+    {
         ++p->nSelected;
         if (p->eKind == GdiKind::Bitmap)
             p->hSelectedDC = hdc;
@@ -42,27 +44,35 @@ void Select(GdiObj*& rSlot, GdiObj* p, HDC hdc)
     ReleaseSelection(pOld);
 }
 
-bool IsTranslationOnly(const QTransform& t) { return t.type() <= QTransform::TxTranslate; }
+bool IsTranslationOnly(const QTransform& t)
+{
+    return t.type() <= QTransform::TxTranslate;
+}
 
 QPoint ToDevice(HDC hdc, int x, int y)
 {
     return LogicalToDevice(hdc).map(QPoint(x, y));
 }
 
-QColor PenColor(HDC hdc) { return ToQColor(hdc->pPen != nullptr ? hdc->pPen->crColor : 0); }
+QColor PenColor(HDC hdc)
+{
+    return ToQColor(hdc->pPen != nullptr ? hdc->pPen->crColor : 0);
+}
 
 // The pixels of a one-pixel line from p0 towards p1, end pixel excluded (device coordinates).
 void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 {
     if (p0 == p1)
         return;
-    if (p0.y() == p1.y()) {
+    if (p0.y() == p1.y())
+    {
         const int x0 = p1.x() > p0.x() ? p0.x() : p1.x() + 1;
         const int x1 = p1.x() > p0.x() ? p1.x() - 1 : p0.x();
         pPainter->fillRect(QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y())), color);
         return;
     }
-    if (p0.x() == p1.x()) {
+    if (p0.x() == p1.x())
+    {
         const int y0 = p1.y() > p0.y() ? p0.y() : p1.y() + 1;
         const int y1 = p1.y() > p0.y() ? p1.y() - 1 : p0.y();
         pPainter->fillRect(QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1)), color);
@@ -77,14 +87,17 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
     const int sx = x < p1.x() ? 1 : -1;
     const int sy = y < p1.y() ? 1 : -1;
     int err = dx + dy;
-    while (x != p1.x() || y != p1.y()) {
+    while (x != p1.x() || y != p1.y())
+    {
         pts.emplace_back(x, y);
         const int e2 = 2 * err;
-        if (e2 >= dy) {
+        if (e2 >= dy)
+        {
             err += dy;
             x += sx;
         }
-        if (e2 <= dx) {
+        if (e2 <= dx)
+        {
             err += dx;
             y += sy;
         }
@@ -94,14 +107,16 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 }
 
 // A line in logical coordinates with the given pen attributes.
-void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth, const QColor& color)
+void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
+              const QColor& color)
 {
     if (nStyle == PS_NULL)
         return;
     const QTransform t = LogicalToDevice(hdc);
     const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
-    if (bThin && (IsTranslationOnly(t) || nWidth == 0)) {
+    if (bThin && (IsTranslationOnly(t) || nWidth == 0))
+    {
         DrawThinLine(pPainter, t.map(QPoint(x0, y0)), t.map(QPoint(x1, y1)), color);
         return;
     }
@@ -111,7 +126,8 @@ void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int n
     pen.setWidth(nWidth);
     pen.setCosmetic(nWidth == 0);
     pen.setCapStyle(nWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
-    switch (nStyle) {
+    switch (nStyle)
+    {
     case PS_DASH:
         pen.setStyle(Qt::DashLine);
         break;
@@ -152,11 +168,18 @@ QFont FontOf(HDC hdc)
 
 } // namespace
 
-DWORD GetLiveDcCount() { return static_cast<DWORD>(LiveDcs().size()); }
+DWORD GetLiveDcCount()
+{
+    return static_cast<DWORD>(LiveDcs().size());
+}
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-HDC LiveDc(HDC h) { return h != nullptr && LiveDcs().count(h) != 0 ? h : nullptr; }
+HDC LiveDc(HDC h)
+{
+    return h != nullptr && LiveDcs().count(h) != 0 ? h : nullptr;
+}
 
 HDC NewDc(DcKind eKind)
 {
@@ -177,7 +200,8 @@ HDC NewDc(DcKind eKind)
 
 void EndPainting(HDC hdc)
 {
-    if (hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pPainter) {
+    if (hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pPainter)
+    {
         hdc->pPainter->end();
         hdc->pPainter.reset();
     }
@@ -189,7 +213,8 @@ void FreeDc(HDC hdc)
         return;
     if (hdc->pJob != nullptr)
         FreePrintJob(hdc);
-    if (hdc->pPainter) {
+    if (hdc->pPainter)
+    {
         hdc->pPainter->end();
         hdc->pPainter.reset();
     }
@@ -198,13 +223,15 @@ void FreeDc(HDC hdc)
     ReleaseSelection(hdc->pBrush);
     ReleaseSelection(hdc->pFont);
     ReleaseSelection(hdc->pBitmap);
-    if (hdc->pPermanent != nullptr) {
+    if (hdc->pPermanent != nullptr)
+    {
         if (hdc->pPermanent->m_hDC == hdc)
             hdc->pPermanent->m_hDC = nullptr;
         if (hdc->pPermanent->m_hAttribDC == hdc)
             hdc->pPermanent->m_hAttribDC = nullptr;
     }
-    if (hdc->pTemporary) {
+    if (hdc->pTemporary)
+    {
         hdc->pTemporary->m_hDC = nullptr;
         hdc->pTemporary->m_hAttribDC = nullptr;
     }
@@ -215,9 +242,14 @@ QTransform LogicalToDevice(HDC hdc)
 {
     QTransform t;
     t.translate(hdc->ptViewportOrg.x, hdc->ptViewportOrg.y);
-    if (hdc->nMapMode == MM_ANISOTROPIC || hdc->nMapMode == MM_ISOTROPIC) {
-        const double sx = hdc->szWindowExt.cx != 0 ? static_cast<double>(hdc->szViewportExt.cx) / hdc->szWindowExt.cx : 1.0;
-        const double sy = hdc->szWindowExt.cy != 0 ? static_cast<double>(hdc->szViewportExt.cy) / hdc->szWindowExt.cy : 1.0;
+    if (hdc->nMapMode == MM_ANISOTROPIC || hdc->nMapMode == MM_ISOTROPIC)
+    {
+        const double sx = hdc->szWindowExt.cx != 0
+                              ? static_cast<double>(hdc->szViewportExt.cx) / hdc->szWindowExt.cx
+                              : 1.0;
+        const double sy = hdc->szWindowExt.cy != 0
+                              ? static_cast<double>(hdc->szViewportExt.cy) / hdc->szWindowExt.cy
+                              : 1.0;
         t.scale(sx, sy);
     }
     t.translate(-hdc->ptWindowOrg.x, -hdc->ptWindowOrg.y);
@@ -229,9 +261,11 @@ QPainter* PainterFor(HDC hdc)
     if (LiveDc(hdc) == nullptr)
         return nullptr;
     QPainter* pPainter = nullptr;
-    switch (hdc->eKind) {
+    switch (hdc->eKind)
+    {
     case DcKind::Memory:
-        if (!hdc->pPainter) {
+        if (!hdc->pPainter)
+        {
             if (hdc->pBitmap == nullptr || hdc->pBitmap->image.isNull())
                 return nullptr;
             hdc->pPainter = std::make_unique<QPainter>(&hdc->pBitmap->image);
@@ -271,7 +305,8 @@ HDC CreateCompatibleDC(HDC hdc)
 {
     HDC hNew = NewDc(DcKind::Memory);
     hNew->pBitmap = DefaultBitmap();
-    if (HDC hRef = LiveDc(hdc); hRef != nullptr) {
+    if (HDC hRef = LiveDc(hdc); hRef != nullptr)
+    {
         hNew->nDpiX = hRef->nDpiX;
         hNew->nDpiY = hRef->nDpiY;
         hNew->nHorzRes = hRef->nHorzRes;
@@ -292,7 +327,8 @@ int GetDeviceCaps(HDC hdc, int index)
 {
     if (LiveDc(hdc) == nullptr)
         return 0;
-    switch (index) {
+    switch (index)
+    {
     case HORZRES:
         return hdc->nHorzRes;
     case VERTRES:
@@ -320,7 +356,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     if (LiveDc(hdc) == nullptr || p == nullptr)
         return nullptr;
     GdiObj* pOld = nullptr;
-    switch (p->eKind) {
+    switch (p->eKind)
+    {
     case GdiKind::Pen:
         pOld = hdc->pPen;
         if (p != pOld)
@@ -355,7 +392,8 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
 {
     if (LiveDc(hdc) == nullptr)
         return nullptr;
-    switch (type) {
+    switch (type)
+    {
     case OBJ_PEN:
         return ToHandle(hdc->pPen);
     case OBJ_BRUSH:
@@ -376,21 +414,30 @@ int SetBkMode(HDC hdc, int mode)
     return std::exchange(hdc->nBkMode, mode);
 }
 
-int GetBkMode(HDC hdc) { return LiveDc(hdc) != nullptr ? hdc->nBkMode : 0; }
+int GetBkMode(HDC hdc)
+{
+    return LiveDc(hdc) != nullptr ? hdc->nBkMode : 0;
+}
 
 COLORREF SetBkColor(HDC hdc, COLORREF color)
 {
     return LiveDc(hdc) != nullptr ? std::exchange(hdc->crBk, color & 0xFFFFFF) : CLR_INVALID;
 }
 
-COLORREF GetBkColor(HDC hdc) { return LiveDc(hdc) != nullptr ? hdc->crBk : CLR_INVALID; }
+COLORREF GetBkColor(HDC hdc)
+{
+    return LiveDc(hdc) != nullptr ? hdc->crBk : CLR_INVALID;
+}
 
 COLORREF SetTextColor(HDC hdc, COLORREF color)
 {
     return LiveDc(hdc) != nullptr ? std::exchange(hdc->crText, color & 0xFFFFFF) : CLR_INVALID;
 }
 
-COLORREF GetTextColor(HDC hdc) { return LiveDc(hdc) != nullptr ? hdc->crText : CLR_INVALID; }
+COLORREF GetTextColor(HDC hdc)
+{
+    return LiveDc(hdc) != nullptr ? hdc->crText : CLR_INVALID;
+}
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
@@ -398,9 +445,12 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
         return ERROR;
     const QRect device = LogicalToDevice(hdc).mapRect(QRect(left, top, right - left, bottom - top));
     const QRegion rgn = (right > left && bottom > top) ? QRegion(device) : QRegion();
-    if (hdc->bClip) {
+    if (hdc->bClip)
+    {
         hdc->clip = hdc->clip.intersected(rgn);
-    } else {
+    }
+    else
+    {
         hdc->clip = rgn;
         hdc->bClip = true;
     }
@@ -423,18 +473,26 @@ int GetClipBox(HDC hdc, LPRECT lprect)
     if (LiveDc(hdc) == nullptr || lprect == nullptr)
         return ERROR;
     QRect device;
-    if (hdc->bClip) {
+    if (hdc->bClip)
+    {
         device = hdc->clip.boundingRect();
-    } else if (hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr) {
+    }
+    else if (hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr)
+    {
         device = hdc->pBitmap->image.rect();
-    } else if (hdc->pWidget != nullptr) {
+    }
+    else if (hdc->pWidget != nullptr)
+    {
         device = hdc->pWidget->rect();
-    } else if (hdc->eKind == DcKind::Printer) {
+    }
+    else if (hdc->eKind == DcKind::Printer)
+    {
         device = QRect(0, 0, hdc->nHorzRes, hdc->nVertRes);
     }
     bool bInvertible = false;
     const QRect logical = LogicalToDevice(hdc).inverted(&bInvertible).mapRect(device);
-    *lprect = RECT{logical.left(), logical.top(), logical.left() + logical.width(), logical.top() + logical.height()};
+    *lprect = RECT{logical.left(), logical.top(), logical.left() + logical.width(),
+                   logical.top() + logical.height()};
     if (device.isEmpty())
         return NULLREGION;
     return hdc->bClip && hdc->clip.rectCount() > 1 ? COMPLEXREGION : SIMPLEREGION;
@@ -442,18 +500,23 @@ int GetClipBox(HDC hdc, LPRECT lprect)
 
 int SetMapMode(HDC hdc, int iMode)
 {
-    if (LiveDc(hdc) == nullptr || (iMode != MM_TEXT && iMode != MM_ANISOTROPIC && iMode != MM_ISOTROPIC))
+    if (LiveDc(hdc) == nullptr ||
+        (iMode != MM_TEXT && iMode != MM_ANISOTROPIC && iMode != MM_ISOTROPIC))
         return 0;
     const int nOld = hdc->nMapMode;
     hdc->nMapMode = iMode;
-    if (iMode == MM_TEXT) {
+    if (iMode == MM_TEXT)
+    {
         hdc->szWindowExt = SIZE{1, 1};
         hdc->szViewportExt = SIZE{1, 1};
     }
     return nOld;
 }
 
-int GetMapMode(HDC hdc) { return LiveDc(hdc) != nullptr ? hdc->nMapMode : 0; }
+int GetMapMode(HDC hdc)
+{
+    return LiveDc(hdc) != nullptr ? hdc->nMapMode : 0;
+}
 
 BOOL SetWindowExtEx(HDC hdc, int x, int y, LPSIZE lpsz)
 {
@@ -508,9 +571,11 @@ BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c)
     if (LiveDc(hdc) == nullptr || lppt == nullptr)
         return FALSE;
     const QTransform t = LogicalToDevice(hdc);
-    for (int i = 0; i < c; ++i) {
+    for (int i = 0; i < c; ++i)
+    {
         const QPointF p = t.map(QPointF(lppt[i].x, lppt[i].y));
-        lppt[i] = POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
+        lppt[i] =
+            POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
     }
     return TRUE;
 }
@@ -523,9 +588,11 @@ BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c)
     const QTransform t = LogicalToDevice(hdc).inverted(&bInvertible);
     if (!bInvertible)
         return FALSE;
-    for (int i = 0; i < c; ++i) {
+    for (int i = 0; i < c; ++i)
+    {
         const QPointF p = t.map(QPointF(lppt[i].x, lppt[i].y));
-        lppt[i] = POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
+        lppt[i] =
+            POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
     }
     return TRUE;
 }
@@ -545,8 +612,8 @@ BOOL LineTo(HDC hdc, int x, int y)
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
         return FALSE;
-    DrawLine(hdc, pPainter, hdc->ptCurrent.x, hdc->ptCurrent.y, x, y, hdc->pPen->nPenStyle, hdc->pPen->nPenWidth,
-             PenColor(hdc));
+    DrawLine(hdc, pPainter, hdc->ptCurrent.x, hdc->ptCurrent.y, x, y, hdc->pPen->nPenStyle,
+             hdc->pPen->nPenWidth, PenColor(hdc));
     hdc->ptCurrent = POINT{x, y};
     return TRUE;
 }
@@ -563,14 +630,16 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     const GdiObj* pPen = hdc->pPen;
     const GdiObj* pBrush = hdc->pBrush;
     const bool bOutline = pPen->nPenStyle != PS_NULL;
-    if (pBrush->nBrushStyle != BS_NULL) {
+    if (pBrush->nBrushStyle != BS_NULL)
+    {
         const QColor fill = ToQColor(pBrush->crColor);
         if (bOutline)
             FillLogicalRect(hdc, pPainter, left + 1, top + 1, right - 1, bottom - 1, fill);
         else // without a pen the shape is one pixel smaller on the right and bottom
             FillLogicalRect(hdc, pPainter, left, top, right - 1, bottom - 1, fill);
     }
-    if (bOutline) {
+    if (bOutline)
+    {
         const QColor color = PenColor(hdc);
         const int r = right - 1;
         const int b = bottom - 1;
@@ -591,9 +660,12 @@ int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
         return 0;
     COLORREF cr = 0;
     const auto nValue = reinterpret_cast<ULONG_PTR>(hbr);
-    if (nValue != 0 && nValue <= COLOR_MENUBAR + 1) {
+    if (nValue != 0 && nValue <= COLOR_MENUBAR + 1)
+    {
         cr = GetSysColor(static_cast<int>(nValue) - 1); // (HBRUSH)(COLOR_xxx + 1)
-    } else {
+    }
+    else
+    {
         const GdiObj* p = LiveGdi(hbr);
         if (p == nullptr || p->eKind != GdiKind::Brush)
             return 0;
@@ -616,21 +688,28 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
     int nOuterBR = -1;
     int nInnerTL = -1;
     int nInnerBR = -1;
-    if ((edge & BDR_OUTER) == BDR_RAISEDOUTER) {
+    if ((edge & BDR_OUTER) == BDR_RAISEDOUTER)
+    {
         nOuterTL = COLOR_3DLIGHT;
         nOuterBR = COLOR_3DDKSHADOW;
-    } else if ((edge & BDR_OUTER) == BDR_SUNKENOUTER) {
+    }
+    else if ((edge & BDR_OUTER) == BDR_SUNKENOUTER)
+    {
         nOuterTL = COLOR_BTNSHADOW;
         nOuterBR = COLOR_BTNHIGHLIGHT;
     }
-    if ((edge & BDR_INNER) == BDR_RAISEDINNER) {
+    if ((edge & BDR_INNER) == BDR_RAISEDINNER)
+    {
         nInnerTL = COLOR_BTNHIGHLIGHT;
         nInnerBR = COLOR_BTNSHADOW;
-    } else if ((edge & BDR_INNER) == BDR_SUNKENINNER) {
+    }
+    else if ((edge & BDR_INNER) == BDR_SUNKENINNER)
+    {
         nInnerTL = COLOR_3DDKSHADOW;
         nInnerBR = COLOR_3DLIGHT;
     }
-    auto line = [&](int x0, int y0, int x1, int y1, int nColor) {
+    auto line = [&](int x0, int y0, int x1, int y1, int nColor)
+    {
         if (nColor >= 0)
             DrawLine(hdc, pPainter, x0, y0, x1, y1, PS_SOLID, 0, ToQColor(GetSysColor(nColor)));
     };
@@ -653,9 +732,11 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
     if (grfFlags & BF_LEFT)
         line(rc.left + 1, rc.top + (bTL ? 1 : 0), rc.left + 1, rc.bottom - (bBL ? 1 : 0), nInnerTL);
     if (grfFlags & BF_BOTTOM)
-        line(rc.left + (bBL ? 1 : 0), rc.bottom - 2, rc.right - (bBR ? 1 : 0), rc.bottom - 2, nInnerBR);
+        line(rc.left + (bBL ? 1 : 0), rc.bottom - 2, rc.right - (bBR ? 1 : 0), rc.bottom - 2,
+             nInnerBR);
     if (grfFlags & BF_RIGHT)
-        line(rc.right - 2, rc.top + (bTR ? 1 : 0), rc.right - 2, rc.bottom - (bBR ? 1 : 0), nInnerBR);
+        line(rc.right - 2, rc.top + (bTR ? 1 : 0), rc.right - 2, rc.bottom - (bBR ? 1 : 0),
+             nInnerBR);
     const int nWidth = (nOuterTL >= 0 ? 1 : 0) + (nInnerTL >= 0 ? 1 : 0);
     RECT inner = rc;
     if (grfFlags & BF_LEFT)
@@ -674,7 +755,8 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
     return TRUE;
 }
 
-BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh, ULONG ulMode)
+BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh,
+                  ULONG ulMode)
 {
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr || pVertex == nullptr || pMesh == nullptr)
@@ -682,13 +764,15 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG
     if (ulMode != GRADIENT_FILL_RECT_H && ulMode != GRADIENT_FILL_RECT_V)
         return FALSE;
     const auto* pRects = static_cast<const GRADIENT_RECT*>(pMesh);
-    for (ULONG i = 0; i < nMesh; ++i) {
+    for (ULONG i = 0; i < nMesh; ++i)
+    {
         if (pRects[i].UpperLeft >= nVertex || pRects[i].LowerRight >= nVertex)
             return FALSE;
     }
     pPainter->save();
     pPainter->setWorldTransform(LogicalToDevice(hdc), true);
-    for (ULONG i = 0; i < nMesh; ++i) {
+    for (ULONG i = 0; i < nMesh; ++i)
+    {
         const TRIVERTEX* v0 = &pVertex[pRects[i].UpperLeft];
         const TRIVERTEX* v1 = &pVertex[pRects[i].LowerRight];
         const bool bHorizontal = ulMode == GRADIENT_FILL_RECT_H;
@@ -700,12 +784,16 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG
         const int t = std::min(v0->y, v1->y);
         const int b = std::max(v0->y, v1->y);
         const int len = bHorizontal ? r - l : b - t;
-        for (int pos = 0; pos < len; ++pos) {
-            auto channel = [&](COLOR16 c0, COLOR16 c1) {
-                return static_cast<int>((static_cast<long long>(c0) * (len - pos) + static_cast<long long>(c1) * pos) /
-                                        len / 256);
+        for (int pos = 0; pos < len; ++pos)
+        {
+            auto channel = [&](COLOR16 c0, COLOR16 c1)
+            {
+                return static_cast<int>(
+                    (static_cast<long long>(c0) * (len - pos) + static_cast<long long>(c1) * pos) /
+                    len / 256);
             };
-            const QColor color(channel(v0->Red, v1->Red), channel(v0->Green, v1->Green), channel(v0->Blue, v1->Blue));
+            const QColor color(channel(v0->Red, v1->Red), channel(v0->Green, v1->Green),
+                               channel(v0->Blue, v1->Blue));
             if (bHorizontal)
                 pPainter->fillRect(QRect(l + pos, t, 1, b - t), color);
             else
@@ -728,7 +816,8 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
         return TRUE;
     const QRect target = LogicalToDevice(hdc).mapRect(QRect(x, y, cx, cy));
     const QRect source = LogicalToDevice(hdcSrc).mapRect(QRect(x1, y1, cx, cy));
-    if (hdcSrc == hdc) {
+    if (hdcSrc == hdc)
+    {
         const QImage copy = hdc->pBitmap->image.copy(source);
         pPainter->setCompositionMode(QPainter::CompositionMode_Source);
         pPainter->drawImage(target, copy);
@@ -762,14 +851,17 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
     return color & 0xFFFFFF;
 }
 
-BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c, const INT*)
+BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c,
+                 const INT*)
 {
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
         return FALSE;
     pPainter->setWorldTransform(LogicalToDevice(hdc));
-    if (lprect != nullptr) {
-        const QRect rc(lprect->left, lprect->top, lprect->right - lprect->left, lprect->bottom - lprect->top);
+    if (lprect != nullptr)
+    {
+        const QRect rc(lprect->left, lprect->top, lprect->right - lprect->left,
+                       lprect->bottom - lprect->top);
         if ((options & ETO_OPAQUE) != 0 && rc.isValid())
             pPainter->fillRect(rc, ToQColor(hdc->crBk));
         if ((options & ETO_CLIPPED) != 0)
@@ -785,7 +877,8 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
     if (nEscapement != 0)
         pPainter->rotate(-nEscapement / 10.0);
     if (hdc->nBkMode == OPAQUE)
-        pPainter->fillRect(QRect(0, 0, fm.horizontalAdvance(text), fm.height()), ToQColor(hdc->crBk));
+        pPainter->fillRect(QRect(0, 0, fm.horizontalAdvance(text), fm.height()),
+                           ToQColor(hdc->crBk));
     pPainter->setFont(font);
     pPainter->setPen(ToQColor(hdc->crText));
     pPainter->drawText(QPoint(0, fm.ascent()), text);
@@ -852,7 +945,8 @@ CDC* CDC::FromHandle(HDC hDC)
         return nullptr;
     if (h->pPermanent != nullptr)
         return h->pPermanent;
-    if (!h->pTemporary) {
+    if (!h->pTemporary)
+    {
         h->pTemporary = std::make_unique<CDC>();
         h->pTemporary->m_hDC = h;
         h->pTemporary->m_hAttribDC = h;
@@ -880,10 +974,22 @@ HDC CDC::Detach()
     return h;
 }
 
-void CDC::SetAttribDC(HDC hDC) { m_hAttribDC = hDC; }
-void CDC::SetOutputDC(HDC hDC) { m_hDC = hDC; }
-void CDC::ReleaseAttribDC() { m_hAttribDC = nullptr; }
-void CDC::ReleaseOutputDC() { m_hDC = nullptr; }
+void CDC::SetAttribDC(HDC hDC)
+{
+    m_hAttribDC = hDC;
+}
+void CDC::SetOutputDC(HDC hDC)
+{
+    m_hDC = hDC;
+}
+void CDC::ReleaseAttribDC()
+{
+    m_hAttribDC = nullptr;
+}
+void CDC::ReleaseOutputDC()
+{
+    m_hDC = nullptr;
+}
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
@@ -904,10 +1010,10 @@ BOOL CDC::DeleteDC()
     return ::DeleteDC(h);
 }
 
-namespace {
+namespace
+{
 // Attribute changes go to both handles, like MFC; the answer comes from the attribute DC.
-template <typename F>
-auto Both(const CDC* pDC, F fn)
+template <typename F> auto Both(const CDC* pDC, F fn)
 {
     if (pDC->m_hDC != nullptr && pDC->m_hDC != pDC->m_hAttribDC)
         fn(pDC->m_hDC);
@@ -929,17 +1035,21 @@ CGdiObject* CDC::SelectObject(CGdiObject* pObject)
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
-    return pPen != nullptr ? CPen::FromHandle(static_cast<HPEN>(SelectObject(pPen->m_hObject))) : nullptr;
+    return pPen != nullptr ? CPen::FromHandle(static_cast<HPEN>(SelectObject(pPen->m_hObject)))
+                           : nullptr;
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    return pBrush != nullptr ? CBrush::FromHandle(static_cast<HBRUSH>(SelectObject(pBrush->m_hObject))) : nullptr;
+    return pBrush != nullptr
+               ? CBrush::FromHandle(static_cast<HBRUSH>(SelectObject(pBrush->m_hObject)))
+               : nullptr;
 }
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
-    return pFont != nullptr ? CFont::FromHandle(static_cast<HFONT>(SelectObject(pFont->m_hObject))) : nullptr;
+    return pFont != nullptr ? CFont::FromHandle(static_cast<HFONT>(SelectObject(pFont->m_hObject)))
+                            : nullptr;
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
@@ -949,54 +1059,104 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
     return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->m_hObject)));
 }
 
-CGdiObject* CDC::SelectStockObject(int nIndex) { return CGdiObject::FromHandle(SelectObject(::GetStockObject(nIndex))); }
+CGdiObject* CDC::SelectStockObject(int nIndex)
+{
+    return CGdiObject::FromHandle(SelectObject(::GetStockObject(nIndex)));
+}
 
-CPen* CDC::GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(GetCurrentObject(m_hDC, OBJ_PEN))); }
+CPen* CDC::GetCurrentPen() const
+{
+    return CPen::FromHandle(static_cast<HPEN>(GetCurrentObject(m_hDC, OBJ_PEN)));
+}
 CBrush* CDC::GetCurrentBrush() const
 {
     return CBrush::FromHandle(static_cast<HBRUSH>(GetCurrentObject(m_hDC, OBJ_BRUSH)));
 }
-CFont* CDC::GetCurrentFont() const { return CFont::FromHandle(static_cast<HFONT>(GetCurrentObject(m_hDC, OBJ_FONT))); }
+CFont* CDC::GetCurrentFont() const
+{
+    return CFont::FromHandle(static_cast<HFONT>(GetCurrentObject(m_hDC, OBJ_FONT)));
+}
 CBitmap* CDC::GetCurrentBitmap() const
 {
     return CBitmap::FromHandle(static_cast<HBITMAP>(GetCurrentObject(m_hDC, OBJ_BITMAP)));
 }
 
-int CDC::SetBkMode(int nBkMode) { return Both(this, [&](HDC h) { return ::SetBkMode(h, nBkMode); }); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hAttribDC); }
-COLORREF CDC::SetBkColor(COLORREF crColor) { return Both(this, [&](HDC h) { return ::SetBkColor(h, crColor); }); }
-COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
-COLORREF CDC::SetTextColor(COLORREF crColor) { return Both(this, [&](HDC h) { return ::SetTextColor(h, crColor); }); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
+int CDC::SetBkMode(int nBkMode)
+{
+    return Both(this, [&](HDC h) { return ::SetBkMode(h, nBkMode); });
+}
+int CDC::GetBkMode() const
+{
+    return ::GetBkMode(m_hAttribDC);
+}
+COLORREF CDC::SetBkColor(COLORREF crColor)
+{
+    return Both(this, [&](HDC h) { return ::SetBkColor(h, crColor); });
+}
+COLORREF CDC::GetBkColor() const
+{
+    return ::GetBkColor(m_hAttribDC);
+}
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    return Both(this, [&](HDC h) { return ::SetTextColor(h, crColor); });
+}
+COLORREF CDC::GetTextColor() const
+{
+    return ::GetTextColor(m_hAttribDC);
+}
 
-int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    return ::IntersectClipRect(m_hDC, x1, y1, x2, y2);
+}
 int CDC::IntersectClipRect(LPCRECT lpRect)
 {
-    return lpRect != nullptr ? IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom) : ERROR;
+    return lpRect != nullptr
+               ? IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom)
+               : ERROR;
 }
 int CDC::SelectClipRgn(CRgn* pRgn)
 {
     return pRgn == nullptr ? ::SelectClipRgn(m_hDC, nullptr) : ERROR;
 }
-int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
+int CDC::GetClipBox(LPRECT lpRect) const
+{
+    return ::GetClipBox(m_hDC, lpRect);
+}
 
-int CDC::SetMapMode(int nMapMode) { return Both(this, [&](HDC h) { return ::SetMapMode(h, nMapMode); }); }
-int CDC::GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
+int CDC::SetMapMode(int nMapMode)
+{
+    return Both(this, [&](HDC h) { return ::SetMapMode(h, nMapMode); });
+}
+int CDC::GetMapMode() const
+{
+    return ::GetMapMode(m_hAttribDC);
+}
 CSize CDC::SetWindowExt(int cx, int cy)
 {
     SIZE old = {0, 0};
     Both(this, [&](HDC h) { return ::SetWindowExtEx(h, cx, cy, &old); });
     return old;
 }
-CSize CDC::SetWindowExt(SIZE size) { return SetWindowExt(size.cx, size.cy); }
-CSize CDC::GetWindowExt() const { return LiveDc(m_hAttribDC) != nullptr ? CSize(m_hAttribDC->szWindowExt) : CSize(); }
+CSize CDC::SetWindowExt(SIZE size)
+{
+    return SetWindowExt(size.cx, size.cy);
+}
+CSize CDC::GetWindowExt() const
+{
+    return LiveDc(m_hAttribDC) != nullptr ? CSize(m_hAttribDC->szWindowExt) : CSize();
+}
 CSize CDC::SetViewportExt(int cx, int cy)
 {
     SIZE old = {0, 0};
     Both(this, [&](HDC h) { return ::SetViewportExtEx(h, cx, cy, &old); });
     return old;
 }
-CSize CDC::SetViewportExt(SIZE size) { return SetViewportExt(size.cx, size.cy); }
+CSize CDC::SetViewportExt(SIZE size)
+{
+    return SetViewportExt(size.cx, size.cy);
+}
 CSize CDC::GetViewportExt() const
 {
     return LiveDc(m_hAttribDC) != nullptr ? CSize(m_hAttribDC->szViewportExt) : CSize();
@@ -1007,25 +1167,49 @@ CPoint CDC::SetWindowOrg(int x, int y)
     Both(this, [&](HDC h) { return ::SetWindowOrgEx(h, x, y, &old); });
     return old;
 }
-CPoint CDC::SetWindowOrg(POINT point) { return SetWindowOrg(point.x, point.y); }
-CPoint CDC::GetWindowOrg() const { return LiveDc(m_hAttribDC) != nullptr ? CPoint(m_hAttribDC->ptWindowOrg) : CPoint(); }
+CPoint CDC::SetWindowOrg(POINT point)
+{
+    return SetWindowOrg(point.x, point.y);
+}
+CPoint CDC::GetWindowOrg() const
+{
+    return LiveDc(m_hAttribDC) != nullptr ? CPoint(m_hAttribDC->ptWindowOrg) : CPoint();
+}
 CPoint CDC::SetViewportOrg(int x, int y)
 {
     POINT old = {0, 0};
     Both(this, [&](HDC h) { return ::SetViewportOrgEx(h, x, y, &old); });
     return old;
 }
-CPoint CDC::SetViewportOrg(POINT point) { return SetViewportOrg(point.x, point.y); }
+CPoint CDC::SetViewportOrg(POINT point)
+{
+    return SetViewportOrg(point.x, point.y);
+}
 CPoint CDC::GetViewportOrg() const
 {
     return LiveDc(m_hAttribDC) != nullptr ? CPoint(m_hAttribDC->ptViewportOrg) : CPoint();
 }
-void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
-void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
-void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const { ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
-void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
+void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const
+{
+    ::LPtoDP(m_hAttribDC, lpPoints, nCount);
+}
+void CDC::LPtoDP(LPRECT lpRect) const
+{
+    ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
+void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const
+{
+    ::DPtoLP(m_hAttribDC, lpPoints, nCount);
+}
+void CDC::DPtoLP(LPRECT lpRect) const
+{
+    ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hAttribDC, nIndex); }
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    return ::GetDeviceCaps(m_hAttribDC, nIndex);
+}
 
 CPoint CDC::MoveTo(int x, int y)
 {
@@ -1033,23 +1217,33 @@ CPoint CDC::MoveTo(int x, int y)
     Both(this, [&](HDC h) { return ::MoveToEx(h, x, y, &old); });
     return old;
 }
-CPoint CDC::MoveTo(POINT point) { return MoveTo(point.x, point.y); }
+CPoint CDC::MoveTo(POINT point)
+{
+    return MoveTo(point.x, point.y);
+}
 BOOL CDC::LineTo(int x, int y)
 {
     if (m_hAttribDC != nullptr && m_hAttribDC != m_hDC)
         ::MoveToEx(m_hAttribDC, x, y, nullptr);
     return ::LineTo(m_hDC, x, y);
 }
-BOOL CDC::LineTo(POINT point) { return LineTo(point.x, point.y); }
+BOOL CDC::LineTo(POINT point)
+{
+    return LineTo(point.x, point.y);
+}
 CPoint CDC::GetCurrentPosition() const
 {
     return LiveDc(m_hAttribDC) != nullptr ? CPoint(m_hAttribDC->ptCurrent) : CPoint();
 }
 
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
 BOOL CDC::Rectangle(LPCRECT lpRect)
 {
-    return lpRect != nullptr && ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    return lpRect != nullptr &&
+           ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
@@ -1061,37 +1255,65 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
     ::SetBkColor(m_hDC, clr);
     QPainter* pPainter = PainterFor(m_hDC);
     if (pPainter != nullptr && lpRect != nullptr)
-        FillLogicalRect(m_hDC, pPainter, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, ToQColor(clr));
+        FillLogicalRect(m_hDC, pPainter, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom,
+                        ToQColor(clr));
 }
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
 {
     const RECT rc{x, y, x + cx, y + cy};
     FillSolidRect(&rc, clr);
 }
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode)
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
+BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements,
+                       DWORD dwMode)
 {
     return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
 }
-BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                 DWORD dwRop)
 {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr, xSrc,
+                    ySrc, dwRop);
 }
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-COLORREF CDC::GetPixel(POINT point) const { return ::GetPixel(m_hDC, point.x, point.y); }
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x, point.y, hIcon); }
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return ::GetPixel(m_hDC, x, y);
+}
+COLORREF CDC::GetPixel(POINT point) const
+{
+    return ::GetPixel(m_hDC, point.x, point.y);
+}
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+{
+    return ::SetPixel(m_hDC, x, y, crColor);
+}
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
+BOOL CDC::DrawIcon(POINT point, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, point.x, point.y, hIcon);
+}
 
-BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths)
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
+                     LPINT lpDxWidths)
 {
     return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
-BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str, LPINT lpDxWidths)
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str,
+                     LPINT lpDxWidths)
 {
-    return ExtTextOut(x, y, nOptions, lpRect, str.c_str(), static_cast<UINT>(str.size()), lpDxWidths);
+    return ExtTextOut(x, y, nOptions, lpRect, str.c_str(), static_cast<UINT>(str.size()),
+                      lpDxWidths);
 }
-BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
+{
+    return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+}
 BOOL CDC::TextOut(int x, int y, const std::string& str)
 {
     return TextOut(x, y, str.c_str(), static_cast<int>(str.size()));
@@ -1116,4 +1338,7 @@ CSize CDC::GetOutputTextExtent(const std::string& str) const
 {
     return GetOutputTextExtent(str.c_str(), static_cast<int>(str.size()));
 }
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsA(m_hAttribDC, lpMetrics); }
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const
+{
+    return ::GetTextMetricsA(m_hAttribDC, lpMetrics);
+}

@@ -23,7 +23,8 @@ class CFont;
 class CBitmap;
 class CRgn;
 
-class CDC {
+class CDC
+{
 public:
     CDC() = default;
     virtual ~CDC(); // deletes a DC it created (CreateCompatibleDC); detaches an attached one
@@ -73,7 +74,8 @@ public:
     int SelectClipRgn(CRgn* pRgn); // only nullptr (remove clipping) is supported
     int GetClipBox(LPRECT lpRect) const;
 
-    // Mapping: MM_TEXT and MM_ANISOTROPIC; device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg.
+    // Mapping: MM_TEXT and MM_ANISOTROPIC; device = (logical - windowOrg) * viewportExt / windowExt
+    // + viewportOrg.
     int SetMapMode(int nMapMode);
     int GetMapMode() const;
     CSize SetWindowExt(int cx, int cy);
@@ -93,7 +95,8 @@ public:
     void DPtoLP(LPPOINT lpPoints, int nCount = 1) const;
     void DPtoLP(LPRECT lpRect) const;
 
-    // HORZRES, VERTRES, LOGPIXELSX, LOGPIXELSY, BITSPIXEL, PLANES, HORZSIZE, VERTSIZE (attribute DC).
+    // HORZRES, VERTRES, LOGPIXELSX, LOGPIXELSY, BITSPIXEL, PLANES, HORZSIZE, VERTSIZE (attribute
+    // DC).
     int GetDeviceCaps(int nIndex) const;
 
     // Printing (printer DCs only; see StartDocA in WinGdi.h).
@@ -120,11 +123,13 @@ public:
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
     // Classic 3-D colours from GetSysColor; BF_SOFT, BF_FLAT and BF_MONO are not supported.
     BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags);
-    // GRADIENT_FILL_RECT_H and GRADIENT_FILL_RECT_V; each rectangle spans its two vertices, right and
-    // bottom excluded. Triangles are not supported (FALSE).
-    BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode);
+    // GRADIENT_FILL_RECT_H and GRADIENT_FILL_RECT_V; each rectangle spans its two vertices, right
+    // and bottom excluded. Triangles are not supported (FALSE).
+    BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements,
+                      DWORD dwMode);
     // SRCCOPY only.
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop);
     COLORREF GetPixel(int x, int y) const;
     COLORREF GetPixel(POINT point) const;
     COLORREF SetPixel(int x, int y, COLORREF crColor);
@@ -134,9 +139,10 @@ public:
     // Text (UTF-8). The top-left of the text lies at (x, y). ETO_OPAQUE fills lpRect with the
     // background colour, ETO_CLIPPED clips to lpRect; without a rectangle neither does anything.
     // In OPAQUE background mode the text cell is filled with the background colour.
-    virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
-                            LPINT lpDxWidths);
-    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str, LPINT lpDxWidths);
+    virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString,
+                            UINT nCount, LPINT lpDxWidths);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str,
+                    LPINT lpDxWidths);
     virtual BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
     BOOL TextOut(int x, int y, const std::string& str);
     // Measured on the attribute DC, unrotated: cx along the text, cy the font's cell height.

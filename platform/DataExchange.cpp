@@ -8,7 +8,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 int CharacterCount(const std::string& s)
 {
     int n = 0;
@@ -44,7 +45,8 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC)
 void CDataExchange::Fail()
 {
     m_bFailed = true;
-    if (LiveWnd(m_hWndLastControl) != nullptr && m_hWndLastControl->pWidget != nullptr) {
+    if (LiveWnd(m_hWndLastControl) != nullptr && m_hWndLastControl->pWidget != nullptr)
+    {
         m_hWndLastControl->pWidget->setFocus(Qt::OtherFocusReason);
         if (m_bEditLastControl)
             static_cast<QLineEdit*>(m_hWndLastControl->pWidget.data())->selectAll();
@@ -78,10 +80,13 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars)
 {
     if (pDX == nullptr || pDX->m_bFailed)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         if (CharacterCount(value) > nChars)
             pDX->Fail();
-    } else if (pDX->m_bEditLastControl && LiveWnd(pDX->m_hWndLastControl) != nullptr) {
+    }
+    else if (pDX->m_bEditLastControl && LiveWnd(pDX->m_hWndLastControl) != nullptr)
+    {
         static_cast<QLineEdit*>(pDX->m_hWndLastControl->pWidget.data())->setMaxLength(nChars);
     }
 }

@@ -9,11 +9,12 @@
 
 class CWnd;
 
-class CDataExchange {
+class CDataExchange
+{
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
 
-    HWND PrepareCtrl(int nIDC);     // the control's window; nullptr (and a warning) when there is none
+    HWND PrepareCtrl(int nIDC); // the control's window; nullptr (and a warning) when there is none
     HWND PrepareEditCtrl(int nIDC); // the same, and marks it as the edit that DDV_MaxChars limits
     void Fail();
 
@@ -26,7 +27,9 @@ public:
 
 // Text of a control to and from a string (UTF-8).
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
-// Attaches rControl to the dialog's control nIDC the first time (subclassing); later calls do nothing.
+// Attaches rControl to the dialog's control nIDC the first time (subclassing); later calls do
+// nothing.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
-// Saving: fails when value has more than nChars characters. Loading: limits the last edit exchanged.
+// Saving: fails when value has more than nChars characters. Loading: limits the last edit
+// exchanged.
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);

@@ -13,7 +13,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
 {
@@ -26,14 +27,18 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
     const QFont font = MakeQFont(lf);
     // Dialog base units, computed like Windows does from the dialog font.
     const QFontMetrics fm(font);
-    const int nAvgWidth = (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int nAvgWidth = (fm.horizontalAdvance(QStringLiteral(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                               26 +
+                           1) /
+                          2;
     const int nHeight = fm.height();
     const int nClientWidth = MulDiv(t.cx, nAvgWidth, 4);
     const int nClientHeight = MulDiv(t.cy, nHeight, 8);
 
     const DWORD dwStyle = t.dwStyle & ~(WS_CHILD | WS_VISIBLE);
-    HWND hWnd = CreateWnd("#32770", t.pszCaption, dwStyle, t.dwExStyle, QRect(0, 0, nClientWidth, nClientHeight),
-                          nullptr, 0, pOwner);
+    HWND hWnd = CreateWnd("#32770", t.pszCaption, dwStyle, t.dwExStyle,
+                          QRect(0, 0, nClientWidth, nClientHeight), nullptr, 0, pOwner);
     if (hWnd == nullptr)
         return nullptr;
     hWnd->nBaseUnitX = nAvgWidth;
@@ -43,9 +48,11 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
     pDialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     pDialog->setWindowTitle(QString::fromUtf8(t.pszCaption != nullptr ? t.pszCaption : ""));
     int nMenuHeight = 0;
-    if (t.nMenuId != 0) {
+    if (t.nMenuId != 0)
+    {
         CMenu menu;
-        if (menu.LoadMenu(t.nMenuId)) {
+        if (menu.LoadMenu(t.nMenuId))
+        {
             hWnd->pClient = new QWidget(pDialog);
             hWnd->hOwnedMenu = menu.Detach();
             SetMenuBar(hWnd, hWnd->hOwnedMenu);
@@ -57,17 +64,19 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
     else
         pDialog->setFixedSize(nClientWidth, nClientHeight + nMenuHeight);
     pDialog->LayoutClient();
-    for (const SDialogItemTemplate& item : t.items) {
+    for (const SDialogItemTemplate& item : t.items)
+    {
         RECT rc{item.x, item.y, item.x + item.cx, item.y + item.cy};
         rc.left = MulDiv(rc.left, nAvgWidth, 4);
         rc.right = MulDiv(rc.right, nAvgWidth, 4);
         rc.top = MulDiv(rc.top, nHeight, 8);
         rc.bottom = MulDiv(rc.bottom, nHeight, 8);
         HWND hCtrl = CreateWnd(item.pszClass, item.pszText, item.dwStyle | WS_CHILD, item.dwExStyle,
-                               QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), hWnd, item.nId);
+                               QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), hWnd,
+                               item.nId);
         if (hCtrl == nullptr)
-            qWarning("CDialog: control %d of dialog %u has an unknown class \"%s\"", item.nId, t.nId,
-                     item.pszClass != nullptr ? item.pszClass : "");
+            qWarning("CDialog: control %d of dialog %u has an unknown class \"%s\"", item.nId,
+                     t.nId, item.pszClass != nullptr ? item.pszClass : "");
     }
     return hWnd;
 }
@@ -76,11 +85,13 @@ void FocusFirstTabStop(HWND hWnd)
 {
     if (hWnd->pClient == nullptr)
         return;
-    for (QObject* pChild : hWnd->pClient->children()) {
+    for (QObject* pChild : hWnd->pClient->children())
+    {
         auto* pWidget = qobject_cast<QWidget*>(pChild);
         HWND h = WndFromWidget(pWidget);
-        if (h != nullptr && h->hParent == hWnd && (h->dwStyle & WS_TABSTOP) != 0 && !pWidget->isHidden() &&
-            pWidget->isEnabled()) {
+        if (h != nullptr && h->hParent == hWnd && (h->dwStyle & WS_TABSTOP) != 0 &&
+            !pWidget->isHidden() && pWidget->isEnabled())
+        {
             pWidget->setFocus(Qt::TabFocusReason);
             return;
         }
@@ -89,7 +100,10 @@ void FocusFirstTabStop(HWND hWnd)
 
 } // namespace
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
 
 CDialog::~CDialog()
 {
@@ -100,7 +114,8 @@ CDialog::~CDialog()
 INT_PTR CDialog::DoModal()
 {
     const SDialogTemplate* pTemplate = FindDialogTemplate(m_nIDTemplate);
-    if (pTemplate == nullptr || m_hWnd != nullptr || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    if (pTemplate == nullptr || m_hWnd != nullptr ||
+        qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return -1;
     QWidget* pOwner = nullptr;
     if (m_pParentWnd != nullptr && LiveWnd(m_pParentWnd->m_hWnd) != nullptr)
@@ -119,7 +134,8 @@ INT_PTR CDialog::DoModal()
     // OnInitDialog answering TRUE asks for the focus on the first tab stop.
     if (Send(hWnd, WM_INITDIALOG, 0, 0) != FALSE && LiveWnd(hWnd) != nullptr)
         FocusFirstTabStop(hWnd);
-    if (LiveWnd(hWnd) != nullptr && !m_bEnded) {
+    if (LiveWnd(hWnd) != nullptr && !m_bEnded)
+    {
         auto* pDialog = static_cast<QDialog*>(hWnd->pWidget.data());
         const int nResult = pDialog->exec();
         if (!m_bEnded)
@@ -168,7 +184,10 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
@@ -176,7 +195,8 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     if (HIWORD(wParam) != BN_CLICKED)
         return FALSE;
-    switch (LOWORD(wParam)) {
+    switch (LOWORD(wParam))
+    {
     case IDOK:
         OnOK();
         return TRUE;
@@ -188,4 +208,7 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CDialog::OnClose() { SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+void CDialog::OnClose()
+{
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}

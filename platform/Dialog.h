@@ -23,7 +23,8 @@
 
 #include "platform/Wnd.h"
 
-class CDialog : public CWnd {
+class CDialog : public CWnd
+{
 public:
     CDialog() = default;
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);

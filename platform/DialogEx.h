@@ -3,8 +3,12 @@
 
 #include "platform/Dialog.h"
 
-class CDialogEx : public CDialog {
+class CDialogEx : public CDialog
+{
 public:
     CDialogEx() = default;
-    explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : CDialog(nIDTemplate, pParentWnd) {}
+    explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+        : CDialog(nIDTemplate, pParentWnd)
+    {
+    }
 };

@@ -4,7 +4,8 @@
 
 #include "platform/Wnd.h"
 
-class CEdit : public CWnd {
+class CEdit : public CWnd
+{
 public:
     CEdit() = default;
     using CWnd::Create;

@@ -8,27 +8,30 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 // "All Files(*.*)|*.*||" -> {"All Files(*.*) (*)"}
 QStringList ParseFilter(const std::string& strFilter)
 {
     QStringList parts = QString::fromUtf8(strFilter.c_str()).split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    {
         if (parts[i].isEmpty())
             break;
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (QString& p : patterns)
             if (p.trimmed() == QLatin1String("*.*"))
                 p = QStringLiteral("*");
-        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return filters;
 }
 } // namespace
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
-                         LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName,
+                         DWORD dwFlags, LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
     : CDialog(0, pParentWnd), m_bOpenFileDialog(bOpenFileDialog)
 {
     m_ofn.Flags = dwFlags;
@@ -46,12 +49,13 @@ INT_PTR CFileDialog::DoModal()
         pOwner = m_pParentWnd->m_hWnd->pWidget;
     else
         pOwner = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget()
-                                                               : QApplication::activeWindow();
+                                                              : QApplication::activeWindow();
     QFileDialog dialog(pOwner);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     if (m_bOpenFileDialog)
-        dialog.setFileMode((m_ofn.Flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode((m_ofn.Flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
+                                                                  : QFileDialog::AnyFile);
     if (!m_ofn.strDefExt.empty())
         dialog.setDefaultSuffix(QString::fromUtf8(m_ofn.strDefExt.c_str()));
     const QStringList filters = ParseFilter(m_ofn.strFilter);
@@ -65,7 +69,10 @@ INT_PTR CFileDialog::DoModal()
     return IDOK;
 }
 
-std::string CFileDialog::GetPathName() const { return m_ofn.strFile; }
+std::string CFileDialog::GetPathName() const
+{
+    return m_ofn.strFile;
+}
 
 std::string CFileDialog::GetFileName() const
 {

@@ -6,18 +6,22 @@
 
 #include "platform/Dialog.h"
 
-struct OPENFILENAMEA {
+struct OPENFILENAMEA
+{
     DWORD Flags;
     std::string strFile;
     std::string strDefExt;
     std::string strFilter;
 };
 
-class CFileDialog : public CDialog {
+class CFileDialog : public CDialog
+{
 public:
-    explicit CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = nullptr, LPCTSTR lpszFileName = nullptr,
-                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR lpszFilter = nullptr,
-                         CWnd* pParentWnd = nullptr, DWORD dwSize = 0, BOOL bVistaStyle = TRUE);
+    explicit CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = nullptr,
+                         LPCTSTR lpszFileName = nullptr,
+                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                         LPCTSTR lpszFilter = nullptr, CWnd* pParentWnd = nullptr, DWORD dwSize = 0,
+                         BOOL bVistaStyle = TRUE);
 
     INT_PTR DoModal() override; // IDOK with a chosen file, IDCANCEL otherwise
     std::string GetPathName() const;

@@ -19,7 +19,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 std::unordered_set<GdiObj*>& LiveObjects()
 {
@@ -50,23 +51,27 @@ std::string Lower(const char* psz)
 QString MapFace(const char* pszFace, BYTE nPitchAndFamily)
 {
     const std::string face = Lower(pszFace);
-    if (face.empty() || face == "ms shell dlg" || face == "ms shell dlg 2" || face == "microsoft sans serif" ||
-        face == "ms sans serif" || face == "tahoma" || face == "segoe ui" || face == "arial" || face == "system" ||
-        face == "verdana")
-        return (nPitchAndFamily & 0xF0) == FF_ROMAN ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans");
+    if (face.empty() || face == "ms shell dlg" || face == "ms shell dlg 2" ||
+        face == "microsoft sans serif" || face == "ms sans serif" || face == "tahoma" ||
+        face == "segoe ui" || face == "arial" || face == "system" || face == "verdana")
+        return (nPitchAndFamily & 0xF0) == FF_ROMAN ? QStringLiteral("Liberation Serif")
+                                                    : QStringLiteral("Liberation Sans");
     if (face == "times new roman" || face == "times")
         return QStringLiteral("Liberation Serif");
-    if (face == "courier new" || face == "courier" || face == "consolas" || face == "lucida console")
+    if (face == "courier new" || face == "courier" || face == "consolas" ||
+        face == "lucida console")
         return QStringLiteral("Liberation Mono");
     if (face == "simsun" || face == "nsimsun" || face == "simhei" || face == "microsoft yahei" ||
-        face == "\xe5\xae\x8b\xe4\xbd\x93" /* 宋体 */ || face == "\xe9\xbb\x91\xe4\xbd\x93" /* 黑体 */)
+        face == "\xe5\xae\x8b\xe4\xbd\x93" /* 宋体 */ ||
+        face == "\xe9\xbb\x91\xe4\xbd\x93" /* 黑体 */)
         return QStringLiteral("WenQuanYi Micro Hei");
     return QString::fromUtf8(pszFace);
 }
 
 } // namespace
 
-namespace platform_detail {
+namespace platform_detail
+{
 
 GdiObj* LiveGdi(HGDIOBJ h)
 {
@@ -76,8 +81,8 @@ GdiObj* LiveGdi(HGDIOBJ h)
     for (int i = 0; i <= NULL_PEN; ++i)
         if (StockGdi(i) == p)
             return p;
-    if (StockGdi(SYSTEM_FONT) == p || StockGdi(DEFAULT_GUI_FONT) == p || StockGdi(ANSI_VAR_FONT) == p ||
-        DefaultBitmap() == p)
+    if (StockGdi(SYSTEM_FONT) == p || StockGdi(DEFAULT_GUI_FONT) == p ||
+        StockGdi(ANSI_VAR_FONT) == p || DefaultBitmap() == p)
         return p;
     return LiveObjects().count(p) != 0 ? p : nullptr;
 }
@@ -90,7 +95,8 @@ GdiObj* NewGdi(GdiKind eKind)
     return p;
 }
 
-namespace {
+namespace
+{
 GdiObj* MakeStock(GdiKind eKind)
 {
     auto* p = new GdiObj;
@@ -114,16 +120,19 @@ GdiObj* StockGdi(int nIndex)
     static GdiObj* s_stock[DEFAULT_GUI_FONT + 1] = {};
     if (nIndex < 0 || nIndex > DEFAULT_GUI_FONT)
         return nullptr;
-    if (s_stock[nIndex] == nullptr) {
+    if (s_stock[nIndex] == nullptr)
+    {
         GdiObj* p = nullptr;
-        switch (nIndex) {
+        switch (nIndex)
+        {
         case WHITE_BRUSH:
         case LTGRAY_BRUSH:
         case GRAY_BRUSH:
         case DKGRAY_BRUSH:
-        case BLACK_BRUSH: {
-            static const COLORREF kBrush[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
-                                              RGB(64, 64, 64), RGB(0, 0, 0)};
+        case BLACK_BRUSH:
+        {
+            static const COLORREF kBrush[] = {RGB(255, 255, 255), RGB(192, 192, 192),
+                                              RGB(128, 128, 128), RGB(64, 64, 64), RGB(0, 0, 0)};
             p = MakeStock(GdiKind::Brush);
             p->crColor = kBrush[nIndex];
             break;
@@ -162,7 +171,8 @@ GdiObj* StockGdi(int nIndex)
 
 GdiObj* DefaultBitmap()
 {
-    static GdiObj* s_bitmap = [] {
+    static GdiObj* s_bitmap = []
+    {
         GdiObj* p = MakeStock(GdiKind::Bitmap);
         p->image = QImage(1, 1, QImage::Format_RGB32);
         p->image.fill(0);
@@ -176,16 +186,23 @@ void ReleaseSelection(GdiObj* p)
     if (p == nullptr || p->bStock)
         return;
     p->nSelected = std::max(0, p->nSelected - 1);
-    if (p->nSelected == 0) {
+    if (p->nSelected == 0)
+    {
         p->hSelectedDC = nullptr;
         if (p->bDeletePending)
             FreeGdi(p);
     }
 }
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
+QColor ToQColor(COLORREF cr)
+{
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
 
-COLORREF FromQRgb(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+COLORREF FromQRgb(QRgb rgb)
+{
+    return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
 
 int ScreenDpi()
 {
@@ -196,17 +213,22 @@ int ScreenDpi()
 QFont MakeQFont(const LOGFONTA& lf)
 {
     QFont font(MapFace(lf.lfFaceName, lf.lfPitchAndFamily));
-    font.setStyleHint((lf.lfPitchAndFamily & 0x03) == FIXED_PITCH ? QFont::Monospace : QFont::SansSerif);
-    const int nWeight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
+    font.setStyleHint((lf.lfPitchAndFamily & 0x03) == FIXED_PITCH ? QFont::Monospace
+                                                                  : QFont::SansSerif);
+    const int nWeight =
+        lf.lfWeight <= 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
     font.setWeight(static_cast<QFont::Weight>(nWeight));
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
     // Negative height: the character (em) height; positive: the cell height (ascent + descent).
     int nEm = 12;
-    if (lf.lfHeight < 0) {
+    if (lf.lfHeight < 0)
+    {
         nEm = -lf.lfHeight;
-    } else if (lf.lfHeight > 0) {
+    }
+    else if (lf.lfHeight > 0)
+    {
         QFont probe = font;
         probe.setPixelSize(100);
         const QFontMetricsF fm(probe);
@@ -232,7 +254,10 @@ QImage* BitmapImage(HGDIOBJ hBitmap)
 // ---------------------------------------------------------------------------------------------
 // Free functions
 // ---------------------------------------------------------------------------------------------
-HGDIOBJ GetStockObject(int i) { return ToHandle(StockGdi(i)); }
+HGDIOBJ GetStockObject(int i)
+{
+    return ToHandle(StockGdi(i));
+}
 
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color)
 {
@@ -261,9 +286,10 @@ HFONT CreateFontIndirectA(const LOGFONTA* lplf)
     return reinterpret_cast<HFONT>(p);
 }
 
-HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
-                  DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
-                  DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName)
+HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                  DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                  DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                  LPCSTR pszFaceName)
 {
     LOGFONTA lf = {};
     lf.lfHeight = cHeight;
@@ -289,7 +315,8 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
     if (LiveDc(hdc) == nullptr || cx < 0 || cy < 0)
         return nullptr;
     GdiObj* p = NewGdi(GdiKind::Bitmap);
-    if (cx > 0 && cy > 0) {
+    if (cx > 0 && cy > 0)
+    {
         p->image = QImage(cx, cy, QImage::Format_RGB32);
         p->image.fill(0xFF000000);
     }
@@ -303,10 +330,12 @@ BOOL DeleteObject(HGDIOBJ ho)
         return FALSE;
     if (p->bStock)
         return TRUE;
-    if (p->nSelected > 0) {
+    if (p->nSelected > 0)
+    {
         // Still in use by a DC: it goes when the DC lets go of it.
         p->bDeletePending = true;
-        if (p->pPermanent != nullptr) {
+        if (p->pPermanent != nullptr)
+        {
             p->pPermanent->m_hObject = nullptr;
             p->pPermanent = nullptr;
         }
@@ -321,8 +350,10 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
     GdiObj* p = LiveGdi(h);
     if (p == nullptr)
         return 0;
-    switch (p->eKind) {
-    case GdiKind::Pen: {
+    switch (p->eKind)
+    {
+    case GdiKind::Pen:
+    {
         LOGPEN lp{static_cast<UINT>(p->nPenStyle), POINT{p->nPenWidth, 0}, p->crColor};
         if (pv == nullptr)
             return sizeof(LOGPEN);
@@ -331,7 +362,8 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
         std::memcpy(pv, &lp, sizeof lp);
         return sizeof(LOGPEN);
     }
-    case GdiKind::Brush: {
+    case GdiKind::Brush:
+    {
         LOGBRUSH lb{p->nBrushStyle, p->crColor, 0};
         if (pv == nullptr)
             return sizeof(LOGBRUSH);
@@ -347,7 +379,8 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
             return 0;
         std::memcpy(pv, &p->lf, sizeof(LOGFONTA));
         return sizeof(LOGFONTA);
-    case GdiKind::Bitmap: {
+    case GdiKind::Bitmap:
+    {
         BITMAP bm{0, p->image.width(), p->image.height(), p->image.width() * 4, 1, 32, nullptr};
         if (pv == nullptr)
             return sizeof(BITMAP);
@@ -360,7 +393,10 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
     return 0;
 }
 
-HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)); }
+HANDLE GetCurrentProcess()
+{
+    return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+}
 
 DWORD GetLiveDcCount(); // DC.cpp
 
@@ -374,7 +410,10 @@ DWORD GetGuiResources(HANDLE, DWORD uiFlags)
 // ---------------------------------------------------------------------------------------------
 // Wrappers
 // ---------------------------------------------------------------------------------------------
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject()
+{
+    DeleteObject();
+}
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
 {
@@ -383,8 +422,10 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
         return nullptr;
     if (p->pPermanent != nullptr)
         return p->pPermanent;
-    if (!p->pTemporary) {
-        switch (p->eKind) {
+    if (!p->pTemporary)
+    {
+        switch (p->eKind)
+        {
         case GdiKind::Pen:
             p->pTemporary = std::make_unique<CPen>();
             break;
@@ -437,38 +478,69 @@ BOOL CGdiObject::CreateStockObject(int nIndex)
     return h != nullptr && Attach(h);
 }
 
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
+int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
+{
+    return ::GetObjectA(m_hObject, nCount, lpObject);
+}
 
-CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
+CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
+{
+    CreatePen(nPenStyle, nWidth, crColor);
+}
 
-CPen* CPen::FromHandle(HPEN hPen) { return dynamic_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
+CPen* CPen::FromHandle(HPEN hPen)
+{
+    return dynamic_cast<CPen*>(CGdiObject::FromHandle(hPen));
+}
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
 {
     return Attach(::CreatePen(nPenStyle, nWidth, crColor));
 }
 
-int CPen::GetLogPen(LOGPEN* pLogPen) const { return GetObject(sizeof(LOGPEN), pLogPen); }
-
-CBrush::CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
-
-CBrush* CBrush::FromHandle(HBRUSH hBrush) { return dynamic_cast<CBrush*>(CGdiObject::FromHandle(hBrush)); }
-
-BOOL CBrush::CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
-
-int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const { return GetObject(sizeof(LOGBRUSH), pLogBrush); }
-
-CFont* CFont::FromHandle(HFONT hFont) { return dynamic_cast<CFont*>(CGdiObject::FromHandle(hFont)); }
-
-BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) { return Attach(::CreateFontIndirectA(lpLogFont)); }
-
-BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                       BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename)
+int CPen::GetLogPen(LOGPEN* pLogPen) const
 {
-    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
-                                cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily,
-                                lpszFacename));
+    return GetObject(sizeof(LOGPEN), pLogPen);
+}
+
+CBrush::CBrush(COLORREF crColor)
+{
+    CreateSolidBrush(crColor);
+}
+
+CBrush* CBrush::FromHandle(HBRUSH hBrush)
+{
+    return dynamic_cast<CBrush*>(CGdiObject::FromHandle(hBrush));
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor)
+{
+    return Attach(::CreateSolidBrush(crColor));
+}
+
+int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const
+{
+    return GetObject(sizeof(LOGBRUSH), pLogBrush);
+}
+
+CFont* CFont::FromHandle(HFONT hFont)
+{
+    return dynamic_cast<CFont*>(CGdiObject::FromHandle(hFont));
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
+{
+    return Attach(::CreateFontIndirectA(lpLogFont));
+}
+
+BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
+                       BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
+                       BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily,
+                       LPCTSTR lpszFacename)
+{
+    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic,
+                                bUnderline, cStrikeOut, nCharSet, nOutPrecision, nClipPrecision,
+                                nQuality, nPitchAndFamily, lpszFacename));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
@@ -491,7 +563,8 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
     // Tenths of a point to device pixels, then to logical units of the DC.
     POINT pt{0, MulDiv(nDpi, lf.lfHeight, 720)};
     POINT ptOrg{0, 0};
-    if (hAttrib != nullptr) {
+    if (hAttrib != nullptr)
+    {
         ::DPtoLP(hAttrib, &pt, 1);
         ::DPtoLP(hAttrib, &ptOrg, 1);
     }
@@ -499,19 +572,28 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
     return CreateFontIndirect(&lf);
 }
 
-int CFont::GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
+int CFont::GetLogFont(LOGFONT* pLogFont) const
+{
+    return GetObject(sizeof(LOGFONT), pLogFont);
+}
 
-CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) { return dynamic_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
+CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
+{
+    return dynamic_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap));
+}
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 {
-    HDC hdc = pDC != nullptr ? (pDC->m_hAttribDC != nullptr ? pDC->m_hAttribDC : pDC->m_hDC) : nullptr;
-    if (hdc == nullptr) {
+    HDC hdc =
+        pDC != nullptr ? (pDC->m_hAttribDC != nullptr ? pDC->m_hAttribDC : pDC->m_hDC) : nullptr;
+    if (hdc == nullptr)
+    {
         // Compatible with the screen.
         if (nWidth < 0 || nHeight < 0)
             return FALSE;
         GdiObj* p = NewGdi(GdiKind::Bitmap);
-        if (nWidth > 0 && nHeight > 0) {
+        if (nWidth > 0 && nHeight > 0)
+        {
             p->image = QImage(nWidth, nHeight, QImage::Format_RGB32);
             p->image.fill(0xFF000000);
         }
@@ -520,7 +602,10 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
     return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
 }
 
-int CBitmap::GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
+int CBitmap::GetBitmap(BITMAP* pBitMap) const
+{
+    return GetObject(sizeof(BITMAP), pBitMap);
+}
 
 DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
 {
@@ -530,7 +615,8 @@ DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
     const DWORD nRow = static_cast<DWORD>(pImage->width()) * 4;
     DWORD nCopied = 0;
     auto* pOut = static_cast<unsigned char*>(lpBits);
-    for (int y = 0; y < pImage->height() && nCopied < dwCount; ++y) {
+    for (int y = 0; y < pImage->height() && nCopied < dwCount; ++y)
+    {
         const DWORD n = std::min(nRow, dwCount - nCopied);
         std::memcpy(pOut + nCopied, pImage->constScanLine(y), n);
         nCopied += n;

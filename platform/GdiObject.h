@@ -4,7 +4,8 @@
 
 #include "platform/WinTypes.h"
 
-class CGdiObject {
+class CGdiObject
+{
 public:
     CGdiObject() = default;
     virtual ~CGdiObject();

@@ -12,7 +12,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 std::unordered_set<HMENU>& LiveMenus()
 {
@@ -22,22 +23,31 @@ std::unordered_set<HMENU>& LiveMenus()
 
 void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 {
-    for (const HMENU__::Item& item : hMenu->items) {
-        if (item.nFlags & MF_SEPARATOR) {
+    for (const HMENU__::Item& item : hMenu->items)
+    {
+        if (item.nFlags & MF_SEPARATOR)
+        {
             pMenu->addSeparator();
-        } else if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr) {
+        }
+        else if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr)
+        {
             QMenu* pSub = pMenu->addMenu(QString::fromUtf8(item.strText.c_str()));
             FillQMenu(pSub, item.hSub, hOwner);
-        } else {
+        }
+        else
+        {
             QAction* pAction = pMenu->addAction(QString::fromUtf8(item.strText.c_str()));
             pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
             pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);
             pAction->setChecked((item.nFlags & MF_CHECKED) != 0);
             const UINT nId = item.nId;
-            QObject::connect(pAction, &QAction::triggered, pAction, [hOwner, nId] {
-                if (LiveWnd(hOwner) != nullptr)
-                    Send(hOwner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0), 0);
-            });
+            QObject::connect(pAction, &QAction::triggered, pAction,
+                             [hOwner, nId]
+                             {
+                                 if (LiveWnd(hOwner) != nullptr)
+                                     Send(hOwner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0),
+                                          0);
+                             });
         }
     }
 }
@@ -45,7 +55,8 @@ void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 HMENU OwnerMenu(HMENU hMenu)
 {
     // The menu bar that shows this menu, directly or as a submenu.
-    for (HMENU h : LiveMenus()) {
+    for (HMENU h : LiveMenus())
+    {
         if (h == hMenu && h->hOwner != nullptr)
             return h;
         for (const HMENU__::Item& item : h->items)
@@ -59,15 +70,18 @@ HMENU__::Item* FindItem(HMENU hMenu, UINT nItem, UINT nFlags, HMENU* phFoundIn =
 {
     if (LiveMenu(hMenu) == nullptr)
         return nullptr;
-    if (nFlags & MF_BYPOSITION) {
+    if (nFlags & MF_BYPOSITION)
+    {
         if (nItem >= hMenu->items.size())
             return nullptr;
         if (phFoundIn != nullptr)
             *phFoundIn = hMenu;
         return &hMenu->items[nItem];
     }
-    for (HMENU__::Item& item : hMenu->items) {
-        if ((item.nFlags & MF_POPUP) == 0 && (item.nFlags & MF_SEPARATOR) == 0 && item.nId == nItem) {
+    for (HMENU__::Item& item : hMenu->items)
+    {
+        if ((item.nFlags & MF_POPUP) == 0 && (item.nFlags & MF_SEPARATOR) == 0 && item.nId == nItem)
+        {
             if (phFoundIn != nullptr)
                 *phFoundIn = hMenu;
             return &item;
@@ -88,14 +102,20 @@ void Changed(HMENU hMenu)
 HMENU BuildFromTemplate(const std::vector<SMenuItemTemplate>& items, bool bPopup)
 {
     HMENU hMenu = NewMenu(bPopup);
-    for (const SMenuItemTemplate& t : items) {
+    for (const SMenuItemTemplate& t : items)
+    {
         HMENU__::Item item;
-        if (!t.children.empty()) {
+        if (!t.children.empty())
+        {
             item.nFlags = MF_POPUP | (t.nFlags & (MF_GRAYED | MF_DISABLED));
             item.hSub = BuildFromTemplate(t.children, true);
-        } else if (t.pszText == nullptr) {
+        }
+        else if (t.pszText == nullptr)
+        {
             item.nFlags = MF_SEPARATOR;
-        } else {
+        }
+        else
+        {
             item.nFlags = t.nFlags;
             item.nId = t.nId;
         }
@@ -113,9 +133,13 @@ std::map<UINT, std::vector<SMenuItemTemplate>>& MenuTemplates()
 
 } // namespace
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-HMENU LiveMenu(HMENU h) { return h != nullptr && LiveMenus().count(h) != 0 ? h : nullptr; }
+HMENU LiveMenu(HMENU h)
+{
+    return h != nullptr && LiveMenus().count(h) != 0 ? h : nullptr;
+}
 
 HMENU NewMenu(bool bPopup)
 {
@@ -149,18 +173,25 @@ void RebuildMenuBar(HWND hWnd)
     hWnd->pMenuBar->clear();
     if (LiveMenu(hWnd->hMenu) == nullptr)
         return;
-    for (const HMENU__::Item& item : hWnd->hMenu->items) {
-        if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr) {
+    for (const HMENU__::Item& item : hWnd->hMenu->items)
+    {
+        if ((item.nFlags & MF_POPUP) != 0 && LiveMenu(item.hSub) != nullptr)
+        {
             QMenu* pMenu = hWnd->pMenuBar->addMenu(QString::fromUtf8(item.strText.c_str()));
             pMenu->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
             FillQMenu(pMenu, item.hSub, hWnd);
-        } else if ((item.nFlags & MF_SEPARATOR) == 0) {
+        }
+        else if ((item.nFlags & MF_SEPARATOR) == 0)
+        {
             QAction* pAction = hWnd->pMenuBar->addAction(QString::fromUtf8(item.strText.c_str()));
             const UINT nId = item.nId;
-            QObject::connect(pAction, &QAction::triggered, pAction, [hWnd, nId] {
-                if (LiveWnd(hWnd) != nullptr)
-                    Send(hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0), 0);
-            });
+            QObject::connect(pAction, &QAction::triggered, pAction,
+                             [hWnd, nId]
+                             {
+                                 if (LiveWnd(hWnd) != nullptr)
+                                     Send(hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0),
+                                          0);
+                             });
         }
     }
 }
@@ -172,10 +203,13 @@ void SetMenuBar(HWND hWnd, HMENU hMenu)
     if (LiveMenu(hWnd->hMenu) != nullptr && hWnd->hMenu->hOwner == hWnd)
         hWnd->hMenu->hOwner = nullptr;
     hWnd->hMenu = LiveMenu(hMenu);
-    if (hWnd->hMenu == nullptr) {
+    if (hWnd->hMenu == nullptr)
+    {
         if (hWnd->pMenuBar != nullptr)
             hWnd->pMenuBar->hide();
-    } else {
+    }
+    else
+    {
         hWnd->hMenu->hOwner = hWnd;
         if (hWnd->pMenuBar == nullptr)
             hWnd->pMenuBar = new QMenuBar(hWnd->pWidget);
@@ -197,7 +231,8 @@ BOOL RegisterMenuTemplate(UINT nId, const std::vector<SMenuItemTemplate>& items)
 CMenu::~CMenu()
 {
     HMENU h = LiveMenu(m_hMenu);
-    if (h != nullptr && h->pPermanent == this) {
+    if (h != nullptr && h->pPermanent == this)
+    {
         if (h->hOwner == nullptr)
             FreeMenu(h); // a menu bar stays with its window until the window goes
         else
@@ -212,7 +247,8 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
         return nullptr;
     if (h->pPermanent != nullptr)
         return h->pPermanent;
-    if (!h->pTemporary) {
+    if (!h->pTemporary)
+    {
         h->pTemporary = std::make_unique<CMenu>();
         h->pTemporary->m_hMenu = h;
     }
@@ -237,8 +273,14 @@ HMENU CMenu::Detach()
     return h;
 }
 
-BOOL CMenu::CreateMenu() { return m_hMenu == nullptr && Attach(NewMenu(false)); }
-BOOL CMenu::CreatePopupMenu() { return m_hMenu == nullptr && Attach(NewMenu(true)); }
+BOOL CMenu::CreateMenu()
+{
+    return m_hMenu == nullptr && Attach(NewMenu(false));
+}
+BOOL CMenu::CreatePopupMenu()
+{
+    return m_hMenu == nullptr && Attach(NewMenu(true));
+}
 
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
@@ -264,11 +306,14 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
         return FALSE;
     HMENU__::Item item;
     item.nFlags = nFlags;
-    if (nFlags & MF_POPUP) {
+    if (nFlags & MF_POPUP)
+    {
         item.hSub = LiveMenu(reinterpret_cast<HMENU>(nIDNewItem));
         if (item.hSub == nullptr)
             return FALSE;
-    } else {
+    }
+    else
+    {
         item.nId = static_cast<UINT>(nIDNewItem);
     }
     item.strText = lpszNewItem != nullptr && (nFlags & MF_SEPARATOR) == 0 ? lpszNewItem : "";

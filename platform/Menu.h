@@ -6,7 +6,8 @@
 
 #include "platform/WinTypes.h"
 
-class CMenu {
+class CMenu
+{
 public:
     CMenu() = default;
     ~CMenu(); // destroys a menu it created and that is not attached to a window
@@ -24,7 +25,8 @@ public:
     BOOL LoadMenu(UINT nIDResource); // from a registered menu template
     BOOL DestroyMenu();
 
-    // MF_STRING, MF_SEPARATOR, MF_POPUP (nIDNewItem is then the HMENU of the submenu), MF_GRAYED, MF_CHECKED.
+    // MF_STRING, MF_SEPARATOR, MF_POPUP (nIDNewItem is then the HMENU of the submenu), MF_GRAYED,
+    // MF_CHECKED.
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     UINT GetMenuItemCount() const;
     UINT GetMenuItemID(int nPos) const; // 0 for a separator, (UINT)-1 for a popup

@@ -69,7 +69,8 @@ bool SystemTimeToVariantTime(const SYSTEMTIME* pst, double* pvtime)
         ((pst->wHour * 60 + pst->wMinute) * 60 + pst->wSecond) * 1000LL + pst->wMilliseconds;
     const double fraction = static_cast<double>(ms) / static_cast<double>(kMillisecondsPerDay);
     // Before the epoch the time of day still counts forward, away from zero.
-    *pvtime = days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
+    *pvtime =
+        days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
     return true;
 }
 
@@ -80,7 +81,8 @@ bool VarUdateFromDate(DATE dateIn, unsigned long /*dwFlags*/, UDATE* pudateOut)
 
     const double whole = std::trunc(dateIn);
     std::int64_t days = static_cast<std::int64_t>(whole);
-    std::int64_t ms = std::llround(std::fabs(dateIn - whole) * static_cast<double>(kMillisecondsPerDay));
+    std::int64_t ms =
+        std::llround(std::fabs(dateIn - whole) * static_cast<double>(kMillisecondsPerDay));
     if (ms >= kMillisecondsPerDay)
     {
         ms -= kMillisecondsPerDay;
@@ -97,7 +99,8 @@ bool VarUdateFromDate(DATE dateIn, unsigned long /*dwFlags*/, UDATE* pudateOut)
     u.st.wYear = static_cast<std::uint16_t>(y);
     u.st.wMonth = static_cast<std::uint16_t>(m);
     u.st.wDay = static_cast<std::uint16_t>(d);
-    u.st.wDayOfWeek = static_cast<std::uint16_t>(((civil % 7) + 11) % 7); // 1970-01-01 was a Thursday
+    u.st.wDayOfWeek =
+        static_cast<std::uint16_t>(((civil % 7) + 11) % 7); // 1970-01-01 was a Thursday
     u.st.wHour = static_cast<std::uint16_t>(ms / 3'600'000);
     u.st.wMinute = static_cast<std::uint16_t>(ms / 60'000 % 60);
     u.st.wSecond = static_cast<std::uint16_t>(ms / 1000 % 60);

@@ -6,7 +6,8 @@
 
 class CWnd;
 
-class CPaintDC : public CDC {
+class CPaintDC : public CDC
+{
 public:
     explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;

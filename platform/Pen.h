@@ -3,7 +3,8 @@
 
 #include "platform/GdiObject.h"
 
-class CPen : public CGdiObject {
+class CPen : public CGdiObject
+{
 public:
     CPen() = default;
     CPen(int nPenStyle, int nWidth, COLORREF crColor);

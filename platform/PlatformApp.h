@@ -5,7 +5,8 @@
 // static object is destroyed.
 #pragma once
 
-class CPlatformApp {
+class CPlatformApp
+{
 public:
     CPlatformApp(int& argc, char** argv);
     ~CPlatformApp();

@@ -16,11 +16,13 @@
 
 #include "platform/Dialog.h"
 
-namespace platform_detail {
+namespace platform_detail
+{
 struct PrintTarget;
 }
 
-struct PRINTDLGA {
+struct PRINTDLGA
+{
     DWORD lStructSize;
     HWND hwndOwner;
     HDC hDC;
@@ -47,11 +49,12 @@ constexpr DWORD PD_USEDEVMODECOPIESANDCOLLATE = 0x00040000;
 constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
 constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
 
-class CPrintDialog : public CDialog {
+class CPrintDialog : public CDialog
+{
 public:
     explicit CPrintDialog(BOOL bPrintSetupOnly,
-                          DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
-                                          PD_NOSELECTION,
+                          DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS |
+                                          PD_HIDEPRINTTOFILE | PD_NOSELECTION,
                           CWnd* pParentWnd = nullptr);
     ~CPrintDialog() override; // deletes the printer DC it made, if it still exists
 

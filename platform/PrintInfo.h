@@ -9,7 +9,8 @@
 
 class CPrintDialog;
 
-class CPrintInfo {
+class CPrintInfo
+{
 public:
     CPrintInfo();
     ~CPrintInfo();

@@ -24,16 +24,19 @@
 
 using namespace platform_detail;
 
-namespace platform_detail {
+namespace platform_detail
+{
 
 // Where a print dialog's output goes: a QPrinter (a printer or a PDF file), or page images.
-struct PrintTarget {
+struct PrintTarget
+{
     std::unique_ptr<QPrinter> pPrinter;
     QSize imageSize;
     int nImageDpi = 0;
 };
 
-struct PrintJob {
+struct PrintJob
+{
     QPrinter* pPrinter = nullptr; // the dialog's; nullptr when printing into images
     QSize imageSize;
     int nImageDpi = 0;
@@ -52,13 +55,21 @@ struct PrintJob {
 
 } // namespace platform_detail
 
-namespace {
+namespace
+{
 
 constexpr int kPdfDpi = 600;
 
-enum class Answer { Ask, Cancel, Pdf, Images };
+enum class Answer
+{
+    Ask,
+    Cancel,
+    Pdf,
+    Images
+};
 
-struct SPrintHooks {
+struct SPrintHooks
+{
     Answer eAnswer = Answer::Ask;
     std::string strPdfPath;
     QSize imageSize;
@@ -99,7 +110,9 @@ QString PdfNameFor(const std::string& strDocName)
 
 HDC LivePrinterDc(HDC hdc)
 {
-    return LiveDc(hdc) != nullptr && hdc->eKind == DcKind::Printer && hdc->pJob != nullptr ? hdc : nullptr;
+    return LiveDc(hdc) != nullptr && hdc->eKind == DcKind::Printer && hdc->pJob != nullptr
+               ? hdc
+               : nullptr;
 }
 
 HDC NewPrinterDc(const PrintTarget& target, const CPrintDialog* pOwner)
@@ -107,13 +120,16 @@ HDC NewPrinterDc(const PrintTarget& target, const CPrintDialog* pOwner)
     HDC hdc = NewDc(DcKind::Printer);
     auto* pJob = new PrintJob;
     pJob->pOwner = pOwner;
-    if (target.pPrinter) {
+    if (target.pPrinter)
+    {
         QPrinter* pPrinter = target.pPrinter.get();
         pJob->pPrinter = pPrinter;
         hdc->nDpiX = hdc->nDpiY = pPrinter->resolution();
         hdc->nHorzRes = pPrinter->width();
         hdc->nVertRes = pPrinter->height();
-    } else {
+    }
+    else
+    {
         pJob->imageSize = target.imageSize;
         pJob->nImageDpi = target.nImageDpi;
         hdc->nDpiX = hdc->nDpiY = target.nImageDpi;
@@ -152,12 +168,14 @@ bool BeginImagePage(PrintJob& job)
 // ---------------------------------------------------------------------------------------------
 // Printer DCs
 // ---------------------------------------------------------------------------------------------
-namespace platform_detail {
+namespace platform_detail
+{
 
 QPainter* PrinterPainter(HDC hdc)
 {
     PrintJob* pJob = hdc->pJob;
-    return pJob != nullptr && pJob->bPageOpen && pJob->painter.isActive() ? &pJob->painter : nullptr;
+    return pJob != nullptr && pJob->bPageOpen && pJob->painter.isActive() ? &pJob->painter
+                                                                          : nullptr;
 }
 
 void FreePrintJob(HDC hdc)
@@ -183,12 +201,14 @@ int StartDocA(HDC hdc, const DOCINFOA* lpdi)
     job.nFailStep = std::exchange(Hooks().nFailStep, -1);
     if (job.nFailStep == 0)
         return SP_ERROR;
-    if (job.pPrinter != nullptr) {
+    if (job.pPrinter != nullptr)
+    {
         QPrinter& printer = *job.pPrinter;
         printer.setDocName(QString::fromUtf8(job.strDocName.c_str()));
         if (lpdi->lpszOutput != nullptr && *lpdi->lpszOutput != '\0')
             printer.setOutputFileName(QString::fromUtf8(lpdi->lpszOutput));
-        else if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
+        else if (printer.outputFormat() == QPrinter::PdfFormat &&
+                 printer.outputFileName().isEmpty())
             printer.setOutputFileName(PdfNameFor(job.strDocName));
         job.strOutput = printer.outputFileName().toStdString();
         // Opening the output now makes an unwritable file fail here, as a missing printer would.
@@ -206,11 +226,14 @@ int StartPage(HDC hdc)
     if (LivePrinterDc(hdc) == nullptr || !hdc->pJob->bDocOpen || hdc->pJob->bPageOpen)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
-    if (job.pPrinter != nullptr) {
+    if (job.pPrinter != nullptr)
+    {
         // The painter opened the first page with the document.
         if (job.nPagesStarted > 0 && !job.pPrinter->newPage())
             return SP_ERROR;
-    } else if (!BeginImagePage(job)) {
+    }
+    else if (!BeginImagePage(job))
+    {
         return SP_ERROR;
     }
     job.bPageOpen = true;
@@ -224,7 +247,8 @@ int EndPage(HDC hdc)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
     job.bPageOpen = false;
-    if (job.pPrinter == nullptr) {
+    if (job.pPrinter == nullptr)
+    {
         job.painter.end();
         job.pages.push_back(job.page);
         job.page = QImage();
@@ -258,15 +282,19 @@ int AbortDoc(HDC hdc)
     if (LivePrinterDc(hdc) == nullptr)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
-    if (job.bDocOpen) {
-        if (job.pPrinter != nullptr) {
+    if (job.bDocOpen)
+    {
+        if (job.pPrinter != nullptr)
+        {
             job.pPrinter->abort();
             if (job.painter.isActive())
                 job.painter.end();
             // A thrown-away document leaves no half-written file behind.
             if (job.pPrinter->outputFormat() == QPrinter::PdfFormat && !job.strOutput.empty())
                 QFile::remove(QString::fromUtf8(job.strOutput.c_str()));
-        } else if (job.painter.isActive()) {
+        }
+        else if (job.painter.isActive())
+        {
             job.painter.end();
         }
     }
@@ -281,7 +309,10 @@ int AbortDoc(HDC hdc)
 // ---------------------------------------------------------------------------------------------
 // CDC
 // ---------------------------------------------------------------------------------------------
-int CDC::StartDoc(LPDOCINFO lpDocInfo) { return ::StartDocA(m_hDC, lpDocInfo); }
+int CDC::StartDoc(LPDOCINFO lpDocInfo)
+{
+    return ::StartDocA(m_hDC, lpDocInfo);
+}
 
 int CDC::StartDoc(LPCTSTR lpszDocName)
 {
@@ -291,15 +322,28 @@ int CDC::StartDoc(LPCTSTR lpszDocName)
     return ::StartDocA(m_hDC, &di);
 }
 
-int CDC::StartPage() { return ::StartPage(m_hDC); }
-int CDC::EndPage() { return ::EndPage(m_hDC); }
-int CDC::EndDoc() { return ::EndDoc(m_hDC); }
-int CDC::AbortDoc() { return ::AbortDoc(m_hDC); }
+int CDC::StartPage()
+{
+    return ::StartPage(m_hDC);
+}
+int CDC::EndPage()
+{
+    return ::EndPage(m_hDC);
+}
+int CDC::EndDoc()
+{
+    return ::EndDoc(m_hDC);
+}
+int CDC::AbortDoc()
+{
+    return ::AbortDoc(m_hDC);
+}
 
 // ---------------------------------------------------------------------------------------------
 // CPrintDialog
 // ---------------------------------------------------------------------------------------------
-CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd) : CDialog(0, pParentWnd), m_pd{}
+CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
+    : CDialog(0, pParentWnd), m_pd{}
 {
     m_pd.lStructSize = sizeof m_pd;
     m_pd.Flags = dwFlags;
@@ -329,7 +373,8 @@ void CPrintDialog::ReleasePrinterDC()
 HDC CPrintDialog::CreatePrinterDC()
 {
     ReleasePrinterDC();
-    if (!m_pTarget) {
+    if (!m_pTarget)
+    {
         // Nothing chosen yet: the default printer, else a PDF file.
         m_pTarget = std::make_unique<PrintTarget>();
         if (QPrinterInfo::availablePrinters().isEmpty())
@@ -348,7 +393,8 @@ INT_PTR CPrintDialog::DoModal()
     SPrintHooks& hooks = Hooks();
     const Answer eAnswer = std::exchange(hooks.eAnswer, Answer::Ask);
     auto pTarget = std::make_unique<PrintTarget>();
-    switch (eAnswer) {
+    switch (eAnswer)
+    {
     case Answer::Cancel:
         return IDCANCEL;
     case Answer::Pdf:
@@ -358,23 +404,29 @@ INT_PTR CPrintDialog::DoModal()
         pTarget->imageSize = hooks.imageSize;
         pTarget->nImageDpi = hooks.nImageDpi;
         break;
-    case Answer::Ask: {
+    case Answer::Ask:
+    {
         const bool bNoPrinter = QPrinterInfo::availablePrinters().isEmpty();
-        pTarget->pPrinter = bNoPrinter ? MakePdfPrinter(PdfNameFor(QCoreApplication::applicationName().toStdString()))
-                                       : std::make_unique<QPrinter>(QPrinter::HighResolution);
+        pTarget->pPrinter =
+            bNoPrinter
+                ? MakePdfPrinter(PdfNameFor(QCoreApplication::applicationName().toStdString()))
+                : std::make_unique<QPrinter>(QPrinter::HighResolution);
         QWidget* pOwner = nullptr;
         if (m_pParentWnd != nullptr && LiveWnd(m_pParentWnd->m_hWnd) != nullptr)
             pOwner = m_pParentWnd->m_hWnd->pWidget;
         else
-            pOwner = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget()
-                                                                  : QApplication::activeWindow();
+            pOwner = QApplication::activeModalWidget() != nullptr
+                         ? QApplication::activeModalWidget()
+                         : QApplication::activeWindow();
         QPrintDialog dialog(pTarget->pPrinter.get(), pOwner);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, (m_pd.Flags & PD_NOSELECTION) == 0);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, (m_pd.Flags & PD_NOPAGENUMS) == 0);
-        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, (m_pd.Flags & PD_USEDEVMODECOPIESANDCOLLATE) != 0);
+        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies,
+                         (m_pd.Flags & PD_USEDEVMODECOPIESANDCOLLATE) != 0);
         // Without a printer, a file is the only place to print to.
         dialog.setOption(QAbstractPrintDialog::PrintToFile,
-                         bNoPrinter || (m_pd.Flags & (PD_HIDEPRINTTOFILE | PD_DISABLEPRINTTOFILE)) == 0);
+                         bNoPrinter ||
+                             (m_pd.Flags & (PD_HIDEPRINTTOFILE | PD_DISABLEPRINTTOFILE)) == 0);
         if (m_pd.nMinPage <= m_pd.nMaxPage)
             dialog.setMinMax(m_pd.nMinPage, m_pd.nMaxPage);
         if (dialog.exec() != QDialog::Accepted)
@@ -382,11 +434,14 @@ INT_PTR CPrintDialog::DoModal()
         QPrinter& printer = *pTarget->pPrinter;
         m_pd.nCopies = static_cast<WORD>(std::clamp(printer.copyCount(), 1, 0xFFFF));
         m_pd.Flags &= ~(PD_SELECTION | PD_PAGENUMS | PD_PRINTTOFILE | PD_COLLATE);
-        if (printer.printRange() == QPrinter::PageRange) {
+        if (printer.printRange() == QPrinter::PageRange)
+        {
             m_pd.Flags |= PD_PAGENUMS;
             m_pd.nFromPage = static_cast<WORD>(printer.fromPage());
             m_pd.nToPage = static_cast<WORD>(printer.toPage());
-        } else if (printer.printRange() == QPrinter::Selection) {
+        }
+        else if (printer.printRange() == QPrinter::Selection)
+        {
             m_pd.Flags |= PD_SELECTION;
         }
         if (!printer.outputFileName().isEmpty())
@@ -406,25 +461,50 @@ INT_PTR CPrintDialog::DoModal()
 // ---------------------------------------------------------------------------------------------
 // CPrintInfo
 // ---------------------------------------------------------------------------------------------
-CPrintInfo::CPrintInfo() : m_pPD(new CPrintDialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION))
+CPrintInfo::CPrintInfo()
+    : m_pPD(new CPrintDialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION))
 {
     SetMinPage(1);
     SetMaxPage(0xFFFF);
 }
 
-CPrintInfo::~CPrintInfo() { delete m_pPD; }
+CPrintInfo::~CPrintInfo()
+{
+    delete m_pPD;
+}
 
-void CPrintInfo::SetMinPage(UINT nMinPage) { m_pPD->m_pd.nMinPage = static_cast<WORD>(nMinPage); }
-void CPrintInfo::SetMaxPage(UINT nMaxPage) { m_pPD->m_pd.nMaxPage = static_cast<WORD>(nMaxPage); }
-UINT CPrintInfo::GetMinPage() const { return m_pPD->m_pd.nMinPage; }
-UINT CPrintInfo::GetMaxPage() const { return m_pPD->m_pd.nMaxPage; }
-UINT CPrintInfo::GetFromPage() const { return m_pPD->m_pd.nFromPage; }
-UINT CPrintInfo::GetToPage() const { return m_pPD->m_pd.nToPage; }
+void CPrintInfo::SetMinPage(UINT nMinPage)
+{
+    m_pPD->m_pd.nMinPage = static_cast<WORD>(nMinPage);
+}
+void CPrintInfo::SetMaxPage(UINT nMaxPage)
+{
+    m_pPD->m_pd.nMaxPage = static_cast<WORD>(nMaxPage);
+}
+UINT CPrintInfo::GetMinPage() const
+{
+    return m_pPD->m_pd.nMinPage;
+}
+UINT CPrintInfo::GetMaxPage() const
+{
+    return m_pPD->m_pd.nMaxPage;
+}
+UINT CPrintInfo::GetFromPage() const
+{
+    return m_pPD->m_pd.nFromPage;
+}
+UINT CPrintInfo::GetToPage() const
+{
+    return m_pPD->m_pd.nToPage;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Test support
 // ---------------------------------------------------------------------------------------------
-void PlatformCancelNextPrintDialog() { Hooks().eAnswer = Answer::Cancel; }
+void PlatformCancelNextPrintDialog()
+{
+    Hooks().eAnswer = Answer::Cancel;
+}
 
 void PlatformPrintNextToPdf(const std::string& strPath)
 {
@@ -439,14 +519,25 @@ void PlatformPrintNextToImages(int nWidth, int nHeight, int nDpi)
     Hooks().nImageDpi = std::max(1, nDpi);
 }
 
-void PlatformFailNextPrintJob(int nStep) { Hooks().nFailStep = nStep; }
+void PlatformFailNextPrintJob(int nStep)
+{
+    Hooks().nFailStep = nStep;
+}
 
-SPrintRecord PlatformLastPrintJob() { return Hooks().lastJob; }
+SPrintRecord PlatformLastPrintJob()
+{
+    return Hooks().lastJob;
+}
 
-int PlatformPrintedPageCount() { return static_cast<int>(Hooks().printedPages.size()); }
+int PlatformPrintedPageCount()
+{
+    return static_cast<int>(Hooks().printedPages.size());
+}
 
 QImage PlatformPrintedPage(int nIndex)
 {
     const auto& pages = Hooks().printedPages;
-    return nIndex >= 0 && nIndex < static_cast<int>(pages.size()) ? pages[static_cast<size_t>(nIndex)] : QImage();
+    return nIndex >= 0 && nIndex < static_cast<int>(pages.size())
+               ? pages[static_cast<size_t>(nIndex)]
+               : QImage();
 }

@@ -13,7 +13,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 std::map<UINT, SDialogTemplate>& DialogTemplates()
 {

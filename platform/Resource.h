@@ -1,5 +1,6 @@
-// The program's resources as tables: dialog templates, menus, strings and icons, registered at start-up
-// under their resource ids and looked up by CDialog, CMenu::LoadMenu, AfxLoadString and LoadIconA.
+// The program's resources as tables: dialog templates, menus, strings and icons, registered at
+// start-up under their resource ids and looked up by CDialog, CMenu::LoadMenu, AfxLoadString and
+// LoadIconA.
 #pragma once
 
 #include <cstddef>
@@ -9,21 +10,26 @@
 #include "platform/WinTypes.h"
 
 // One control of a dialog template. Positions and sizes are in dialog units.
-struct SDialogItemTemplate {
-    const char* pszClass = "STATIC"; // "BUTTON", "EDIT", "STATIC", "SCROLLBAR" or a registered class ("ChartCtrl")
-    const char* pszText = "";        // UTF-8
+struct SDialogItemTemplate
+{
+    const char* pszClass =
+        "STATIC"; // "BUTTON", "EDIT", "STATIC", "SCROLLBAR" or a registered class ("ChartCtrl")
+    const char* pszText = ""; // UTF-8
     int nId = IDC_STATIC;
     int x = 0;
     int y = 0;
     int cx = 0;
     int cy = 0;
-    DWORD dwStyle = 0; // WS_CHILD is implied; WS_VISIBLE, WS_DISABLED, WS_TABSTOP and the class styles are honoured
+    DWORD dwStyle = 0; // WS_CHILD is implied; WS_VISIBLE, WS_DISABLED, WS_TABSTOP and the class
+                       // styles are honoured
     DWORD dwExStyle = 0;
 };
 
-// A dialog template: frame, caption, font (which defines the dialog units), menu and controls in tab order.
-// Dialog units convert to pixels like Windows: x * average character width / 4, y * character height / 8.
-struct SDialogTemplate {
+// A dialog template: frame, caption, font (which defines the dialog units), menu and controls in
+// tab order. Dialog units convert to pixels like Windows: x * average character width / 4, y *
+// character height / 8.
+struct SDialogTemplate
+{
     UINT nId = 0;
     int x = 0;
     int y = 0;
@@ -41,7 +47,8 @@ struct SDialogTemplate {
 };
 
 // One menu item. A separator has no text; a popup has children.
-struct SMenuItemTemplate {
+struct SMenuItemTemplate
+{
     const char* pszText = nullptr; // UTF-8, '&' marks the mnemonic
     UINT nId = 0;
     std::vector<SMenuItemTemplate> children;

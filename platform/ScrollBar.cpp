@@ -9,7 +9,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 int MaxPos(const ScrollState& s)
 {
@@ -24,18 +25,23 @@ HWND ScrollWnd(HWND hWnd, int nBar)
     return hWnd;
 }
 
-ScrollBarWidget* WidgetOf(HWND hWnd) { return static_cast<ScrollBarWidget*>(hWnd->pWidget.data()); }
+ScrollBarWidget* WidgetOf(HWND hWnd)
+{
+    return static_cast<ScrollBarWidget*>(hWnd->pWidget.data());
+}
 
 } // namespace
 
-namespace platform_detail {
+namespace platform_detail
+{
 
 ScrollBarWidget::ScrollBarWidget(HWND hWnd, Qt::Orientation orientation, QWidget* pParent)
     : WindowWidget<QScrollBar>(hWnd, orientation, pParent)
 {
     setTracking(true);
     SyncFromState();
-    connect(this, &QAbstractSlider::actionTriggered, this, [this](int nAction) { OnAction(nAction); });
+    connect(this, &QAbstractSlider::actionTriggered, this,
+            [this](int nAction) { OnAction(nAction); });
 }
 
 void ScrollBarWidget::SyncFromState()
@@ -59,7 +65,8 @@ void ScrollBarWidget::OnAction(int nAction)
     if (m_bSyncing || m_bReleasing)
         return;
     UINT nCode = SB_ENDSCROLL;
-    switch (nAction) {
+    switch (nAction)
+    {
     case QAbstractSlider::SliderSingleStepAdd:
         nCode = SB_LINEDOWN;
         break;
@@ -78,7 +85,8 @@ void ScrollBarWidget::OnAction(int nAction)
     case QAbstractSlider::SliderToMaximum:
         nCode = SB_BOTTOM;
         break;
-    case QAbstractSlider::SliderMove: {
+    case QAbstractSlider::SliderMove:
+    {
         const int nTrack = sliderPosition();
         if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr)
             hWnd->scroll.nTrackPos = nTrack;
@@ -89,7 +97,8 @@ void ScrollBarWidget::OnAction(int nAction)
         return;
     }
     // The bar does not move by itself: the parent answers with SetScrollPos.
-    if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr) {
+    if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr)
+    {
         m_bSyncing = true;
         setSliderPosition(hWnd->scroll.nPos);
         m_bSyncing = false;
@@ -124,7 +133,8 @@ void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* pEvent)
     SyncFromState();
     if (bDragging)
         Notify(SB_THUMBPOSITION, nTrack);
-    if (m_bPressed && LiveWnd(hWnd) != nullptr) {
+    if (m_bPressed && LiveWnd(hWnd) != nullptr)
+    {
         m_bPressed = false;
         Notify(SB_ENDSCROLL, 0);
     }
@@ -138,7 +148,8 @@ int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL)
     if (h == nullptr || lpsi == nullptr)
         return 0;
     ScrollState& s = h->scroll;
-    if (lpsi->fMask & SIF_RANGE) {
+    if (lpsi->fMask & SIF_RANGE)
+    {
         s.nMin = lpsi->nMin;
         s.nMax = std::max(lpsi->nMin, lpsi->nMax);
     }
@@ -152,7 +163,8 @@ int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL)
     s.nPos = std::clamp(s.nPos, s.nMin, MaxPos(s));
     // A bar whose page covers the range is useless: SIF_DISABLENOSCROLL disables it. A useful bar
     // is enabled again by any change other than the page alone, as Windows does.
-    if ((lpsi->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) != 0 && h->pWidget != nullptr) {
+    if ((lpsi->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) != 0 && h->pWidget != nullptr)
+    {
         const bool bUseless = MaxPos(s) <= s.nMin;
         if (bUseless && (lpsi->fMask & SIF_DISABLENOSCROLL) != 0)
             h->pWidget->setEnabled(false);
@@ -169,7 +181,8 @@ BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi)
     if (h == nullptr || lpsi == nullptr)
         return FALSE;
     const ScrollState& s = h->scroll;
-    if (lpsi->fMask & SIF_RANGE) {
+    if (lpsi->fMask & SIF_RANGE)
+    {
         lpsi->nMin = s.nMin;
         lpsi->nMax = s.nMax;
     }
@@ -244,13 +257,16 @@ BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
 {
     RECT rc = rect;
     const bool bVertical = (dwStyle & SBS_VERT) != 0;
-    if (bVertical) {
+    if (bVertical)
+    {
         const int w = GetSystemMetrics(SM_CXVSCROLL);
         if (dwStyle & SBS_LEFTALIGN)
             rc.right = rc.left + w;
         else if (dwStyle & SBS_RIGHTALIGN)
             rc.left = rc.right - w;
-    } else {
+    }
+    else
+    {
         const int h = GetSystemMetrics(SM_CYHSCROLL);
         if (dwStyle & SBS_TOPALIGN)
             rc.bottom = rc.top + h;
@@ -260,8 +276,14 @@ BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
     return CreateEx(0, "SCROLLBAR", nullptr, dwStyle, rc, pParentWnd, nID);
 }
 
-int CScrollBar::GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
-int CScrollBar::SetScrollPos(int nPos, BOOL bRedraw) { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
+int CScrollBar::GetScrollPos() const
+{
+    return ::GetScrollPos(m_hWnd, SB_CTL);
+}
+int CScrollBar::SetScrollPos(int nPos, BOOL bRedraw)
+{
+    return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw);
+}
 void CScrollBar::GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const
 {
     ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos);
@@ -270,8 +292,14 @@ void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw)
 {
     ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
 }
-void CScrollBar::ShowScrollBar(BOOL bShow) { ::ShowScrollBar(m_hWnd, SB_CTL, bShow); }
-BOOL CScrollBar::EnableScrollBar(UINT nArrowFlags) { return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags); }
+void CScrollBar::ShowScrollBar(BOOL bShow)
+{
+    ::ShowScrollBar(m_hWnd, SB_CTL, bShow);
+}
+BOOL CScrollBar::EnableScrollBar(UINT nArrowFlags)
+{
+    return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags);
+}
 BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw)
 {
     return ScrollWnd(m_hWnd, SB_CTL) != nullptr && lpScrollInfo != nullptr &&

@@ -22,7 +22,8 @@ BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse);
 //  - PlatformCancelNextPrintDialog: it answers IDCANCEL.
 //  - PlatformPrintNextToPdf: IDOK; the job writes a PDF file at pszPath (A4, 600 dots per inch, no
 //    margins: HORZRES x VERTRES = 4960 x 7016).
-//  - PlatformPrintNextToImages: IDOK; every page is drawn into a white nWidth x nHeight image at nDpi
+//  - PlatformPrintNextToImages: IDOK; every page is drawn into a white nWidth x nHeight image at
+//  nDpi
 //    dots per inch, kept for PlatformPrintedPage when the job ends.
 void PlatformCancelNextPrintDialog();
 void PlatformPrintNextToPdf(const std::string& strPath);
@@ -31,7 +32,8 @@ void PlatformPrintNextToImages(int nWidth, int nHeight, int nDpi);
 void PlatformFailNextPrintJob(int nStep);
 
 // The last print job that ended (EndDoc) or was thrown away (AbortDoc, or its DC deleted).
-struct SPrintRecord {
+struct SPrintRecord
+{
     std::string strDocName;
     std::string strOutput; // the PDF file, empty for images
     int nPages = 0;        // pages ended with EndPage

@@ -10,7 +10,8 @@
 #include "platform/WinApp.h"
 #include "platform/WinUser.h"
 
-namespace {
+namespace
+{
 CWinApp* g_pApp = nullptr;
 }
 
@@ -25,8 +26,14 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
 
 int CWinApp::Run()
 {
@@ -34,13 +41,25 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIconA(nullptr, MAKEINTRESOURCE(nIDResource)); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return LoadIconA(nullptr, MAKEINTRESOURCE(nIDResource));
+}
 
-HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const { return LoadCursorA(nullptr, lpszCursorName); }
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const
+{
+    return LoadCursorA(nullptr, lpszCursorName);
+}
 
-void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey != nullptr ? lpszRegistryKey : ""; }
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
+{
+    m_strRegistryKey = lpszRegistryKey != nullptr ? lpszRegistryKey : "";
+}
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
 
 int AfxWinMain(int argc, char** argv)
 {
@@ -53,21 +72,29 @@ int AfxWinMain(int argc, char** argv)
     return pApp->Run();
 }
 
-BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) { return picce != nullptr ? TRUE : FALSE; }
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce)
+{
+    return picce != nullptr ? TRUE : FALSE;
+}
 
 void AfxEnableControlContainer() {}
 
-namespace {
+namespace
+{
 
 // The application a CPlatformApp created and nobody has deleted yet.
 QApplication* g_pOwnedApplication = nullptr;
 
-void DeleteOwnedApplication() { delete std::exchange(g_pOwnedApplication, nullptr); }
+void DeleteOwnedApplication()
+{
+    delete std::exchange(g_pOwnedApplication, nullptr);
+}
 
 // exit() destroys the main thread's thread-local objects before any static one. Deleting the
 // application here, rather than in the destructor of a CPlatformApp that is itself a static, keeps
 // it from outliving the toolkit's own statics, which its destructor still uses.
-struct SExitGuard {
+struct SExitGuard
+{
     SExitGuard() = default;
     SExitGuard(const SExitGuard&) = delete;
     SExitGuard& operator=(const SExitGuard&) = delete;
@@ -78,7 +105,8 @@ struct SExitGuard {
 
 CPlatformApp::CPlatformApp(int& argc, char** argv)
 {
-    if (QCoreApplication::instance() == nullptr) {
+    if (QCoreApplication::instance() == nullptr)
+    {
         g_pOwnedApplication = new QApplication(argc, argv);
         m_bOwnsApplication = true;
         // Made after the application, so destroyed before whatever thread-local state it made.
@@ -94,7 +122,8 @@ CPlatformApp::~CPlatformApp()
 
 void CPlatformApp::ProcessEvents()
 {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
+    {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }

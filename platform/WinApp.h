@@ -1,5 +1,6 @@
 // CWinApp: the application object. Construct one global instance of a subclass; main() calls
-// AfxWinMain, which starts the toolkit, runs InitInstance and, if it returns TRUE, the message loop.
+// AfxWinMain, which starts the toolkit, runs InitInstance and, if it returns TRUE, the message
+// loop.
 //
 //     COrvantaApp theApp;
 //     int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
@@ -12,7 +13,8 @@
 
 class CWnd;
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CCmdTarget
+{
 public:
     explicit CWinApp(LPCTSTR lpszAppName = nullptr);
     ~CWinApp() override;
@@ -35,7 +37,8 @@ CWinApp* AfxGetApp();
 int AfxWinMain(int argc, char** argv);
 
 // Start-up calls that have nothing to do on Linux; they answer success.
-struct INITCOMMONCONTROLSEX {
+struct INITCOMMONCONTROLSEX
+{
     DWORD dwSize;
     DWORD dwICC;
 };

@@ -9,9 +9,10 @@ HGDIOBJ GetStockObject(int i);
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 HFONT CreateFontIndirectA(const LOGFONTA* lplf);
-HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
-                  DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
-                  DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                  DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                  DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                  LPCSTR pszFaceName);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 // Refuses (FALSE) a stock object. An object still selected into a DC is freed when it is deselected
 // or its DC is deleted.
@@ -58,14 +59,16 @@ BOOL LineTo(HDC hdc, int x, int y);
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
-BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh, ULONG ulMode);
+BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh,
+                  ULONG ulMode);
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 COLORREF GetPixel(HDC hdc, int x, int y);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 
 // Text. Strings are UTF-8; the text's top-left lies at (x, y); extents come from the attribute DC.
-BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c, const INT* lpDx);
+BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c,
+                 const INT* lpDx);
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm);
@@ -73,8 +76,10 @@ BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm);
 // Printing on a printer DC (CPrintDialog::GetPrinterDC): one document of numbered pages. StartDocA
 // answers a job id > 0, the page calls > 0; all answer SP_ERROR (or 0) on failure. Drawing reaches
 // the paper only between StartPage and EndPage. lpszOutput, when given, names the PDF file to write
-// instead of the printer; cbSize is not checked. AbortDoc throws the document away (no file is left).
-struct DOCINFOA {
+// instead of the printer; cbSize is not checked. AbortDoc throws the document away (no file is
+// left).
+struct DOCINFOA
+{
     int cbSize;
     LPCSTR lpszDocName;
     LPCSTR lpszOutput;

@@ -18,7 +18,10 @@ BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom)
     return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT lprc) { return SetRect(lprc, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT lprc)
+{
+    return SetRect(lprc, 0, 0, 0, 0);
+}
 
 BOOL CopyRect(LPRECT lprcDst, const RECT* lprcSrc)
 {
@@ -68,7 +71,8 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b)
         return FALSE;
     RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
            std::min(a->bottom, b->bottom)};
-    if (IsRectEmpty(&r)) {
+    if (IsRectEmpty(&r))
+    {
         *dst = RECT{0, 0, 0, 0};
         return FALSE;
     }
@@ -80,13 +84,18 @@ BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b)
 {
     if (dst == nullptr || a == nullptr || b == nullptr)
         return FALSE;
-    if (IsRectEmpty(a)) {
+    if (IsRectEmpty(a))
+    {
         *dst = *b;
-    } else if (IsRectEmpty(b)) {
+    }
+    else if (IsRectEmpty(b))
+    {
         *dst = *a;
-    } else {
-        *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
-                    std::max(a->bottom, b->bottom)};
+    }
+    else
+    {
+        *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top),
+                    std::max(a->right, b->right), std::max(a->bottom, b->bottom)};
     }
     return !IsRectEmpty(dst);
 }

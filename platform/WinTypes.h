@@ -57,7 +57,8 @@ using HANDLE = void*;
 #define afx_msg
 #endif
 
-// Opaque handles. They point at objects of the platform layer; user code only stores and passes them.
+// Opaque handles. They point at objects of the platform layer; user code only stores and passes
+// them.
 struct HWND__;
 struct HDC__;
 struct HPEN__;
@@ -88,40 +89,76 @@ using TIMERPROC = void(CALLBACK*)(HWND, UINT, UINT_PTR, DWORD);
 // ---------------------------------------------------------------------------------------------
 // Word and colour helpers
 // ---------------------------------------------------------------------------------------------
-constexpr WORD LOWORD(DWORD_PTR l) { return static_cast<WORD>(l & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR l) { return static_cast<WORD>((l >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(DWORD_PTR w) { return static_cast<BYTE>(w & 0xFF); }
-constexpr LONG MAKELONG(WORD lo, WORD hi) { return static_cast<LONG>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16)); }
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(lo, hi))); }
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) { return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(lo, hi))); }
+constexpr WORD LOWORD(DWORD_PTR l)
+{
+    return static_cast<WORD>(l & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR l)
+{
+    return static_cast<WORD>((l >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(DWORD_PTR w)
+{
+    return static_cast<BYTE>(w & 0xFF);
+}
+constexpr LONG MAKELONG(WORD lo, WORD hi)
+{
+    return static_cast<LONG>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
+}
+constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi)
+{
+    return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(lo, hi)));
+}
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
+{
+    return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(lo, hi)));
+}
 
 // COLORREF is 0x00BBGGRR.
 constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF cr) { return static_cast<BYTE>(cr & 0xFF); }
-constexpr BYTE GetGValue(COLORREF cr) { return static_cast<BYTE>((cr >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF cr) { return static_cast<BYTE>((cr >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF cr)
+{
+    return static_cast<BYTE>(cr & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF cr)
+{
+    return static_cast<BYTE>((cr >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF cr)
+{
+    return static_cast<BYTE>((cr >> 16) & 0xFF);
+}
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 // Resource identifiers written as integers (MAKEINTRESOURCE) travel as small pointer values.
-inline LPSTR MAKEINTRESOURCEA(WORD i) { return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(i)); }
+inline LPSTR MAKEINTRESOURCEA(WORD i)
+{
+    return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(i));
+}
 #define MAKEINTRESOURCE(i) MAKEINTRESOURCEA(static_cast<WORD>(i))
-inline bool IS_INTRESOURCE(LPCSTR p) { return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
+inline bool IS_INTRESOURCE(LPCSTR p)
+{
+    return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Geometry. Rectangles exclude their right and bottom edges.
 // ---------------------------------------------------------------------------------------------
-struct POINT {
+struct POINT
+{
     LONG x;
     LONG y;
 };
-struct SIZE {
+struct SIZE
+{
     LONG cx;
     LONG cy;
 };
-struct RECT {
+struct RECT
+{
     LONG left;
     LONG top;
     LONG right;
@@ -146,7 +183,8 @@ BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 // MFC's value classes: each is-a Windows struct with the usual helpers.
-class CSize : public SIZE {
+class CSize : public SIZE
+{
 public:
     CSize() : SIZE{0, 0} {}
     CSize(int initCX, int initCY) : SIZE{initCX, initCY} {}
@@ -155,23 +193,32 @@ public:
     bool operator!=(const SIZE& s) const { return !(*this == s); }
 };
 
-class CPoint : public POINT {
+class CPoint : public POINT
+{
 public:
     CPoint() : POINT{0, 0} {}
     CPoint(int initX, int initY) : POINT{initX, initY} {}
     CPoint(POINT initPt) : POINT(initPt) {}
-    void Offset(int xOffset, int yOffset) { x += xOffset; y += yOffset; }
+    void Offset(int xOffset, int yOffset)
+    {
+        x += xOffset;
+        y += yOffset;
+    }
     bool operator==(const POINT& p) const { return x == p.x && y == p.y; }
     bool operator!=(const POINT& p) const { return !(*this == p); }
 };
 
-class CRect : public RECT {
+class CRect : public RECT
+{
 public:
     CRect() : RECT{0, 0, 0, 0} {}
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& srcRect) : RECT(srcRect) {}
     CRect(const RECT* lpSrcRect) : RECT(*lpSrcRect) {}
-    CRect(POINT topLeft, POINT bottomRight) : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    CRect(POINT topLeft, POINT bottomRight)
+        : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}
+    {
+    }
     CRect(POINT point, SIZE size) : RECT{point.x, point.y, point.x + size.cx, point.y + size.cy} {}
 
     int Width() const { return right - left; }
@@ -190,7 +237,10 @@ public:
     void DeflateRect(int x, int y) { ::InflateRect(this, -x, -y); }
     void OffsetRect(int x, int y) { ::OffsetRect(this, x, y); }
     void NormalizeRect();
-    BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::IntersectRect(this, lpRect1, lpRect2); }
+    BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2)
+    {
+        return ::IntersectRect(this, lpRect1, lpRect2);
+    }
     BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::UnionRect(this, lpRect1, lpRect2); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
@@ -202,7 +252,8 @@ public:
 // GDI records
 // ---------------------------------------------------------------------------------------------
 constexpr int LF_FACESIZE = 32;
-struct LOGFONTA {
+struct LOGFONTA
+{
     LONG lfHeight;
     LONG lfWidth;
     LONG lfEscapement;
@@ -221,7 +272,8 @@ struct LOGFONTA {
 using LOGFONT = LOGFONTA;
 using LPLOGFONT = LOGFONTA*;
 
-struct TEXTMETRICA {
+struct TEXTMETRICA
+{
     LONG tmHeight;
     LONG tmAscent;
     LONG tmDescent;
@@ -246,17 +298,20 @@ struct TEXTMETRICA {
 using TEXTMETRIC = TEXTMETRICA;
 using LPTEXTMETRIC = TEXTMETRICA*;
 
-struct LOGPEN {
+struct LOGPEN
+{
     UINT lopnStyle;
     POINT lopnWidth;
     COLORREF lopnColor;
 };
-struct LOGBRUSH {
+struct LOGBRUSH
+{
     UINT lbStyle;
     COLORREF lbColor;
     ULONG_PTR lbHatch;
 };
-struct BITMAP {
+struct BITMAP
+{
     LONG bmType;
     LONG bmWidth;
     LONG bmHeight;
@@ -266,7 +321,8 @@ struct BITMAP {
     LPVOID bmBits;
 };
 
-struct TRIVERTEX {
+struct TRIVERTEX
+{
     LONG x;
     LONG y;
     COLOR16 Red;
@@ -275,17 +331,20 @@ struct TRIVERTEX {
     COLOR16 Alpha;
 };
 using PTRIVERTEX = TRIVERTEX*;
-struct GRADIENT_RECT {
+struct GRADIENT_RECT
+{
     ULONG UpperLeft;
     ULONG LowerRight;
 };
-struct GRADIENT_TRIANGLE {
+struct GRADIENT_TRIANGLE
+{
     ULONG Vertex1;
     ULONG Vertex2;
     ULONG Vertex3;
 };
 
-struct PAINTSTRUCT {
+struct PAINTSTRUCT
+{
     HDC hdc;
     BOOL fErase;
     RECT rcPaint;
@@ -297,7 +356,8 @@ struct PAINTSTRUCT {
 // ---------------------------------------------------------------------------------------------
 // USER records
 // ---------------------------------------------------------------------------------------------
-struct SCROLLINFO {
+struct SCROLLINFO
+{
     UINT cbSize;
     UINT fMask;
     int nMin;
@@ -309,7 +369,8 @@ struct SCROLLINFO {
 using LPSCROLLINFO = SCROLLINFO*;
 using LPCSCROLLINFO = const SCROLLINFO*;
 
-struct WNDCLASSA {
+struct WNDCLASSA
+{
     UINT style;
     WNDPROC lpfnWndProc;
     int cbClsExtra;
@@ -474,8 +535,9 @@ constexpr int COLOR_GRADIENTACTIVECAPTION = 27;
 constexpr int COLOR_GRADIENTINACTIVECAPTION = 28;
 constexpr int COLOR_MENUHILIGHT = 29;
 constexpr int COLOR_MENUBAR = 30;
-// COLOR_BTNFACE = RGB(240, 240, 240); COLOR_BTNHIGHLIGHT = white; COLOR_3DLIGHT = RGB(227, 227, 227);
-// COLOR_BTNSHADOW = RGB(160, 160, 160); COLOR_3DDKSHADOW = RGB(105, 105, 105). 0 for unknown indices.
+// COLOR_BTNFACE = RGB(240, 240, 240); COLOR_BTNHIGHLIGHT = white; COLOR_3DLIGHT = RGB(227, 227,
+// 227); COLOR_BTNSHADOW = RGB(160, 160, 160); COLOR_3DDKSHADOW = RGB(105, 105, 105). 0 for unknown
+// indices.
 DWORD GetSysColor(int nIndex);
 
 // ---------------------------------------------------------------------------------------------

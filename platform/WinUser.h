@@ -7,9 +7,10 @@
 HINSTANCE AfxGetInstanceHandle();
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
 
-// Window classes. Built in: "BUTTON", "EDIT", "STATIC", "SCROLLBAR" (case-insensitive), and "#32770"
-// (dialog). A registered class gives its windows its style (CS_DBLCLKS), background brush and cursor.
-// The window procedure is recorded; windows without a C++ object behave like DefWindowProcA.
+// Window classes. Built in: "BUTTON", "EDIT", "STATIC", "SCROLLBAR" (case-insensitive), and
+// "#32770" (dialog). A registered class gives its windows its style (CS_DBLCLKS), background brush
+// and cursor. The window procedure is recorded; windows without a C++ object behave like
+// DefWindowProcA.
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
 BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndClass);

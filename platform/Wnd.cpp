@@ -1,4 +1,5 @@
-// Windows on Qt widgets: creation, messages, painting, timers, capture, cursor and the class registry.
+// Windows on Qt widgets: creation, messages, painting, timers, capture, cursor and the class
+// registry.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -27,9 +28,9 @@
 #include "platform/Menu.h"
 #include "platform/PaintDC.h"
 #include "platform/Resource.h"
-#include "platform/TestSupport.h"
 #include "platform/ScrollBar.h"
 #include "platform/Static.h"
+#include "platform/TestSupport.h"
 #include "platform/WinGdi.h"
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
@@ -39,7 +40,8 @@
 
 using namespace platform_detail;
 
-namespace {
+namespace
+{
 
 std::unordered_set<HWND>& LiveWindows()
 {
@@ -66,7 +68,8 @@ std::string Lower(const char* psz)
     return s;
 }
 
-struct ClassEntry {
+struct ClassEntry
+{
     std::string strName;
     WNDCLASSA wc;
     ATOM atom;
@@ -80,7 +83,8 @@ std::unordered_map<std::string, ClassEntry>& ClassTable()
 
 bool IsBuiltInClass(const std::string& lower)
 {
-    return lower == "button" || lower == "edit" || lower == "static" || lower == "scrollbar" || lower == "#32770";
+    return lower == "button" || lower == "edit" || lower == "static" || lower == "scrollbar" ||
+           lower == "#32770";
 }
 
 HINSTANCE__* ModuleInstance()
@@ -91,7 +95,8 @@ HINSTANCE__* ModuleInstance()
 
 LPARAM PointParam(const QPoint& p)
 {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())), static_cast<WORD>(static_cast<short>(p.y())));
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
+                      static_cast<WORD>(static_cast<short>(p.y())));
 }
 
 UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
@@ -112,7 +117,8 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 
 CWnd* NewTemporaryFor(HWND hWnd)
 {
-    switch (hWnd->eKind) {
+    switch (hWnd->eKind)
+    {
     case WndKind::ScrollBar:
         return new CScrollBar;
     case WndKind::Button:
@@ -132,8 +138,10 @@ void ApplyCursor(HWND hWnd, HCURSOR hCursor)
 {
     if (LiveWnd(hWnd) == nullptr || hWnd->pWidget == nullptr)
         return;
-    const int nShape = hCursor != nullptr ? hCursor->nCursorShape : static_cast<int>(Qt::BlankCursor);
-    hWnd->pWidget->setCursor(QCursor(static_cast<Qt::CursorShape>(nShape >= 0 ? nShape : Qt::ArrowCursor)));
+    const int nShape =
+        hCursor != nullptr ? hCursor->nCursorShape : static_cast<int>(Qt::BlankCursor);
+    hWnd->pWidget->setCursor(
+        QCursor(static_cast<Qt::CursorShape>(nShape >= 0 ? nShape : Qt::ArrowCursor)));
 }
 
 } // namespace
@@ -141,9 +149,13 @@ void ApplyCursor(HWND hWnd, HCURSOR hCursor)
 // ---------------------------------------------------------------------------------------------
 // Window data
 // ---------------------------------------------------------------------------------------------
-namespace platform_detail {
+namespace platform_detail
+{
 
-HWND LiveWnd(HWND h) { return h != nullptr && LiveWindows().count(h) != 0 ? h : nullptr; }
+HWND LiveWnd(HWND h)
+{
+    return h != nullptr && LiveWindows().count(h) != 0 ? h : nullptr;
+}
 
 HWND WndFromWidget(const QWidget* p)
 {
@@ -155,7 +167,8 @@ void RemoveWindowData(HWND hWnd)
 {
     if (LiveWnd(hWnd) == nullptr)
         return;
-    if (!hWnd->bDestroying) {
+    if (!hWnd->bDestroying)
+    {
         hWnd->bDestroying = true;
         Send(hWnd, WM_DESTROY, 0, 0);
     }
@@ -168,14 +181,16 @@ void RemoveWindowData(HWND hWnd)
     hWnd->pTimers.reset();
     if (hWnd->hMenu != nullptr && LiveMenu(hWnd->hMenu) != nullptr && hWnd->hMenu->hOwner == hWnd)
         hWnd->hMenu->hOwner = nullptr;
-    if (HMENU hOwned = LiveMenu(hWnd->hOwnedMenu); hOwned != nullptr) {
+    if (HMENU hOwned = LiveMenu(hWnd->hOwnedMenu); hOwned != nullptr)
+    {
         hOwned->hOwner = nullptr;
         FreeMenu(hOwned);
     }
     if (hWnd->hOwnedFont != nullptr)
         ::DeleteObject(hWnd->hOwnedFont);
     CWnd* pWnd = hWnd->pPermanent;
-    if (pWnd != nullptr) {
+    if (pWnd != nullptr)
+    {
         pWnd->m_hWnd = nullptr;
         hWnd->pPermanent = nullptr;
     }
@@ -228,12 +243,14 @@ bool TimerHost::Period(UINT_PTR nId, UINT* pnElapse) const
 
 void TimerHost::timerEvent(QTimerEvent* pEvent)
 {
-    for (const auto& [nId, timer] : m_timers) {
+    for (const auto& [nId, timer] : m_timers)
+    {
         if (timer.nQtId != pEvent->timerId())
             continue;
         const UINT_PTR nIdCopy = nId;
         if (timer.pfn != nullptr)
-            timer.pfn(m_hWnd, WM_TIMER, nIdCopy, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()));
+            timer.pfn(m_hWnd, WM_TIMER, nIdCopy,
+                      static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()));
         else
             Send(m_hWnd, WM_TIMER, nIdCopy, 0); // may kill timers: the loop ends here
         return;
@@ -244,9 +261,12 @@ QString MnemonicFree(const char* psz)
 {
     const QString s = QString::fromUtf8(psz != nullptr ? psz : "");
     QString out;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == QLatin1Char('&')) {
-            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&')) {
+    for (qsizetype i = 0; i < s.size(); ++i)
+    {
+        if (s[i] == QLatin1Char('&'))
+        {
+            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&'))
+            {
                 out += QLatin1Char('&');
                 ++i;
             }
@@ -275,7 +295,8 @@ void GenericWidget::paintEvent(QPaintEvent* pEvent)
         return;
     hWnd->pPaintEvent = pEvent;
     hWnd->bInvalid = false;
-    if (hWnd->bErasePending) {
+    if (hWnd->bErasePending)
+    {
         hWnd->bErasePending = false;
         HDC hdc = NewDc(DcKind::Paint);
         hdc->pWidget = this;
@@ -290,14 +311,18 @@ void GenericWidget::paintEvent(QPaintEvent* pEvent)
 
 void GenericWidget::resizeEvent(QResizeEvent*)
 {
-    if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr) {
+    if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr)
+    {
         hWnd->bErasePending = true;
-        const UINT nType = isMinimized() ? SIZE_MINIMIZED : (isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
-        Send(hWnd, WM_SIZE, nType, MAKELPARAM(static_cast<WORD>(width()), static_cast<WORD>(height())));
+        const UINT nType =
+            isMinimized() ? SIZE_MINIMIZED : (isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
+        Send(hWnd, WM_SIZE, nType,
+             MAKELPARAM(static_cast<WORD>(width()), static_cast<WORD>(height())));
     }
 }
 
-namespace {
+namespace
+{
 void SendMouse(HWND hWnd, UINT message, QMouseEvent* pEvent)
 {
     if (LiveWnd(hWnd) == nullptr)
@@ -307,7 +332,8 @@ void SendMouse(HWND hWnd, UINT message, QMouseEvent* pEvent)
     const LPARAM lParam = PointParam(pEvent->position().toPoint());
     const WPARAM wParam = KeyFlags(pEvent->buttons(), pEvent->modifiers());
     if (message == WM_MOUSEMOVE)
-        Send(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        Send(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
+             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     if (LiveWnd(hWnd) != nullptr)
         Send(hWnd, message, wParam, lParam);
     g_hMouseWnd = LiveWnd(hPrev);
@@ -315,11 +341,15 @@ void SendMouse(HWND hWnd, UINT message, QMouseEvent* pEvent)
 
 UINT DownMessage(Qt::MouseButton button)
 {
-    return button == Qt::LeftButton ? WM_LBUTTONDOWN : (button == Qt::RightButton ? WM_RBUTTONDOWN : WM_NULL);
+    return button == Qt::LeftButton ? WM_LBUTTONDOWN
+                                    : (button == Qt::RightButton ? WM_RBUTTONDOWN : WM_NULL);
 }
 } // namespace
 
-void GenericWidget::mousePressEvent(QMouseEvent* pEvent) { Press(pEvent, false); }
+void GenericWidget::mousePressEvent(QMouseEvent* pEvent)
+{
+    Press(pEvent, false);
+}
 
 void GenericWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 {
@@ -351,7 +381,8 @@ void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
     const QStyleHints* pHints = QGuiApplication::styleHints();
     const QPointF delta = pEvent->position() - m_ptLastPress;
     const bool bSoon = pEvent->button() == m_lastButton &&
-                       pEvent->timestamp() - m_nLastPressTime <= static_cast<quint64>(pHints->mouseDoubleClickInterval());
+                       pEvent->timestamp() - m_nLastPressTime <=
+                           static_cast<quint64>(pHints->mouseDoubleClickInterval());
     const bool bNear = std::abs(delta.x()) <= pHints->mouseDoubleClickDistance() &&
                        std::abs(delta.y()) <= pHints->mouseDoubleClickDistance();
     const bool bDouble = ((bSoon && bNear) || bToolkitDouble) && !(bSoon && m_bLastWasDouble);
@@ -365,7 +396,10 @@ void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
     SendMouse(hWnd, message, pEvent);
 }
 
-void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent) { SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent); }
+void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent);
+}
 
 void GenericWidget::closeEvent(QCloseEvent* pEvent)
 {
@@ -375,7 +409,10 @@ void GenericWidget::closeEvent(QCloseEvent* pEvent)
 
 DialogWidget::DialogWidget(HWND hWnd, QWidget* pParent) : WindowWidget<QDialog>(hWnd, pParent) {}
 
-void DialogWidget::reject() { Send(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+void DialogWidget::reject()
+{
+    Send(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
 
 void DialogWidget::LayoutClient()
 {
@@ -384,7 +421,8 @@ void DialogWidget::LayoutClient()
         return;
     int nTop = 0;
     // Not isVisible(): the dialog is laid out before it is shown.
-    if (hWnd->pMenuBar != nullptr && !hWnd->pMenuBar->isHidden()) {
+    if (hWnd->pMenuBar != nullptr && !hWnd->pMenuBar->isHidden())
+    {
         nTop = hWnd->pMenuBar->sizeHint().height();
         hWnd->pMenuBar->setGeometry(0, 0, width(), nTop);
     }
@@ -404,7 +442,8 @@ void DialogWidget::resizeEvent(QResizeEvent*)
     HWND hWnd = LiveWnd(m_hWnd);
     if (hWnd != nullptr && hWnd->pClient != nullptr)
         Send(hWnd, WM_SIZE, SIZE_RESTORED,
-             MAKELPARAM(static_cast<WORD>(hWnd->pClient->width()), static_cast<WORD>(hWnd->pClient->height())));
+             MAKELPARAM(static_cast<WORD>(hWnd->pClient->width()),
+                        static_cast<WORD>(hWnd->pClient->height())));
 }
 
 void DialogWidget::contextMenuEvent(QContextMenuEvent* pEvent)
@@ -417,8 +456,10 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* pEvent)
     if (hMenu == nullptr)
         return;
     QMenu menu(this);
-    for (const HMENU__::Item& item : hMenu->items) {
-        if (item.nFlags & MF_SEPARATOR) {
+    for (const HMENU__::Item& item : hMenu->items)
+    {
+        if (item.nFlags & MF_SEPARATOR)
+        {
             menu.addSeparator();
             continue;
         }
@@ -434,10 +475,11 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* pEvent)
 // ---------------------------------------------------------------------------------------------
 // Creation
 // ---------------------------------------------------------------------------------------------
-HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle, const QRect& rect,
-               HWND hParent, int nId, QWidget* pOwner)
+HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle,
+               const QRect& rect, HWND hParent, int nId, QWidget* pOwner)
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    {
         qWarning("CreateWindow: no application object; construct a CWinApp or CPlatformApp first");
         return nullptr;
     }
@@ -454,34 +496,48 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
     hWnd->nId = nId;
     const QString text = QString::fromUtf8(pszText != nullptr ? pszText : "");
     QWidget* pWidget = nullptr;
-    if (cls == "button") {
+    if (cls == "button")
+    {
         const DWORD nType = dwStyle & BS_TYPEMASK;
-        if (nType == BS_GROUPBOX) {
+        if (nType == BS_GROUPBOX)
+        {
             hWnd->eKind = WndKind::GroupBox;
             auto* p = new GroupBoxWidget(hWnd, text, pParentWidget);
             p->setAttribute(Qt::WA_TransparentForMouseEvents);
             pWidget = p;
-        } else if (nType == BS_CHECKBOX || nType == BS_AUTOCHECKBOX) {
+        }
+        else if (nType == BS_CHECKBOX || nType == BS_AUTOCHECKBOX)
+        {
             hWnd->eKind = WndKind::Check;
             auto* p = new CheckWidget(hWnd, text, pParentWidget);
-            QObject::connect(p, &QCheckBox::clicked, p, [hWnd] {
-                if (LiveWnd(hWnd) != nullptr)
-                    Send(hWnd->hParent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(hWnd->nId), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(hWnd));
-            });
+            QObject::connect(p, &QCheckBox::clicked, p,
+                             [hWnd]
+                             {
+                                 if (LiveWnd(hWnd) != nullptr)
+                                     Send(hWnd->hParent, WM_COMMAND,
+                                          MAKEWPARAM(static_cast<WORD>(hWnd->nId), BN_CLICKED),
+                                          reinterpret_cast<LPARAM>(hWnd));
+                             });
             pWidget = p;
-        } else {
+        }
+        else
+        {
             hWnd->eKind = WndKind::Button;
             auto* p = new ButtonWidget(hWnd, text, pParentWidget);
             p->setDefault(nType == BS_DEFPUSHBUTTON);
-            QObject::connect(p, &QPushButton::clicked, p, [hWnd] {
-                if (LiveWnd(hWnd) != nullptr)
-                    Send(hWnd->hParent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(hWnd->nId), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(hWnd));
-            });
+            QObject::connect(p, &QPushButton::clicked, p,
+                             [hWnd]
+                             {
+                                 if (LiveWnd(hWnd) != nullptr)
+                                     Send(hWnd->hParent, WM_COMMAND,
+                                          MAKEWPARAM(static_cast<WORD>(hWnd->nId), BN_CLICKED),
+                                          reinterpret_cast<LPARAM>(hWnd));
+                             });
             pWidget = p;
         }
-    } else if (cls == "edit") {
+    }
+    else if (cls == "edit")
+    {
         hWnd->eKind = WndKind::Edit;
         auto* p = new EditWidget(hWnd, text, pParentWidget);
         p->setReadOnly((dwStyle & ES_READONLY) != 0);
@@ -491,41 +547,58 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
             p->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         else if ((dwStyle & ES_RIGHT) != 0)
             p->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        QObject::connect(p, &QLineEdit::textChanged, p, [hWnd] {
-            if (LiveWnd(hWnd) != nullptr)
-                Send(hWnd->hParent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(hWnd->nId), EN_CHANGE),
-                     reinterpret_cast<LPARAM>(hWnd));
-        });
+        QObject::connect(p, &QLineEdit::textChanged, p,
+                         [hWnd]
+                         {
+                             if (LiveWnd(hWnd) != nullptr)
+                                 Send(hWnd->hParent, WM_COMMAND,
+                                      MAKEWPARAM(static_cast<WORD>(hWnd->nId), EN_CHANGE),
+                                      reinterpret_cast<LPARAM>(hWnd));
+                         });
         pWidget = p;
-    } else if (cls == "static") {
+    }
+    else if (cls == "static")
+    {
         hWnd->eKind = WndKind::Static;
         const bool bIcon = (dwStyle & 0xF) == SS_ICON;
         auto* p = new StaticWidget(hWnd, bIcon ? QString() : MnemonicFree(pszText), pParentWidget);
-        if (bIcon && pszText != nullptr && pszText[0] == '#') {
+        if (bIcon && pszText != nullptr && pszText[0] == '#')
+        {
             // "#128": the registered icon 128, like an ICON statement of a resource script.
             hWnd->hIconBig = LoadIconA(nullptr, MAKEINTRESOURCE(std::atoi(pszText + 1)));
             if (hWnd->hIconBig != nullptr)
                 p->setPixmap(hWnd->hIconBig->icon.pixmap(32, 32));
         }
         const DWORD nAlign = bIcon ? SS_LEFT : dwStyle & 0x3;
-        p->setAlignment((nAlign == SS_CENTER ? Qt::AlignHCenter : nAlign == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft) |
+        p->setAlignment((nAlign == SS_CENTER  ? Qt::AlignHCenter
+                         : nAlign == SS_RIGHT ? Qt::AlignRight
+                                              : Qt::AlignLeft) |
                         Qt::AlignTop);
         pWidget = p;
-    } else if (cls == "scrollbar") {
+    }
+    else if (cls == "scrollbar")
+    {
         hWnd->eKind = WndKind::ScrollBar;
-        pWidget = new ScrollBarWidget(hWnd, (dwStyle & SBS_VERT) != 0 ? Qt::Vertical : Qt::Horizontal, pParentWidget);
-    } else if (cls == "#32770") {
+        pWidget = new ScrollBarWidget(
+            hWnd, (dwStyle & SBS_VERT) != 0 ? Qt::Vertical : Qt::Horizontal, pParentWidget);
+    }
+    else if (cls == "#32770")
+    {
         hWnd->eKind = WndKind::Dialog;
         auto* p = new DialogWidget(hWnd, pParentWidget);
         QPalette pal = p->palette();
         pal.setColor(QPalette::Window, ToQColor(GetSysColor(COLOR_BTNFACE)));
         p->setPalette(pal);
         pWidget = p;
-    } else {
+    }
+    else
+    {
         // A registered class, or a plain window without one.
-        if (!cls.empty()) {
+        if (!cls.empty())
+        {
             auto it = ClassTable().find(cls);
-            if (it == ClassTable().end()) {
+            if (it == ClassTable().end())
+            {
                 delete hWnd;
                 return nullptr;
             }
@@ -534,7 +607,9 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
             hWnd->hbrBackground = it->second.wc.hbrBackground;
             hWnd->hCursor = it->second.wc.hCursor;
             hWnd->pfnWndProc = it->second.wc.lpfnWndProc;
-        } else {
+        }
+        else
+        {
             hWnd->nClassStyle = CS_DBLCLKS;
         }
         hWnd->eKind = WndKind::Generic;
@@ -553,8 +628,9 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
     pWidget->setEnabled((dwStyle & WS_DISABLED) == 0);
     if (hWnd->eKind != WndKind::GroupBox && hWnd->eKind != WndKind::Static)
         // A dialog never holds the focus itself; keys reach it while none of its controls has it.
-        pWidget->setFocusPolicy((dwStyle & WS_TABSTOP) != 0 && hWnd->eKind != WndKind::Dialog ? Qt::StrongFocus
-                                                                                              : Qt::NoFocus);
+        pWidget->setFocusPolicy((dwStyle & WS_TABSTOP) != 0 && hWnd->eKind != WndKind::Dialog
+                                    ? Qt::StrongFocus
+                                    : Qt::NoFocus);
     if (hWnd->eKind != WndKind::Dialog)
         pWidget->setVisible((dwStyle & WS_VISIBLE) != 0);
     return hWnd;
@@ -565,19 +641,27 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
 // ---------------------------------------------------------------------------------------------
 // USER free functions
 // ---------------------------------------------------------------------------------------------
-HINSTANCE AfxGetInstanceHandle() { return ModuleInstance(); }
-HMODULE GetModuleHandleA(LPCSTR lpModuleName) { return lpModuleName == nullptr ? ModuleInstance() : nullptr; }
+HINSTANCE AfxGetInstanceHandle()
+{
+    return ModuleInstance();
+}
+HMODULE GetModuleHandleA(LPCSTR lpModuleName)
+{
+    return lpModuleName == nullptr ? ModuleInstance() : nullptr;
+}
 
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass)
 {
-    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr || *lpWndClass->lpszClassName == '\0')
+    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr ||
+        *lpWndClass->lpszClassName == '\0')
         return 0;
     const std::string key = Lower(lpWndClass->lpszClassName);
     if (IsBuiltInClass(key) || ClassTable().count(key) != 0)
         return 0;
     static ATOM s_nextAtom = 0xC000;
     ClassEntry entry{lpWndClass->lpszClassName, *lpWndClass, s_nextAtom++};
-    entry.wc.lpszClassName = nullptr; // points into the caller's memory; the name is kept in strName
+    entry.wc.lpszClassName =
+        nullptr; // points into the caller's memory; the name is kept in strName
     entry.wc.lpszMenuName = nullptr;
     ClassTable()[key] = entry;
     return entry.atom;
@@ -593,7 +677,8 @@ BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndCla
     if (lpClassName == nullptr || lpWndClass == nullptr)
         return FALSE;
     const std::string key = Lower(lpClassName);
-    if (IsBuiltInClass(key)) {
+    if (IsBuiltInClass(key))
+    {
         *lpWndClass = WNDCLASSA{};
         lpWndClass->lpfnWndProc = &DefWindowProcA;
         lpWndClass->lpszClassName = lpClassName;
@@ -615,8 +700,10 @@ LRESULT CALLBACK DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
     hWnd = LiveWnd(hWnd);
     if (hWnd == nullptr)
         return 0;
-    switch (Msg) {
-    case WM_ERASEBKGND: {
+    switch (Msg)
+    {
+    case WM_ERASEBKGND:
+    {
         auto hdc = reinterpret_cast<HDC>(wParam);
         if (hWnd->hbrBackground == nullptr || LiveDc(hdc) == nullptr || hWnd->pWidget == nullptr)
             return 0;
@@ -625,7 +712,8 @@ LRESULT CALLBACK DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
         return 1;
     }
     case WM_SETCURSOR:
-        if (hWnd->hCursor != nullptr && LOWORD(static_cast<DWORD_PTR>(lParam)) == HTCLIENT) {
+        if (hWnd->hCursor != nullptr && LOWORD(static_cast<DWORD_PTR>(lParam)) == HTCLIENT)
+        {
             ::SetCursor(hWnd->hCursor);
             return TRUE;
         }
@@ -634,7 +722,8 @@ LRESULT CALLBACK DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
         ::DestroyWindow(hWnd);
         return 0;
     case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
+        switch (wParam & 0xFFF0)
+        {
         case SC_CLOSE:
             Send(hWnd, WM_CLOSE, 0, 0);
             break;
@@ -652,11 +741,13 @@ LRESULT CALLBACK DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_SETTEXT:
-        if (hWnd->pWidget != nullptr) {
+        if (hWnd->pWidget != nullptr)
+        {
             const char* psz = reinterpret_cast<const char*>(lParam);
             const QString text = QString::fromUtf8(psz != nullptr ? psz : "");
             QWidget* w = hWnd->pWidget;
-            switch (hWnd->eKind) {
+            switch (hWnd->eKind)
+            {
             case WndKind::Button:
                 static_cast<QPushButton*>(w)->setText(text);
                 break;
@@ -687,9 +778,15 @@ LRESULT CALLBACK DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
     }
 }
 
-LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) { return Send(hWnd, Msg, wParam, lParam); }
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    return Send(hWnd, Msg, wParam, lParam);
+}
 
-BOOL IsWindow(HWND hWnd) { return LiveWnd(hWnd) != nullptr; }
+BOOL IsWindow(HWND hWnd)
+{
+    return LiveWnd(hWnd) != nullptr;
+}
 
 BOOL IsWindowVisible(HWND hWnd)
 {
@@ -707,7 +804,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         return FALSE;
     QWidget* w = hWnd->pWidget;
     const BOOL bWasVisible = !w->isHidden();
-    switch (nCmdShow) {
+    switch (nCmdShow)
+    {
     case SW_HIDE:
         w->hide();
         hWnd->dwStyle &= ~WS_VISIBLE;
@@ -755,7 +853,8 @@ BOOL DestroyWindow(HWND hWnd)
     if (LiveWnd(hWnd) == nullptr)
         return FALSE;
     QWidget* w = hWnd->pWidget;
-    if (!hWnd->bDestroying) {
+    if (!hWnd->bDestroying)
+    {
         hWnd->bDestroying = true;
         Send(hWnd, WM_DESTROY, 0, 0);
     }
@@ -766,13 +865,17 @@ BOOL DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
-HWND GetParent(HWND hWnd) { return LiveWnd(hWnd) != nullptr ? LiveWnd(hWnd->hParent) : nullptr; }
+HWND GetParent(HWND hWnd)
+{
+    return LiveWnd(hWnd) != nullptr ? LiveWnd(hWnd->hParent) : nullptr;
+}
 
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     if (LiveWnd(hDlg) == nullptr || hDlg->pClient == nullptr)
         return nullptr;
-    for (QObject* pChild : hDlg->pClient->children()) {
+    for (QObject* pChild : hDlg->pClient->children())
+    {
         HWND h = WndFromWidget(qobject_cast<QWidget*>(pChild));
         if (h != nullptr && h->hParent == hDlg && h->nId == nIDDlgItem)
             return h;
@@ -834,7 +937,8 @@ HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags)
         return nullptr;
     const QObjectList& children = hwnd->pClient->children();
     // Top of the z-order first.
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+    {
         auto* w = qobject_cast<QWidget*>(*it);
         HWND h = WndFromWidget(w);
         if (h == nullptr || h->hParent != hwnd)
@@ -849,7 +953,10 @@ HWND ChildWindowFromPointEx(HWND hwnd, POINT pt, UINT flags)
     return hwnd;
 }
 
-HWND ChildWindowFromPoint(HWND hWndParent, POINT Point) { return ChildWindowFromPointEx(hWndParent, Point, CWP_ALL); }
+HWND ChildWindowFromPoint(HWND hWndParent, POINT Point)
+{
+    return ChildWindowFromPointEx(hWndParent, Point, CWP_ALL);
+}
 
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
 {
@@ -883,7 +990,10 @@ HDC GetDC(HWND hWnd)
     return hdc;
 }
 
-int ReleaseDC(HWND, HDC hDC) { return DeleteDC(hDC); }
+int ReleaseDC(HWND, HDC hDC)
+{
+    return DeleteDC(hDC);
+}
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
 {
@@ -894,7 +1004,8 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
 
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
 {
-    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Kill(uIDEvent) ? TRUE : FALSE;
+    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Kill(uIDEvent) ? TRUE
+                                                                                      : FALSE;
 }
 
 HWND SetCapture(HWND hWnd)
@@ -917,7 +1028,10 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-HWND GetCapture() { return LiveWnd(g_hCapture); }
+HWND GetCapture()
+{
+    return LiveWnd(g_hCapture);
+}
 
 HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
 {
@@ -926,7 +1040,8 @@ HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
     static std::unordered_map<ULONG_PTR, HICON__*> s_cursors;
     const auto nId = reinterpret_cast<ULONG_PTR>(lpCursorName);
     Qt::CursorShape shape = Qt::ArrowCursor;
-    switch (nId) {
+    switch (nId)
+    {
     case 32512:
         shape = Qt::ArrowCursor;
         break;
@@ -949,7 +1064,8 @@ HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
         return nullptr;
     }
     HICON__*& p = s_cursors[nId];
-    if (p == nullptr) {
+    if (p == nullptr)
+    {
         p = new HICON__;
         p->nCursorShape = static_cast<int>(shape);
     }
@@ -965,14 +1081,19 @@ HCURSOR SetCursor(HCURSOR hCursor)
     return hPrev;
 }
 
-HCURSOR GetCursor() { return g_hCursor; }
+HCURSOR GetCursor()
+{
+    return g_hCursor;
+}
 
 int GetSystemMetrics(int nIndex)
 {
     const bool bApp = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    switch (nIndex) {
+    switch (nIndex)
+    {
     case SM_CXSCREEN:
-    case SM_CYSCREEN: {
+    case SM_CYSCREEN:
+    {
         QScreen* pScreen = bApp ? QGuiApplication::primaryScreen() : nullptr;
         if (pScreen == nullptr)
             return nIndex == SM_CXSCREEN ? 1024 : 768;
@@ -1006,7 +1127,8 @@ HBRUSH GetSysColorBrush(int nIndex)
 // ---------------------------------------------------------------------------------------------
 CWnd::~CWnd()
 {
-    if (LiveWnd(m_hWnd) != nullptr) {
+    if (LiveWnd(m_hWnd) != nullptr)
+    {
         if (m_hWnd->pPermanent == this)
             ::DestroyWindow(m_hWnd);
         else if (m_hWnd->pTemporary.get() != this)
@@ -1014,7 +1136,10 @@ CWnd::~CWnd()
     }
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return LiveWnd(hWnd) != nullptr ? hWnd->pPermanent : nullptr; }
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return LiveWnd(hWnd) != nullptr ? hWnd->pPermanent : nullptr;
+}
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
@@ -1022,41 +1147,47 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (hWnd->pPermanent != nullptr)
         return hWnd->pPermanent;
-    if (!hWnd->pTemporary) {
+    if (!hWnd->pTemporary)
+    {
         hWnd->pTemporary.reset(NewTemporaryFor(hWnd));
         hWnd->pTemporary->m_hWnd = hWnd;
     }
     return hWnd->pTemporary.get();
 }
 
-BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID, void*)
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, void*)
 {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                    CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     if (m_hWnd != nullptr)
         return FALSE;
     HWND hParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
     const QRect qrect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    QWidget* pOwner = (dwStyle & WS_CHILD) == 0 && LiveWnd(hParent) != nullptr ? hParent->pWidget.data() : nullptr;
-    HWND hWnd = CreateWnd(lpszClassName, lpszWindowName, dwStyle & ~WS_VISIBLE, dwExStyle, qrect, hParent,
-                          static_cast<int>(nID), pOwner);
+    QWidget* pOwner = (dwStyle & WS_CHILD) == 0 && LiveWnd(hParent) != nullptr
+                          ? hParent->pWidget.data()
+                          : nullptr;
+    HWND hWnd = CreateWnd(lpszClassName, lpszWindowName, dwStyle & ~WS_VISIBLE, dwExStyle, qrect,
+                          hParent, static_cast<int>(nID), pOwner);
     if (hWnd == nullptr)
         return FALSE;
     Attach(hWnd);
     PreSubclassWindow();
-    if (Send(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(lpParam)) == -1) {
+    if (Send(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(lpParam)) == -1)
+    {
         ::DestroyWindow(hWnd);
         return FALSE;
     }
     if (LiveWnd(hWnd) == nullptr)
         return FALSE;
-    Send(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(qrect.width()), static_cast<WORD>(qrect.height())));
-    if ((dwStyle & WS_VISIBLE) != 0) {
+    Send(hWnd, WM_SIZE, SIZE_RESTORED,
+         MAKELPARAM(static_cast<WORD>(qrect.width()), static_cast<WORD>(qrect.height())));
+    if ((dwStyle & WS_VISIBLE) != 0)
+    {
         hWnd->dwStyle |= WS_VISIBLE;
         if (hWnd->pWidget != nullptr)
             hWnd->pWidget->show();
@@ -1105,11 +1236,23 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return h != nullptr && SubclassWindow(h);
 }
 
-HWND CWnd::UnsubclassWindow() { return Detach(); }
+HWND CWnd::UnsubclassWindow()
+{
+    return Detach();
+}
 
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-int CWnd::GetDlgCtrlID() const { return LiveWnd(m_hWnd) != nullptr ? m_hWnd->nId : 0; }
+CWnd* CWnd::GetParent() const
+{
+    return FromHandle(::GetParent(m_hWnd));
+}
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+int CWnd::GetDlgCtrlID() const
+{
+    return LiveWnd(m_hWnd) != nullptr ? m_hWnd->nId : 0;
+}
 int CWnd::SetDlgCtrlID(int nID)
 {
     if (LiveWnd(m_hWnd) == nullptr)
@@ -1117,7 +1260,10 @@ int CWnd::SetDlgCtrlID(int nID)
     return std::exchange(m_hWnd->nId, nID);
 }
 
-CWnd* CWnd::ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
+CWnd* CWnd::ChildWindowFromPoint(POINT point) const
+{
+    return FromHandle(::ChildWindowFromPoint(m_hWnd, point));
+}
 CWnd* CWnd::ChildWindowFromPoint(POINT point, UINT nFlags) const
 {
     return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags));
@@ -1135,7 +1281,10 @@ DWORD CWnd::GetStyle() const
     return dw;
 }
 
-DWORD CWnd::GetExStyle() const { return LiveWnd(m_hWnd) != nullptr ? m_hWnd->dwExStyle : 0; }
+DWORD CWnd::GetExStyle() const
+{
+    return LiveWnd(m_hWnd) != nullptr ? m_hWnd->dwExStyle : 0;
+}
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
 {
@@ -1144,7 +1293,8 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
     const DWORD dwOld = m_hWnd->dwStyle;
     m_hWnd->dwStyle = (dwOld & ~dwRemove) | dwAdd;
     if (m_hWnd->eKind == WndKind::Edit && ((dwOld ^ m_hWnd->dwStyle) & ES_READONLY) != 0)
-        static_cast<QLineEdit*>(m_hWnd->pWidget.data())->setReadOnly((m_hWnd->dwStyle & ES_READONLY) != 0);
+        static_cast<QLineEdit*>(m_hWnd->pWidget.data())
+            ->setReadOnly((m_hWnd->dwStyle & ES_READONLY) != 0);
     return dwOld != m_hWnd->dwStyle;
 }
 
@@ -1160,7 +1310,8 @@ void CWnd::GetWindowText(std::string& rString) const
         return;
     QWidget* w = m_hWnd->pWidget;
     QString text;
-    switch (m_hWnd->eKind) {
+    switch (m_hWnd->eKind)
+    {
     case WndKind::Button:
         text = static_cast<QPushButton*>(w)->text();
         break;
@@ -1239,11 +1390,13 @@ CFont* CWnd::GetFont() const
 {
     if (LiveWnd(m_hWnd) == nullptr || m_hWnd->pWidget == nullptr)
         return nullptr;
-    if (LiveGdi(m_hWnd->hFont) == nullptr) {
+    if (LiveGdi(m_hWnd->hFont) == nullptr)
+    {
         // The font the window shows, as a GDI font that lives as long as the window.
         const QFont f = m_hWnd->pWidget->font();
         LOGFONTA lf = {};
-        lf.lfHeight = f.pixelSize() > 0 ? -f.pixelSize() : -MulDiv(static_cast<int>(f.pointSizeF()), 96, 72);
+        lf.lfHeight =
+            f.pixelSize() > 0 ? -f.pixelSize() : -MulDiv(static_cast<int>(f.pointSizeF()), 96, 72);
         lf.lfWeight = f.weight();
         lf.lfItalic = static_cast<BYTE>(f.italic());
         std::strncpy(lf.lfFaceName, f.family().toUtf8().constData(), LF_FACESIZE - 1);
@@ -1253,17 +1406,31 @@ CFont* CWnd::GetFont() const
     return CFont::FromHandle(m_hWnd->hFont);
 }
 
-BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    return ::ShowWindow(m_hWnd, nCmdShow);
+}
+BOOL CWnd::IsWindowVisible() const
+{
+    return ::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    return ::EnableWindow(m_hWnd, bEnable);
+}
+BOOL CWnd::IsWindowEnabled() const
+{
+    return ::IsWindowEnabled(m_hWnd);
+}
 BOOL CWnd::IsIconic() const
 {
-    return LiveWnd(m_hWnd) != nullptr && m_hWnd->pWidget != nullptr && m_hWnd->pWidget->isMinimized();
+    return LiveWnd(m_hWnd) != nullptr && m_hWnd->pWidget != nullptr &&
+           m_hWnd->pWidget->isMinimized();
 }
 BOOL CWnd::IsZoomed() const
 {
-    return LiveWnd(m_hWnd) != nullptr && m_hWnd->pWidget != nullptr && m_hWnd->pWidget->isMaximized();
+    return LiveWnd(m_hWnd) != nullptr && m_hWnd->pWidget != nullptr &&
+           m_hWnd->pWidget->isMaximized();
 }
 
 CWnd* CWnd::SetFocus()
@@ -1274,7 +1441,10 @@ CWnd* CWnd::SetFocus()
     return pPrev;
 }
 
-CWnd* CWnd::GetFocus() { return FromHandle(WndFromWidget(QApplication::focusWidget())); }
+CWnd* CWnd::GetFocus()
+{
+    return FromHandle(WndFromWidget(QApplication::focusWidget()));
+}
 
 void CWnd::GetClientRect(LPRECT lpRect) const
 {
@@ -1288,13 +1458,19 @@ void CWnd::GetWindowRect(LPRECT lpRect) const
         *lpRect = RECT{0, 0, 0, 0};
 }
 
-void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    ::ClientToScreen(m_hWnd, lpPoint);
+}
 void CWnd::ClientToScreen(LPRECT lpRect) const
 {
     ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(lpRect));
     ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(lpRect) + 1);
 }
-void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+void CWnd::ScreenToClient(LPPOINT lpPoint) const
+{
+    ::ScreenToClient(m_hWnd, lpPoint);
+}
 void CWnd::ScreenToClient(LPRECT lpRect) const
 {
     ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(lpRect));
@@ -1309,7 +1485,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
 {
     if (lpRect != nullptr)
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                   lpRect->bottom - lpRect->top, bRepaint);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner)
@@ -1319,7 +1496,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     QWidget* w = m_hWnd->pWidget;
     QRect area;
     if (pAlternateOwner != nullptr && LiveWnd(pAlternateOwner->m_hWnd) != nullptr)
-        area = QRect(pAlternateOwner->m_hWnd->pWidget->mapToGlobal(QPoint(0, 0)), pAlternateOwner->m_hWnd->pWidget->size());
+        area = QRect(pAlternateOwner->m_hWnd->pWidget->mapToGlobal(QPoint(0, 0)),
+                     pAlternateOwner->m_hWnd->pWidget->size());
     else if (w->parentWidget() != nullptr && w->isWindow())
         area = w->parentWidget()->window()->frameGeometry();
     else if (QScreen* s = QGuiApplication::primaryScreen(); s != nullptr)
@@ -1328,10 +1506,22 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
         w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
 }
 
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
-CDC* CWnd::GetDC() { return new CClientDC(this); }
+void CWnd::Invalidate(BOOL bErase)
+{
+    ::InvalidateRect(m_hWnd, nullptr, bErase);
+}
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
+{
+    ::InvalidateRect(m_hWnd, lpRect, bErase);
+}
+void CWnd::UpdateWindow()
+{
+    ::UpdateWindow(m_hWnd);
+}
+CDC* CWnd::GetDC()
+{
+    return new CClientDC(this);
+}
 int CWnd::ReleaseDC(CDC* pDC)
 {
     if (pDC == nullptr)
@@ -1344,16 +1534,26 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    return ::KillTimer(m_hWnd, nIDEvent);
+}
 
-CWnd* CWnd::SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
-CWnd* CWnd::GetCapture() { return FromHandle(::GetCapture()); }
+CWnd* CWnd::SetCapture()
+{
+    return FromHandle(::SetCapture(m_hWnd));
+}
+CWnd* CWnd::GetCapture()
+{
+    return FromHandle(::GetCapture());
+}
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
     if (LiveWnd(m_hWnd) == nullptr)
         return nullptr;
-    HICON hPrev = bBigIcon ? std::exchange(m_hWnd->hIconBig, hIcon) : std::exchange(m_hWnd->hIconSmall, hIcon);
+    HICON hPrev = bBigIcon ? std::exchange(m_hWnd->hIconBig, hIcon)
+                           : std::exchange(m_hWnd->hIconSmall, hIcon);
     if (m_hWnd->pWidget != nullptr && hIcon != nullptr)
         m_hWnd->pWidget->setWindowIcon(hIcon->icon);
     return hPrev;
@@ -1370,7 +1570,8 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 {
     if (LiveWnd(m_hWnd) == nullptr || (m_hWnd->dwStyle & WS_SYSMENU) == 0)
         return nullptr;
-    if (bRevert || !m_hWnd->pSystemMenu) {
+    if (bRevert || !m_hWnd->pSystemMenu)
+    {
         m_hWnd->pSystemMenu = std::make_unique<CMenu>();
         m_hWnd->pSystemMenu->CreatePopupMenu();
         m_hWnd->pSystemMenu->AppendMenu(MF_STRING, SC_CLOSE, "Close");
@@ -1393,7 +1594,10 @@ BOOL CWnd::SetMenu(CMenu* pMenu)
     return TRUE;
 }
 
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Send(m_hWnd, message, wParam, lParam); }
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Send(m_hWnd, message, wParam, lParam);
+}
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
@@ -1410,7 +1614,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                        static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))));
     const UINT nFlags = static_cast<UINT>(wParam);
     LRESULT result = 0;
-    switch (message) {
+    switch (message)
+    {
     case WM_CREATE:
         result = OnCreate(reinterpret_cast<void*>(lParam));
         break;
@@ -1431,7 +1636,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))));
         break;
     case WM_SETCURSOR:
-        result = OnSetCursor(FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(static_cast<DWORD_PTR>(lParam)),
+        result = OnSetCursor(FromHandle(reinterpret_cast<HWND>(wParam)),
+                             LOWORD(static_cast<DWORD_PTR>(lParam)),
                              HIWORD(static_cast<DWORD_PTR>(lParam)));
         break;
     case WM_MOUSEMOVE:
@@ -1459,7 +1665,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(wParam);
         break;
     case WM_HSCROLL:
-    case WM_VSCROLL: {
+    case WM_VSCROLL:
+    {
         const UINT nCode = LOWORD(wParam);
         const UINT nPos = static_cast<UINT>(static_cast<short>(HIWORD(wParam)));
         auto* pBar = dynamic_cast<CScrollBar*>(FromHandle(reinterpret_cast<HWND>(lParam)));
@@ -1501,27 +1708,87 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
 
 void CWnd::PostNcDestroy() {}
 
-LRESULT CWnd::Default() { return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam); }
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+}
 
-int CWnd::OnCreate(void*) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+int CWnd::OnCreate(void*)
+{
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnClose()
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+HCURSOR CWnd::OnQueryDragIcon()
+{
+    return reinterpret_cast<HCURSOR>(Default());
+}
 
 // ---------------------------------------------------------------------------------------------
 // CCmdTarget
@@ -1533,15 +1800,22 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
     return &s_map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, void*)
 {
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p) {
-            if (p->nMessage == WM_COMMAND && p->nSig == AfxSigCmd_v && static_cast<int>(p->nCode) == nCode &&
-                nID >= p->nID && nID <= p->nLastID && p->pfn != nullptr) {
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p)
+        {
+            if (p->nMessage == WM_COMMAND && p->nSig == AfxSigCmd_v &&
+                static_cast<int>(p->nCode) == nCode && nID >= p->nID && nID <= p->nLastID &&
+                p->pfn != nullptr)
+            {
                 (this->*(p->pfn))();
                 return TRUE;
             }
@@ -1556,7 +1830,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, void*)
 CPaintDC::CPaintDC(CWnd* pWnd)
 {
     m_hWnd = pWnd != nullptr ? LiveWnd(pWnd->m_hWnd) : nullptr;
-    if (m_hWnd == nullptr || m_hWnd->pPaintEvent == nullptr || m_hWnd->pWidget == nullptr) {
+    if (m_hWnd == nullptr || m_hWnd->pPaintEvent == nullptr || m_hWnd->pWidget == nullptr)
+    {
         qWarning("CPaintDC::CPaintDC: the window is not painting");
         return;
     }
@@ -1600,9 +1875,15 @@ HWND GetActiveWindow()
     return WndFromWidget(QApplication::activeWindow());
 }
 
-QWidget* WidgetFromHwnd(HWND hWnd) { return LiveWnd(hWnd) != nullptr ? hWnd->pWidget.data() : nullptr; }
+QWidget* WidgetFromHwnd(HWND hWnd)
+{
+    return LiveWnd(hWnd) != nullptr ? hWnd->pWidget.data() : nullptr;
+}
 
-HWND HwndFromWidget(const QWidget* pWidget) { return WndFromWidget(pWidget); }
+HWND HwndFromWidget(const QWidget* pWidget)
+{
+    return WndFromWidget(pWidget);
+}
 
 void PlatformRunLater(int nMilliseconds, std::function<void()> fn)
 {
@@ -1611,5 +1892,7 @@ void PlatformRunLater(int nMilliseconds, std::function<void()> fn)
 
 BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse)
 {
-    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Period(nIDEvent, puElapse) ? TRUE : FALSE;
+    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Period(nIDEvent, puElapse)
+               ? TRUE
+               : FALSE;
 }

@@ -22,12 +22,14 @@ class CMenu;
 class CScrollBar;
 class CDataExchange;
 
-class CWnd : public CCmdTarget {
+class CWnd : public CCmdTarget
+{
 public:
     CWnd() = default;
     ~CWnd() override; // destroys the window if it still exists
 
-    // The permanent object attached to the window, or a temporary one that lives as long as the window.
+    // The permanent object attached to the window, or a temporary one that lives as long as the
+    // window.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -35,14 +37,15 @@ public:
 
     // Creation. lpszClassName: a registered class, a built-in control class, or nullptr for a plain
     // window. A child needs WS_CHILD and a parent; it is shown only with WS_VISIBLE.
-    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                          const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
+                          DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+                          LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
 
-    // Attaching this object to an existing window (e.g. a control of a dialog template): from then on
-    // the window's messages reach this object's handlers.
+    // Attaching this object to an existing window (e.g. a control of a dialog template): from then
+    // on the window's messages reach this object's handlers.
     BOOL Attach(HWND hWndNew);
     HWND Detach();
     BOOL SubclassWindow(HWND hWnd);
@@ -96,8 +99,8 @@ public:
     // Painting
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE); // nullptr = the whole client area
-    void UpdateWindow(); // paints now if anything is invalid
-    CDC* GetDC();        // a CClientDC-like DC; give it back with ReleaseDC
+    void UpdateWindow();                                     // paints now if anything is invalid
+    CDC* GetDC(); // a CClientDC-like DC; give it back with ReleaseDC
     int ReleaseDC(CDC* pDC);
 
     // Timers
@@ -159,7 +162,8 @@ protected:
     afx_msg virtual HCURSOR OnQueryDragIcon();
 
 private:
-    struct CurrentMessage {
+    struct CurrentMessage
+    {
         UINT message;
         WPARAM wParam;
         LPARAM lParam;

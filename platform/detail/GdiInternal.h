@@ -14,11 +14,19 @@ class CGdiObject;
 class CDC;
 class QWidget;
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-enum class GdiKind { Pen, Brush, Font, Bitmap };
+enum class GdiKind
+{
+    Pen,
+    Brush,
+    Font,
+    Bitmap
+};
 
-struct GdiObj {
+struct GdiObj
+{
     GdiKind eKind = GdiKind::Pen;
     bool bStock = false;
     int nPenStyle = PS_SOLID;
@@ -28,7 +36,7 @@ struct GdiObj {
     LOGFONTA lf = {};
     QFont font;
     QImage image;
-    int nSelected = 0;        // number of DCs it is selected into
+    int nSelected = 0;         // number of DCs it is selected into
     HDC hSelectedDC = nullptr; // for a bitmap: the memory DC that holds it
     bool bDeletePending = false;
     CGdiObject* pPermanent = nullptr;
@@ -36,31 +44,42 @@ struct GdiObj {
 };
 
 GdiObj* LiveGdi(HGDIOBJ h); // nullptr when h is not a live object
-inline HGDIOBJ ToHandle(GdiObj* p) { return static_cast<HGDIOBJ>(p); }
-GdiObj* NewGdi(GdiKind eKind); // counted as a live GDI object
-GdiObj* StockGdi(int nIndex);  // nullptr for an unknown index
-GdiObj* DefaultBitmap();       // the 1x1 bitmap of a fresh memory DC
+inline HGDIOBJ ToHandle(GdiObj* p)
+{
+    return static_cast<HGDIOBJ>(p);
+}
+GdiObj* NewGdi(GdiKind eKind);    // counted as a live GDI object
+GdiObj* StockGdi(int nIndex);     // nullptr for an unknown index
+GdiObj* DefaultBitmap();          // the 1x1 bitmap of a fresh memory DC
 void ReleaseSelection(GdiObj* p); // one DC let go of it; frees it when deletion was pending
 QColor ToQColor(COLORREF cr);
 COLORREF FromQRgb(QRgb rgb);
 QFont MakeQFont(const LOGFONTA& lf);
 int ScreenDpi();
 
-enum class DcKind { Memory, Paint, Measure, External, Printer };
+enum class DcKind
+{
+    Memory,
+    Paint,
+    Measure,
+    External,
+    Printer
+};
 
 struct PrintJob;
 
 } // namespace platform_detail
 
-struct HDC__ {
+struct HDC__
+{
     platform_detail::DcKind eKind = platform_detail::DcKind::Measure;
     platform_detail::GdiObj* pPen = nullptr;
     platform_detail::GdiObj* pBrush = nullptr;
     platform_detail::GdiObj* pFont = nullptr;
     platform_detail::GdiObj* pBitmap = nullptr; // memory DCs only
-    std::unique_ptr<QPainter> pPainter;          // memory: begun lazily on the bitmap; paint: on the widget
-    QPainter* pExternalPainter = nullptr;        // External: a painter owned by someone else (printing)
-    QWidget* pWidget = nullptr;                  // paint and measure DCs of a window
+    std::unique_ptr<QPainter> pPainter; // memory: begun lazily on the bitmap; paint: on the widget
+    QPainter* pExternalPainter = nullptr; // External: a painter owned by someone else (printing)
+    QWidget* pWidget = nullptr;           // paint and measure DCs of a window
     int nBkMode = OPAQUE;
     COLORREF crBk = RGB(255, 255, 255);
     COLORREF crText = 0;
@@ -81,16 +100,17 @@ struct HDC__ {
     std::unique_ptr<CDC> pTemporary;
 };
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-HDC LiveDc(HDC h);                      // nullptr when h is not a live DC
-HDC NewDc(DcKind eKind);                // with the stock pen, brush and font selected
-void FreeDc(HDC hdc);                   // ends painting, deselects everything, frees
-void EndPainting(HDC hdc);              // memory DC: finish pending drawing so the image can be read
-QPainter* PainterFor(HDC hdc);          // nullptr when the DC cannot draw; state applied
+HDC LiveDc(HDC h);             // nullptr when h is not a live DC
+HDC NewDc(DcKind eKind);       // with the stock pen, brush and font selected
+void FreeDc(HDC hdc);          // ends painting, deselects everything, frees
+void EndPainting(HDC hdc);     // memory DC: finish pending drawing so the image can be read
+QPainter* PainterFor(HDC hdc); // nullptr when the DC cannot draw; state applied
 QTransform LogicalToDevice(HDC hdc);
-QImage* BitmapImage(HGDIOBJ hBitmap);   // finishes drawing into it first
-QPainter* PrinterPainter(HDC hdc);      // the printer DC's painter while a page is open, else nullptr
-void FreePrintJob(HDC hdc);             // aborts an unfinished document
+QImage* BitmapImage(HGDIOBJ hBitmap); // finishes drawing into it first
+QPainter* PrinterPainter(HDC hdc);    // the printer DC's painter while a page is open, else nullptr
+void FreePrintJob(HDC hdc);           // aborts an unfinished document
 
 } // namespace platform_detail

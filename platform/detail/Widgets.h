@@ -12,14 +12,16 @@
 
 #include "platform/detail/WindowInternal.h"
 
-namespace platform_detail {
+namespace platform_detail
+{
 
 // Every widget that carries a window drops the window's data when it goes away.
-template <class Base>
-class WindowWidget : public Base {
+template <class Base> class WindowWidget : public Base
+{
 public:
     template <class... Args>
-    explicit WindowWidget(HWND hWnd, Args&&... args) : Base(std::forward<Args>(args)...), m_hWnd(hWnd)
+    explicit WindowWidget(HWND hWnd, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_hWnd(hWnd)
     {
     }
     ~WindowWidget() override { RemoveWindowData(m_hWnd); }
@@ -30,7 +32,8 @@ protected:
 };
 
 // A window of a registered class or a plain window: all its events become messages.
-class GenericWidget : public WindowWidget<QWidget> {
+class GenericWidget : public WindowWidget<QWidget>
+{
 public:
     GenericWidget(HWND hWnd, QWidget* pParent);
 
@@ -53,7 +56,8 @@ private:
     QPointF m_ptLastPress;
 };
 
-class DialogWidget : public WindowWidget<QDialog> {
+class DialogWidget : public WindowWidget<QDialog>
+{
 public:
     DialogWidget(HWND hWnd, QWidget* pParent);
     void reject() override; // Escape
@@ -65,7 +69,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
 };
 
-class ScrollBarWidget : public WindowWidget<QScrollBar> {
+class ScrollBarWidget : public WindowWidget<QScrollBar>
+{
 public:
     ScrollBarWidget(HWND hWnd, Qt::Orientation orientation, QWidget* pParent);
     void SyncFromState(); // shows the window's scroll state

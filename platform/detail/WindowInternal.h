@@ -2,6 +2,7 @@
 // that carry windows.
 #pragma once
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QIcon>
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QCheckBox>
 #include <QRegion>
 #include <QScrollBar>
 #include <QWidget>
@@ -26,13 +26,25 @@ class CMenu;
 class QMenuBar;
 class QTimerEvent;
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-enum class WndKind { Generic, Dialog, Button, Check, GroupBox, Edit, Static, ScrollBar };
+enum class WndKind
+{
+    Generic,
+    Dialog,
+    Button,
+    Check,
+    GroupBox,
+    Edit,
+    Static,
+    ScrollBar
+};
 
 class TimerHost;
 
-struct ScrollState {
+struct ScrollState
+{
     int nMin = 0;
     int nMax = 100;
     UINT nPage = 0;
@@ -42,10 +54,11 @@ struct ScrollState {
 
 } // namespace platform_detail
 
-struct HWND__ {
+struct HWND__
+{
     platform_detail::WndKind eKind = platform_detail::WndKind::Generic;
-    QPointer<QWidget> pWidget;       // the window
-    QPointer<QWidget> pClient;       // where children live (below a dialog's menu bar); pWidget otherwise
+    QPointer<QWidget> pWidget; // the window
+    QPointer<QWidget> pClient; // where children live (below a dialog's menu bar); pWidget otherwise
     HWND hParent = nullptr;
     std::string strClass;
     UINT nClassStyle = 0;
@@ -64,19 +77,21 @@ struct HWND__ {
     QPaintEvent* pPaintEvent = nullptr;
     HICON hIconBig = nullptr;
     HICON hIconSmall = nullptr;
-    HMENU hMenu = nullptr;                // menu bar
-    HMENU hOwnedMenu = nullptr;           // loaded from the dialog template, freed with the window
+    HMENU hMenu = nullptr;      // menu bar
+    HMENU hOwnedMenu = nullptr; // loaded from the dialog template, freed with the window
     QPointer<QMenuBar> pMenuBar;
-    std::unique_ptr<CMenu> pSystemMenu;   // shown as a context menu
+    std::unique_ptr<CMenu> pSystemMenu; // shown as a context menu
     HFONT hFont = nullptr;
-    HGDIOBJ hOwnedFont = nullptr;         // created for GetFont of a dialog font
+    HGDIOBJ hOwnedFont = nullptr; // created for GetFont of a dialog font
     platform_detail::ScrollState scroll;
     int nBaseUnitX = 0; // dialogs: average character width of the dialog font
     int nBaseUnitY = 0; // dialogs: character height of the dialog font
 };
 
-struct HMENU__ {
-    struct Item {
+struct HMENU__
+{
+    struct Item
+    {
         UINT nFlags = MF_STRING;
         UINT nId = 0;
         std::string strText;
@@ -89,19 +104,21 @@ struct HMENU__ {
     std::unique_ptr<CMenu> pTemporary;
 };
 
-struct HICON__ {
+struct HICON__
+{
     QIcon icon;
     QImage image;
     int nCursorShape = -1; // a Qt::CursorShape for cursors, -1 for icons
 };
 
-namespace platform_detail {
+namespace platform_detail
+{
 
-HWND LiveWnd(HWND h);                  // nullptr when h is not a live window
-HWND WndFromWidget(const QWidget* p);  // nullptr when the widget is not a window of ours
+HWND LiveWnd(HWND h);                 // nullptr when h is not a live window
+HWND WndFromWidget(const QWidget* p); // nullptr when the widget is not a window of ours
 LRESULT Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle, const QRect& rect,
-               HWND hParent, int nId, QWidget* pOwner = nullptr);
+HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle,
+               const QRect& rect, HWND hParent, int nId, QWidget* pOwner = nullptr);
 void SetMenuBar(HWND hWnd, HMENU hMenu);
 void RebuildMenuBar(HWND hWnd);
 HMENU NewMenu(bool bPopup);
@@ -110,7 +127,8 @@ HMENU LiveMenu(HMENU h);
 QString MnemonicFree(const char* psz); // "&File" -> "File", "&&" -> "&"
 void RemoveWindowData(HWND hWnd);      // the widget is going away
 
-class TimerHost : public QObject {
+class TimerHost : public QObject
+{
 public:
     explicit TimerHost(HWND hWnd) : m_hWnd(hWnd) {}
     UINT_PTR Set(UINT_PTR nId, UINT nElapse, TIMERPROC pfn);
@@ -121,7 +139,8 @@ protected:
     void timerEvent(QTimerEvent* pEvent) override;
 
 private:
-    struct Timer {
+    struct Timer
+    {
         int nQtId;
         TIMERPROC pfn;
         UINT nElapse;

@@ -10,14 +10,16 @@
 #include "platform/Pen.h"
 #include "platform/WinGdi.h"
 
-namespace {
+namespace
+{
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // A white 40 x 30 back buffer selected into a memory DC, released in the right order.
-class MemoryDcTest : public ::testing::Test {
+class MemoryDcTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -35,7 +37,8 @@ protected:
         m_dc.SelectObject(m_pOldBitmap);
         m_bitmap.DeleteObject();
         m_dc.DeleteDC();
-        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), m_nBaseline) << "a GDI object leaked";
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), m_nBaseline)
+            << "a GDI object leaked";
     }
     // Pixels that are not white, as "x,y" strings, in row order.
     std::vector<std::string> Inked() const
@@ -121,11 +124,13 @@ TEST_F(MemoryDcTest, RectangleOutlineLiesInsideAndTheBrushFillsTheRest)
     EXPECT_TRUE(m_dc.Rectangle(2, 3, 8, 7));
     m_dc.SelectObject(pOldBrush);
     m_dc.SelectObject(pOldPen);
-    for (int x = 2; x <= 7; ++x) {
+    for (int x = 2; x <= 7; ++x)
+    {
         EXPECT_EQ(m_dc.GetPixel(x, 3), kRed) << x;
         EXPECT_EQ(m_dc.GetPixel(x, 6), kRed) << x;
     }
-    for (int y = 3; y <= 6; ++y) {
+    for (int y = 3; y <= 6; ++y)
+    {
         EXPECT_EQ(m_dc.GetPixel(2, y), kRed) << y;
         EXPECT_EQ(m_dc.GetPixel(7, y), kRed) << y;
     }
@@ -158,7 +163,8 @@ TEST_F(MemoryDcTest, ClippingLimitsDrawingUntilTheRegionIsRemoved)
     m_dc.FillRect(&all, &brush);
     EXPECT_EQ(CountColor(kBlue), 5 * 5);
     EXPECT_EQ(m_dc.GetPixel(15, 10), kBlue);
-    EXPECT_EQ(m_dc.GetPixel(14, 10), CLR_INVALID) << "pixels outside the clip region cannot be read";
+    EXPECT_EQ(m_dc.GetPixel(14, 10), CLR_INVALID)
+        << "pixels outside the clip region cannot be read";
     EXPECT_EQ(m_dc.SelectClipRgn(nullptr), SIMPLEREGION);
     EXPECT_EQ(m_dc.GetPixel(14, 10), kWhite);
     EXPECT_EQ(CountColor(kBlue), 5 * 5);
@@ -198,8 +204,12 @@ TEST_F(MemoryDcTest, RaisedEdgeUsesTheClassicThreeDColours)
 
 TRIVERTEX Vertex(int x, int y, COLORREF cr)
 {
-    return TRIVERTEX{x, y, static_cast<COLOR16>(GetRValue(cr) << 8), static_cast<COLOR16>(GetGValue(cr) << 8),
-                     static_cast<COLOR16>(GetBValue(cr) << 8), 0};
+    return TRIVERTEX{x,
+                     y,
+                     static_cast<COLOR16>(GetRValue(cr) << 8),
+                     static_cast<COLOR16>(GetGValue(cr) << 8),
+                     static_cast<COLOR16>(GetBValue(cr) << 8),
+                     0};
 }
 
 TEST_F(MemoryDcTest, HorizontalGradientRunsColumnByColumn)
@@ -266,7 +276,8 @@ TEST_F(MemoryDcTest, BitBltCopiesPixelsExactly)
     EXPECT_EQ(m_dc.GetPixel(14, 10), kWhite);
     EXPECT_FALSE(m_dc.BitBlt(0, 0, 4, 4, &src, 0, 0, 0x00EE0086)) << "only SRCCOPY";
     CDC empty;
-    EXPECT_FALSE(m_dc.BitBlt(0, 0, 4, 4, &empty, 0, 0, SRCCOPY)) << "a source without a DC copies nothing";
+    EXPECT_FALSE(m_dc.BitBlt(0, 0, 4, 4, &empty, 0, 0, SRCCOPY))
+        << "a source without a DC copies nothing";
     src.SelectObject(pOld);
 }
 
@@ -300,7 +311,8 @@ TEST_F(MemoryDcTest, ObjectsDeletedWhileSelectedLiveUntilReleased)
     m_dc.MoveTo(0, 0);
     m_dc.LineTo(3, 0);
     EXPECT_EQ(m_dc.GetPixel(1, 0), kRed);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), nBefore + 1) << "not restored yet";
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), nBefore + 1)
+        << "not restored yet";
     m_dc.SelectObject(pOld);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), nBefore);
 }
@@ -379,8 +391,9 @@ TEST_F(MemoryDcTest, PointFontsConvertTenthsOfAPointWithTheDcResolution)
     m_dc.SetMapMode(MM_TEXT);
 
     CFont created;
-    ASSERT_TRUE(created.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
-                                   CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, "Arial"));
+    ASSERT_TRUE(created.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0,
+                                   "Arial"));
     CFont* pOld = m_dc.SelectObject(&created);
     const CSize small = m_dc.GetTextExtent("Hello");
     m_dc.SelectObject(&font);
@@ -407,11 +420,13 @@ TEST_F(MemoryDcTest, TextStartsAtItsTopLeftPointAndTurnsWithEscapement)
     const CSize ext = m_dc.GetTextExtent("HH");
     EXPECT_TRUE(m_dc.ExtTextOut(10, 5, ETO_CLIPPED | ETO_OPAQUE, nullptr, "HH", nullptr));
     int minX = kWidth, maxX = -1, minY = kHeight, maxY = -1;
-    auto bounds = [&] {
+    auto bounds = [&]
+    {
         minX = kWidth, maxX = -1, minY = kHeight, maxY = -1;
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
-                if (m_dc.GetPixel(x, y) != kWhite) {
+                if (m_dc.GetPixel(x, y) != kWhite)
+                {
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
                 }

@@ -13,7 +13,8 @@
 #include "platform/WinApp.h"
 #include "platform/Wnd.h"
 
-namespace {
+namespace
+{
 
 constexpr UINT kDialogId = 500;
 
@@ -25,7 +26,8 @@ void UseTheToolkit()
     CPlatformApp::RunFor(20);
 }
 
-class CProbeDialog : public CDialog {
+class CProbeDialog : public CDialog
+{
 public:
     CProbeDialog() : CDialog(kDialogId) {}
 
@@ -44,7 +46,8 @@ protected:
     }
 };
 
-class CProbeApp : public CWinApp {
+class CProbeApp : public CWinApp
+{
 public:
     BOOL InitInstance() override
     {
@@ -80,7 +83,8 @@ void EnsureStaticToolkit()
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "static") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "static") == 0)
+    {
         EnsureStaticToolkit();
         UseTheToolkit();
         return 0;

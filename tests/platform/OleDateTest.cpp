@@ -62,17 +62,18 @@ TEST(OleDate, ConvertsKnownDates)
 
 TEST(OleDate, RejectsDaysAndValuesOutsideTheCalendar)
 {
-    const SYSTEMTIME bad[] = {Day(99, 12, 31),  Day(10000, 1, 1), Day(2017, 0, 1), Day(2017, 13, 1),
-                              Day(2017, 2, 29), Day(1900, 2, 29), Day(2017, 4, 31), Day(2017, 1, 0),
-                              Day(2017, 1, 1, 24), Day(2017, 1, 1, 0, 60)};
+    const SYSTEMTIME bad[] = {Day(99, 12, 31),       Day(10000, 1, 1), Day(2017, 0, 1),
+                              Day(2017, 13, 1),      Day(2017, 2, 29), Day(1900, 2, 29),
+                              Day(2017, 4, 31),      Day(2017, 1, 0),  Day(2017, 1, 1, 24),
+                              Day(2017, 1, 1, 0, 60)};
     for (const SYSTEMTIME& st : bad)
     {
         double dDate = 42;
         EXPECT_FALSE(SystemTimeToVariantTime(&st, &dDate));
         EXPECT_EQ(dDate, 42);
     }
-    const double badValues[] = {-657435.0, 2958466.0, std::nan(""),
-                                std::numeric_limits<double>::infinity(), -1e300, 1e300};
+    const double badValues[] = {
+        -657435.0, 2958466.0, std::nan(""), std::numeric_limits<double>::infinity(), -1e300, 1e300};
     for (double v : badValues)
     {
         SYSTEMTIME st = Day(1, 2, 3);
@@ -119,7 +120,8 @@ TEST(OleDate, RoundTripsEveryDayOfTheValidRange)
                 if (!SystemTimeToVariantTime(&st, &dDate))
                     continue;
                 const double dWhole = dExpected;
-                ASSERT_EQ(dDate, dWhole < 0 ? dWhole - 0.25 : dWhole + 0.25) << y << '-' << m << '-' << d;
+                ASSERT_EQ(dDate, dWhole < 0 ? dWhole - 0.25 : dWhole + 0.25)
+                    << y << '-' << m << '-' << d;
                 UDATE u;
                 ASSERT_TRUE(VarUdateFromDate(dDate, 0, &u));
                 ASSERT_EQ(u.st.wYear, y);

@@ -3,9 +3,11 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-struct SExit {
+struct SExit
+{
     bool bNormal = false;
     int nCode = -1;
     QString strErrors;
@@ -29,7 +31,8 @@ TEST(PlatformAppTest, AStaticToolkitEndsCleanlyAtExit)
     const SExit exit = RunProbe("static");
     EXPECT_TRUE(exit.bNormal);
     EXPECT_EQ(exit.nCode, 0) << exit.strErrors.toStdString();
-    EXPECT_FALSE(exit.strErrors.contains(QStringLiteral("Sanitizer"))) << exit.strErrors.toStdString();
+    EXPECT_FALSE(exit.strErrors.contains(QStringLiteral("Sanitizer")))
+        << exit.strErrors.toStdString();
 }
 
 TEST(PlatformAppTest, AGlobalApplicationObjectRunsItsDialogAndEndsCleanly)
@@ -37,7 +40,8 @@ TEST(PlatformAppTest, AGlobalApplicationObjectRunsItsDialogAndEndsCleanly)
     const SExit exit = RunProbe("winapp");
     EXPECT_TRUE(exit.bNormal);
     EXPECT_EQ(exit.nCode, 0) << "0: the dialog ended with IDOK\n" << exit.strErrors.toStdString();
-    EXPECT_FALSE(exit.strErrors.contains(QStringLiteral("Sanitizer"))) << exit.strErrors.toStdString();
+    EXPECT_FALSE(exit.strErrors.contains(QStringLiteral("Sanitizer")))
+        << exit.strErrors.toStdString();
 }
 
 } // namespace

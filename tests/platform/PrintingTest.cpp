@@ -19,7 +19,8 @@
 #include "platform/WinGdi.h"
 #include "tests/platform/WhenModal.h"
 
-namespace {
+namespace
+{
 
 constexpr DWORD kChartFlags =
     PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;
@@ -36,7 +37,8 @@ int PdfPageCount(const QString& path)
         return -1;
     const QByteArray data = file.readAll();
     int n = 0;
-    for (qsizetype at = data.indexOf("/Type /Page"); at >= 0; at = data.indexOf("/Type /Page", at + 1))
+    for (qsizetype at = data.indexOf("/Type /Page"); at >= 0;
+         at = data.indexOf("/Type /Page", at + 1))
         n += data.mid(at + 11, 1) != "s" ? 1 : 0;
     return n;
 }
@@ -49,7 +51,8 @@ DOCINFO DocInfo(const char* pszName)
     return di;
 }
 
-class PrintingTest : public ::testing::Test {
+class PrintingTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -58,7 +61,8 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), m_nBaseline) << "a DC or GDI object leaked";
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), m_nBaseline)
+            << "a DC or GDI object leaked";
     }
     QString Path(const char* pszName) const { return m_dir.filePath(QString::fromLatin1(pszName)); }
 
@@ -140,7 +144,8 @@ TEST_F(PrintingTest, APdfJobHasOnePagePerStartPage)
     EXPECT_NEAR(dc.GetDeviceCaps(VERTRES), 7016, 4);
     DOCINFO di = DocInfo("Chart");
     ASSERT_GT(dc.StartDoc(&di), 0);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
+    {
         ASSERT_GT(dc.StartPage(), 0);
         dc.SetMapMode(MM_ANISOTROPIC);
         dc.SetWindowExt(594, 841);
@@ -270,10 +275,12 @@ TEST_F(PrintingTest, TheRealDialogPrintsToAPdfFileWithoutAPrinter)
     }
     // Confirmed: a PDF in the current directory.
     bool bSawDialog = false;
-    WhenModal<QPrintDialog>([&](QPrintDialog* p) {
-        bSawDialog = true;
-        p->accept();
-    });
+    WhenModal<QPrintDialog>(
+        [&](QPrintDialog* p)
+        {
+            bSawDialog = true;
+            p->accept();
+        });
     {
         CPrintDialog dlg(FALSE, kChartFlags);
         ASSERT_EQ(dlg.DoModal(), IDOK);

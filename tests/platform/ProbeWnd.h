@@ -10,7 +10,8 @@
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
 
-class CProbeWnd : public CWnd {
+class CProbeWnd : public CWnd
+{
 public:
     std::vector<std::string> m_vecLog;
     std::vector<UINT_PTR> m_vecTicks;
@@ -25,14 +26,15 @@ public:
 protected:
     void Log(const char* pszWhat, UINT nFlags, CPoint pt)
     {
-        m_vecLog.push_back(std::string(pszWhat) + " " + std::to_string(pt.x) + "," + std::to_string(pt.y) + " " +
-                           std::to_string(nFlags));
+        m_vecLog.push_back(std::string(pszWhat) + " " + std::to_string(pt.x) + "," +
+                           std::to_string(pt.y) + " " + std::to_string(nFlags));
     }
     void OnPaint() override
     {
         CPaintDC dc(this);
         ++m_nPaints;
-        if (m_pBuffer != nullptr) {
+        if (m_pBuffer != nullptr)
+        {
             CRect rc;
             GetClientRect(&rc);
             dc.BitBlt(0, 0, rc.Width(), rc.Height(), m_pBuffer, 0, 0, SRCCOPY);
@@ -62,7 +64,8 @@ protected:
 inline void RegisterProbeClasses()
 {
     WNDCLASSA wc = {};
-    if (!GetClassInfoA(AfxGetInstanceHandle(), "ProbeDbl", &wc)) {
+    if (!GetClassInfoA(AfxGetInstanceHandle(), "ProbeDbl", &wc))
+    {
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = AfxGetInstanceHandle();

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class QtEnvironment : public ::testing::Environment {
+class QtEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override
     {

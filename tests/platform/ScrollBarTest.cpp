@@ -10,9 +10,11 @@
 #include "platform/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 
-namespace {
+namespace
+{
 
-struct Note {
+struct Note
+{
     UINT nMessage;
     UINT nCode;
     UINT nPos;
@@ -20,7 +22,8 @@ struct Note {
     bool operator==(const Note&) const = default;
 };
 
-class CScrollParent : public CProbeWnd {
+class CScrollParent : public CProbeWnd
+{
 public:
     std::vector<Note> m_notes;
     bool m_bFollow = false; // move the thumb as a real parent does
@@ -46,18 +49,26 @@ protected:
     }
 };
 
-class ScrollBarTest : public ::testing::Test {
+class ScrollBarTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
         RegisterProbeClasses();
-        ASSERT_TRUE(m_parent.CreateEx(0, "ProbeDbl", "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+        ASSERT_TRUE(m_parent.CreateEx(0, "ProbeDbl", "", WS_POPUP | WS_VISIBLE,
+                                      CRect(0, 0, 300, 200), nullptr, 0));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetFromHwnd(m_parent.m_hWnd)));
     }
     QScrollBar* Make(CScrollBar& bar, DWORD dwStyle, const RECT& rc)
     {
         EXPECT_TRUE(bar.Create(dwStyle | WS_CHILD | WS_VISIBLE, rc, &m_parent, 100));
-        SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 39, 10, 5, 0};
+        SCROLLINFO si{sizeof(SCROLLINFO),
+                      SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                      0,
+                      39,
+                      10,
+                      5,
+                      0};
         bar.SetScrollInfo(&si, TRUE);
         return static_cast<QScrollBar*>(WidgetFromHwnd(bar.m_hWnd));
     }
@@ -84,7 +95,8 @@ TEST_F(ScrollBarTest, ScrollInfoIsClampedLikeWindows)
 {
     CScrollBar bar;
     QScrollBar* q = Make(bar, SBS_HORZ, CRect(0, 0, 200, 17));
-    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 39, 10, 35, 0};
+    SCROLLINFO si{
+        sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 39, 10, 35, 0};
     bar.SetScrollInfo(&si);
     EXPECT_EQ(bar.GetScrollPos(), 30) << "the position stops at max - page + 1";
     int nMin = -1, nMax = -1;
@@ -101,11 +113,13 @@ TEST_F(ScrollBarTest, ScrollInfoIsClampedLikeWindows)
     EXPECT_EQ(bar.GetScrollPos(), 0);
 
     // Ten steps or fewer: the page covers the range and the bar shows itself disabled.
-    si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 9, 10, 1, 0};
+    si = SCROLLINFO{
+        sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 9, 10, 1, 0};
     bar.SetScrollInfo(&si);
     EXPECT_FALSE(q->isEnabled());
     EXPECT_EQ(bar.GetScrollPos(), 0);
-    si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 10, 50, 0, 0};
+    si =
+        SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 10, 50, 0, 0};
     bar.SetScrollInfo(&si);
     EXPECT_FALSE(q->isEnabled()) << "a page of eleven covers 0..10";
     SCROLLINFO out{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
@@ -147,16 +161,20 @@ TEST_F(ScrollBarTest, ArrowClickSendsLineDownAndEndScrollWithTheBar)
 {
     CScrollBar bar;
     QScrollBar* q = Make(bar, SBS_HORZ, CRect(0, 0, 200, 17));
-    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier, Part(q, QStyle::SC_ScrollBarAddLine).center());
-    const std::vector<Note> expected{{WM_HSCROLL, SB_LINEDOWN, 0, &bar}, {WM_HSCROLL, SB_ENDSCROLL, 0, &bar}};
+    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
+                      Part(q, QStyle::SC_ScrollBarAddLine).center());
+    const std::vector<Note> expected{{WM_HSCROLL, SB_LINEDOWN, 0, &bar},
+                                     {WM_HSCROLL, SB_ENDSCROLL, 0, &bar}};
     EXPECT_EQ(m_parent.m_notes, expected);
     EXPECT_EQ(bar.GetScrollPos(), 5) << "the bar waits for its parent to move it";
     EXPECT_EQ(q->value(), 5);
 
     m_parent.m_notes.clear();
     m_parent.m_bFollow = true;
-    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier, Part(q, QStyle::SC_ScrollBarSubLine).center());
-    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier, Part(q, QStyle::SC_ScrollBarAddLine).center());
+    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
+                      Part(q, QStyle::SC_ScrollBarSubLine).center());
+    QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
+                      Part(q, QStyle::SC_ScrollBarAddLine).center());
     ASSERT_EQ(m_parent.m_notes.size(), 4u);
     EXPECT_EQ(m_parent.m_notes[0].nCode, SB_LINEUP);
     EXPECT_EQ(m_parent.m_notes[2].nCode, SB_LINEDOWN);

@@ -1,4 +1,5 @@
-// Windows driven by real events offscreen: mouse messages, painting, timers, geometry, capture, cursor.
+// Windows driven by real events offscreen: mouse messages, painting, timers, geometry, capture,
+// cursor.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -12,17 +13,21 @@
 #include "platform/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 
-namespace {
+namespace
+{
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test
+{
 protected:
     void SetUp() override { RegisterProbeClasses(); }
     QWidget* Show(CProbeWnd& wnd, const char* pszClass, int cx = 120, int cy = 80)
     {
-        EXPECT_TRUE(wnd.CreateEx(0, pszClass, "probe", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy), nullptr, 0));
+        EXPECT_TRUE(wnd.CreateEx(0, pszClass, "probe", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy),
+                                 nullptr, 0));
         QWidget* w = WidgetFromHwnd(wnd.m_hWnd);
         EXPECT_NE(w, nullptr);
-        if (w != nullptr) {
+        if (w != nullptr)
+        {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
         }
         return w;
@@ -34,8 +39,10 @@ using Log = std::vector<std::string>;
 // Mouse input as the window system hands it to the toolkit, with a chosen time stamp.
 void SystemMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos, int nTime)
 {
-    const Qt::MouseButtons state = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
-    qt_handleMouseEvent(w->windowHandle(), pos, w->mapToGlobal(pos), state, button, type, Qt::NoModifier, nTime);
+    const Qt::MouseButtons state =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    qt_handleMouseEvent(w->windowHandle(), pos, w->mapToGlobal(pos), state, button, type,
+                        Qt::NoModifier, nTime);
     QCoreApplication::processEvents();
 }
 
@@ -45,14 +52,15 @@ TEST_F(WindowTest, MouseMessagesCarryClientPointsAndKeyFlags)
     QWidget* w = Show(wnd, "ProbeDbl");
     wnd.Clear();
     QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(10, 20));
-    QMouseEvent move(QEvent::MouseMove, QPointF(12, 25), w->mapToGlobal(QPointF(12, 25)), Qt::NoButton,
-                     Qt::LeftButton, Qt::ShiftModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(12, 25), w->mapToGlobal(QPointF(12, 25)),
+                     Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(w, &move);
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(12, 25));
     QTest::mousePress(w, Qt::RightButton, Qt::ControlModifier, QPoint(30, 5));
     QTest::mouseRelease(w, Qt::RightButton, Qt::ControlModifier, QPoint(30, 5));
     // Down flags include the pressed button; up flags no longer do.
-    const Log expected{"ldown 10,20 1", "move 12,25 5", "lup 12,25 0", "rdown 30,5 10", "rup 30,5 8"};
+    const Log expected{"ldown 10,20 1", "move 12,25 5", "lup 12,25 0", "rdown 30,5 10",
+                       "rup 30,5 8"};
     Log buttons;
     for (const std::string& s : wnd.m_vecLog)
         if (s.rfind("move", 0) != 0 || s == "move 12,25 5")
@@ -63,7 +71,8 @@ TEST_F(WindowTest, MouseMessagesCarryClientPointsAndKeyFlags)
 TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
 {
     // Button messages only, moves left out.
-    auto buttons = [](const CProbeWnd& wnd) {
+    auto buttons = [](const CProbeWnd& wnd)
+    {
         Log v;
         for (const std::string& s : wnd.m_vecLog)
             if (s.rfind("move", 0) != 0)
@@ -79,11 +88,13 @@ TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
     // Three quick clicks: the third starts over.
     dbl.Clear();
     int nTime = 1 << 24;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         SystemMouse(w, QEvent::MouseButtonPress, Qt::RightButton, QPoint(7, 8), nTime += 10);
         SystemMouse(w, QEvent::MouseButtonRelease, Qt::RightButton, QPoint(7, 8), nTime += 10);
     }
-    EXPECT_EQ(buttons(dbl), (Log{"rdown 7,8 2", "rup 7,8 0", "rdbl 7,8 2", "rup 7,8 0", "rdown 7,8 2", "rup 7,8 0"}));
+    EXPECT_EQ(buttons(dbl), (Log{"rdown 7,8 2", "rup 7,8 0", "rdbl 7,8 2", "rup 7,8 0",
+                                 "rdown 7,8 2", "rup 7,8 0"}));
     // Too slow, or too far apart: two single clicks.
     dbl.Clear();
     const int nSlow = QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1;
@@ -93,7 +104,8 @@ TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
     SystemMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(7, 8), nTime += 1);
     SystemMouse(w, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(40, 8), nTime += 1);
     SystemMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(40, 8), nTime += 1);
-    EXPECT_EQ(buttons(dbl), (Log{"ldown 7,8 1", "lup 7,8 0", "ldown 7,8 1", "lup 7,8 0", "ldown 40,8 1", "lup 40,8 0"}));
+    EXPECT_EQ(buttons(dbl), (Log{"ldown 7,8 1", "lup 7,8 0", "ldown 7,8 1", "lup 7,8 0",
+                                 "ldown 40,8 1", "lup 40,8 0"}));
 
     CProbeWnd plain;
     QWidget* p = Show(plain, "ProbePlain");
@@ -117,7 +129,8 @@ TEST_F(WindowTest, TimersTickByIdUntilKilled)
     Show(wnd, "ProbeDbl");
     EXPECT_EQ(wnd.SetTimer(7, 10), 7u);
     EXPECT_EQ(wnd.SetTimer(9, 15), 9u);
-    auto count = [&](UINT_PTR id) { return std::count(wnd.m_vecTicks.begin(), wnd.m_vecTicks.end(), id); };
+    auto count = [&](UINT_PTR id)
+    { return std::count(wnd.m_vecTicks.begin(), wnd.m_vecTicks.end(), id); };
     EXPECT_TRUE(QTest::qWaitFor([&] { return count(7) >= 3 && count(9) >= 2; }, 2000));
     EXPECT_TRUE(wnd.KillTimer(7));
     EXPECT_FALSE(wnd.KillTimer(7));
@@ -135,7 +148,8 @@ TEST_F(WindowTest, TimersTickByIdUntilKilled)
     EXPECT_EQ(nPeriod, USER_TIMER_MAXIMUM);
 }
 
-class CTimedDlg : public CDialog {
+class CTimedDlg : public CDialog
+{
 public:
     CTimedDlg(CProbeWnd& wnd) : CDialog(9100), m_wnd(wnd) {}
     size_t m_nTicksAtStart = 0;
@@ -144,10 +158,12 @@ public:
     {
         CDialog::OnInitDialog();
         m_nTicksAtStart = m_wnd.m_vecTicks.size();
-        PlatformRunLater(150, [this] {
-            m_nTicksAtEnd = m_wnd.m_vecTicks.size();
-            EndDialog(IDOK);
-        });
+        PlatformRunLater(150,
+                         [this]
+                         {
+                             m_nTicksAtEnd = m_wnd.m_vecTicks.size();
+                             EndDialog(IDOK);
+                         });
         return TRUE;
     }
 
@@ -157,7 +173,8 @@ private:
 
 TEST_F(WindowTest, TicksArriveWhileAModalDialogRuns)
 {
-    RegisterDialogTemplate(SDialogTemplate{.nId = 9100, .cx = 100, .cy = 50, .pszCaption = "modal", .items = {}});
+    RegisterDialogTemplate(
+        SDialogTemplate{.nId = 9100, .cx = 100, .cy = 50, .pszCaption = "modal", .items = {}});
     CProbeWnd wnd;
     Show(wnd, "ProbeDbl");
     wnd.SetTimer(1, 10);
@@ -200,7 +217,8 @@ TEST_F(WindowTest, PaintCopiesTheBackBufferPixelForPixel)
     ASSERT_EQ(shown.height(), cy);
     int nDifferent = 0;
     for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < cx; ++x) {
+        for (int x = 0; x < cx; ++x)
+        {
             const QRgb p = shown.pixel(x, y);
             nDifferent += RGB(qRed(p), qGreen(p), qBlue(p)) != buffer.GetPixel(x, y) ? 1 : 0;
         }
@@ -235,7 +253,8 @@ TEST_F(WindowTest, ChildGeometryVisibilityAndHitTesting)
     CProbeWnd parent;
     QWidget* w = Show(parent, "ProbeDbl", 120, 80);
     CProbeWnd child;
-    ASSERT_TRUE(child.Create("ProbePlain", "", WS_CHILD | WS_VISIBLE, CRect(5, 6, 25, 16), &parent, 42));
+    ASSERT_TRUE(
+        child.Create("ProbePlain", "", WS_CHILD | WS_VISIBLE, CRect(5, 6, 25, 16), &parent, 42));
     EXPECT_EQ(child.GetParent(), &parent);
     EXPECT_EQ(parent.GetDlgItem(42), &child);
     EXPECT_EQ(child.GetDlgCtrlID(), 42);
@@ -254,7 +273,8 @@ TEST_F(WindowTest, ChildGeometryVisibilityAndHitTesting)
     EXPECT_TRUE(child.ShowWindow(SW_HIDE)) << "it was visible";
     EXPECT_FALSE(child.IsWindowVisible());
     EXPECT_FALSE(child.ShowWindow(SW_HIDE));
-    EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(15, 15)), &child) << "hidden children are found too";
+    EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(15, 15)), &child)
+        << "hidden children are found too";
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(15, 15), CWP_SKIPINVISIBLE), &parent);
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(100, 70)), &parent);
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(500, 500)), nullptr);
@@ -295,12 +315,14 @@ TEST_F(WindowTest, WindowClassRegistry)
     wc.hInstance = AfxGetInstanceHandle();
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = "RegistryProbe";
-    if (!GetClassInfoA(AfxGetInstanceHandle(), "RegistryProbe", &wc)) {
+    if (!GetClassInfoA(AfxGetInstanceHandle(), "RegistryProbe", &wc))
+    {
         EXPECT_NE(RegisterClassA(&wc), 0);
     }
     EXPECT_EQ(RegisterClassA(&wc), 0) << "registered twice";
     WNDCLASSA found = {};
-    ASSERT_TRUE(GetClassInfoA(AfxGetInstanceHandle(), "registryprobe", &found)) << "names ignore case";
+    ASSERT_TRUE(GetClassInfoA(AfxGetInstanceHandle(), "registryprobe", &found))
+        << "names ignore case";
     EXPECT_EQ(found.style, CS_DBLCLKS);
     EXPECT_EQ(found.hbrBackground, wc.hbrBackground);
     EXPECT_STREQ(found.lpszClassName, "RegistryProbe");
