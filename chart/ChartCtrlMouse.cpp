@@ -33,8 +33,7 @@ void CChartCtrl::OnLButtonDown(UINT, CPoint point)
 
 void CChartCtrl::OnMouseMove(UINT, CPoint point)
 {
-    if (m_bPanning && m_bPanAllowed &&
-        (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
+    if (m_bPanning && m_bPanAllowed && (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
     {
         HoldRefresh();
         // Vertical axes follow the mouse's y, horizontal ones its x.

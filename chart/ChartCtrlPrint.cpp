@@ -38,7 +38,8 @@ void CChartCtrl::PrintChart(const std::string& strDocName, CPrintDialog* pPrintD
     else
     {
         pOwnDialog = std::make_unique<CPrintDialog>(
-            FALSE, PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE,
+            FALSE,
+            PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE,
             nullptr);
         if (pOwnDialog->DoModal() != IDOK)
             return;
@@ -106,7 +107,8 @@ void CChartCtrl::PreparePrint(CDC* pDC, CPrintInfo* pInfo)
 
     m_printFont.DeleteObject();
     m_printFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, "Arial");
+                           OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0,
+                           "Arial");
     CFont* pOldFont = pDC->SelectObject(&m_printFont);
 
     const int nHorzRes = pDC->GetDeviceCaps(HORZRES);

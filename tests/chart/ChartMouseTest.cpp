@@ -3,12 +3,12 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
-#include "chart/ChartLegend.h"
-#include "chart/ChartTitle.h"
 #include "chart/ChartDateTimeAxis.h"
+#include "chart/ChartLegend.h"
 #include "chart/ChartMouseSink.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
+#include "chart/ChartTitle.h"
 #include "platform/DC.h"
 #include "platform/TestSupport.h"
 
@@ -57,8 +57,8 @@ SRange RangeOf(const CChartAxis* pAxis)
 // The value under a pixel, worked out from the axis' ends rather than through the axis.
 double ValueAt(const CChartAxis* pAxis, int nPixel)
 {
-    const double dFraction = double(nPixel - pAxis->m_nStartPixel) /
-                             double(pAxis->m_nEndPixel - pAxis->m_nStartPixel);
+    const double dFraction =
+        double(nPixel - pAxis->m_nStartPixel) / double(pAxis->m_nEndPixel - pAxis->m_nStartPixel);
     return pAxis->m_dMin + dFraction * (pAxis->m_dMax - pAxis->m_dMin);
 }
 
@@ -69,8 +69,8 @@ protected:
     void SetUp() override
     {
         EnsureChartTestApp();
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr,
-                                     0));
+        ASSERT_TRUE(
+            m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
         m_pDates = m_chart.NewDateTimeAxis();
         m_pDates->SetRangeMode(AllPoints);
         m_pPrices = m_chart.NewStandardAxis();

@@ -82,8 +82,8 @@ protected:
     void SetUp() override
     {
         EnsureChartTestApp();
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr,
-                                     0));
+        ASSERT_TRUE(
+            m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
         FillReplayChart(m_chart);
         m_rcWindowPlot = m_chart.GetPlotRect();
     }
