@@ -204,6 +204,7 @@ void EndPainting(HDC hdc)
     {
         hdc->pPainter->end();
         hdc->pPainter.reset();
+        hdc->bClipStale = true;
     }
 }
 
@@ -289,10 +290,15 @@ QPainter* PainterFor(HDC hdc)
     pPainter->resetTransform();
     pPainter->setRenderHint(QPainter::Antialiasing, false);
     pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (hdc->bClip)
-        pPainter->setClipRegion(hdc->clip);
-    else
-        pPainter->setClipping(false);
+    if (pPainter != hdc->pClipPainter || hdc->bClipStale)
+    {
+        if (hdc->bClip)
+            pPainter->setClipRegion(hdc->clip);
+        else
+            pPainter->setClipping(false);
+        hdc->pClipPainter = pPainter;
+        hdc->bClipStale = false;
+    }
     return pPainter;
 }
 
@@ -445,6 +451,7 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
         return ERROR;
     const QRect device = LogicalToDevice(hdc).mapRect(QRect(left, top, right - left, bottom - top));
     const QRegion rgn = (right > left && bottom > top) ? QRegion(device) : QRegion();
+    hdc->bClipStale = true;
     if (hdc->bClip)
     {
         hdc->clip = hdc->clip.intersected(rgn);
@@ -465,6 +472,7 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
         return ERROR;
     hdc->bClip = false;
     hdc->clip = QRegion();
+    hdc->bClipStale = true;
     return SIMPLEREGION;
 }
 
@@ -865,7 +873,10 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
         if ((options & ETO_OPAQUE) != 0 && rc.isValid())
             pPainter->fillRect(rc, ToQColor(hdc->crBk));
         if ((options & ETO_CLIPPED) != 0)
+        {
             pPainter->setClipRect(rc, hdc->bClip ? Qt::IntersectClip : Qt::ReplaceClip);
+            hdc->bClipStale = true; // for this text only
+        }
     }
     if (lpString == nullptr || c == 0)
         return TRUE;

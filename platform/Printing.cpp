@@ -237,6 +237,7 @@ int StartPage(HDC hdc)
         return SP_ERROR;
     }
     job.bPageOpen = true;
+    hdc->bClipStale = true; // a new page or a new painter
     ++job.nPagesStarted;
     return 1;
 }

@@ -85,6 +85,10 @@ struct HDC__
     COLORREF crText = 0;
     POINT ptCurrent = {0, 0};
     bool bClip = false;
+    // The painter that has the clip applied, so drawing calls do not set it again each time;
+    // bClipStale asks for it to be applied anew.
+    QPainter* pClipPainter = nullptr;
+    bool bClipStale = true;
     QRegion clip; // device coordinates
     int nMapMode = MM_TEXT;
     SIZE szWindowExt = {1, 1};

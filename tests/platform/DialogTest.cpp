@@ -1,10 +1,12 @@
 // Dialogs from templates driven through real widgets: layout in dialog units, tab order, data
 // exchange, how modal dialogs end, controls, the menu bar and the file dialog.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -22,6 +24,7 @@
 #include "platform/Edit.h"
 #include "platform/FileDialog.h"
 #include "platform/Font.h"
+#include "platform/Menu.h"
 #include "platform/Resource.h"
 #include "platform/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
@@ -429,6 +432,79 @@ TEST_F(DialogTest, MenuBarSitsAboveTheControlsAndRoutesCommands)
                  });
     EXPECT_EQ(nResult, IDCANCEL);
     EXPECT_EQ(dlg.m_nApplied, 2);
+}
+
+// The system menu stands in as the dialog's context menu; its items arrive as OnSysCommand.
+class CSysMenuDlg : public CDialog
+{
+public:
+    CSysMenuDlg() : CDialog(kDialogId) {}
+    std::vector<UINT> m_vecSysCommands;
+    HICON m_hIcon = nullptr;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        if (CMenu* pMenu = GetSystemMenu(FALSE); pMenu != nullptr)
+        {
+            pMenu->AppendMenu(MF_SEPARATOR);
+            pMenu->AppendMenu(MF_STRING, 0x0010, "About");
+        }
+        SetIcon(m_hIcon, TRUE);
+        SetIcon(m_hIcon, FALSE);
+        return TRUE;
+    }
+    void OnSysCommand(UINT nID, LPARAM lParam) override
+    {
+        m_vecSysCommands.push_back(nID);
+        if (nID != 0x0010)
+            CDialog::OnSysCommand(nID, lParam);
+    }
+};
+
+// Opens the dialog's context menu at a free spot and chooses the item with this text.
+void ChooseFromContextMenu(QWidget* pDialog, const QString& text)
+{
+    PlatformRunLater(20,
+                     [text]
+                     {
+                         auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         if (pMenu == nullptr)
+                             return;
+                         for (QAction* p : pMenu->actions())
+                             if (p->text() == text)
+                                 pMenu->setActiveAction(p);
+                         QTest::keyClick(pMenu, Qt::Key_Return);
+                     });
+    const QPoint free(pDialog->width() - 3, 3);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, free, pDialog->mapToGlobal(free));
+    QApplication::sendEvent(pDialog, &event);
+}
+
+TEST_F(DialogTest, IconsAndTheSystemMenu)
+{
+    std::vector<DWORD> pixels(16 * 16, 0xFF2080C0);
+    ASSERT_TRUE(RegisterIconResource(9210, 16, 16, pixels.data()));
+    CSysMenuDlg dlg;
+    dlg.m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(9210));
+    ASSERT_NE(dlg.m_hIcon, nullptr);
+    const INT_PTR nResult = RunModal(dlg,
+                                     [&]
+                                     {
+                                         QWidget* pDialog = DialogWidget(dlg);
+                                         EXPECT_EQ(dlg.GetIcon(TRUE), dlg.m_hIcon);
+                                         EXPECT_EQ(dlg.GetIcon(FALSE), dlg.m_hIcon);
+                                         const QImage shown =
+                                             pDialog->windowIcon().pixmap(16, 16).toImage();
+                                         ASSERT_FALSE(shown.isNull());
+                                         EXPECT_EQ(shown.pixel(8, 8), 0xFF2080C0);
+                                         ChooseFromContextMenu(pDialog, QStringLiteral("About"));
+                                         EXPECT_NE(dlg.m_hWnd, nullptr);
+                                         ChooseFromContextMenu(pDialog, QStringLiteral("Close"));
+                                     });
+    EXPECT_EQ(nResult, IDCANCEL) << "Close in the system menu cancels";
+    EXPECT_EQ(dlg.m_vecSysCommands, (std::vector<UINT>{0x0010, SC_CLOSE}));
 }
 
 TEST_F(DialogTest, FileDialogReturnsTheChosenPathOrCancel)
