@@ -106,13 +106,12 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
         pPainter->fillRect(QRect(pt, QSize(1, 1)), color);
 }
 
-// A line in logical coordinates with the given pen attributes.
-void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
-              const QColor& color)
+// A line in logical coordinates with the given pen attributes, t being the DC's mapping.
+void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle,
+                    int nWidth, const QColor& color)
 {
     if (nStyle == PS_NULL)
         return;
-    const QTransform t = LogicalToDevice(hdc);
     const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
     if (bThin && (IsTranslationOnly(t) || nWidth == 0))
@@ -148,6 +147,12 @@ void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int n
     pPainter->setPen(pen);
     pPainter->drawLine(x0, y0, x1, y1);
     pPainter->restore();
+}
+
+void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
+              const QColor& color)
+{
+    DrawMappedLine(LogicalToDevice(hdc), pPainter, x0, y0, x1, y1, nStyle, nWidth, color);
 }
 
 void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, const QColor& color)
@@ -287,9 +292,13 @@ QPainter* PainterFor(HDC hdc)
     }
     if (pPainter == nullptr || !pPainter->isActive())
         return nullptr;
-    pPainter->resetTransform();
-    pPainter->setRenderHint(QPainter::Antialiasing, false);
-    pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Each of these costs a state change in the paint engine even when nothing changes.
+    if (!pPainter->transform().isIdentity())
+        pPainter->resetTransform();
+    if (pPainter->testRenderHint(QPainter::Antialiasing))
+        pPainter->setRenderHint(QPainter::Antialiasing, false);
+    if (pPainter->compositionMode() != QPainter::CompositionMode_SourceOver)
+        pPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (pPainter != hdc->pClipPainter || hdc->bClipStale)
     {
         if (hdc->bClip)
@@ -623,6 +632,24 @@ BOOL LineTo(HDC hdc, int x, int y)
     DrawLine(hdc, pPainter, hdc->ptCurrent.x, hdc->ptCurrent.y, x, y, hdc->pPen->nPenStyle,
              hdc->pPen->nPenWidth, PenColor(hdc));
     hdc->ptCurrent = POINT{x, y};
+    return TRUE;
+}
+
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
+{
+    if (apt == nullptr || asz == nullptr || std::any_of(asz, asz + csz, [](DWORD n) { return n < 2; }))
+        return FALSE;
+    QPainter* pPainter = PainterFor(hdc);
+    if (pPainter == nullptr)
+        return FALSE;
+    // Pen, colour and mapping are looked up once for all the lines.
+    const QTransform t = LogicalToDevice(hdc);
+    const QColor color = PenColor(hdc);
+    const int nStyle = hdc->pPen->nPenStyle;
+    const int nWidth = hdc->pPen->nPenWidth;
+    for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
+        for (DWORD i = 1; i < *pCount; ++i)
+            DrawMappedLine(t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle, nWidth, color);
     return TRUE;
 }
 
@@ -1241,6 +1268,10 @@ BOOL CDC::LineTo(int x, int y)
 BOOL CDC::LineTo(POINT point)
 {
     return LineTo(point.x, point.y);
+}
+BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount)
+{
+    return nCount >= 0 && ::PolyPolyline(m_hDC, lpPoints, lpPolyPoints, static_cast<DWORD>(nCount));
 }
 CPoint CDC::GetCurrentPosition() const
 {

@@ -112,6 +112,8 @@ public:
     CPoint MoveTo(POINT point);
     BOOL LineTo(int x, int y);
     BOOL LineTo(POINT point);
+    // nCount polylines of lpPolyPoints[i] points each; the current position stays.
+    BOOL PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount);
     CPoint GetCurrentPosition() const;
 
     // Outline in the current pen inside the rectangle, interior in the current brush.

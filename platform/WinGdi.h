@@ -56,6 +56,8 @@ BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c);
 // Drawing. Lines leave their end pixel unset; rectangles exclude right and bottom edges.
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL LineTo(HDC hdc, int x, int y);
+// csz polylines of asz[i] (at least 2) points each, every one leaving its last pixel unset.
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz);
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);

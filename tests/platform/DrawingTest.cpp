@@ -115,6 +115,42 @@ TEST_F(MemoryDcTest, LineToMovesTheCurrentPositionForThePolyline)
     EXPECT_EQ(m_dc.GetPixel(4, 4), kRed);
 }
 
+TEST_F(MemoryDcTest, PolyPolylineDrawsWhatTheLineToSequenceDraws)
+{
+    // Two dashes, a diagonal and a closed frame, in one call; the same with MoveTo/LineTo.
+    const POINT points[] = {{2, 3}, {9, 3}, {12, 1}, {12, 8}, {14, 2}, {30, 9},
+                            {20, 20}, {25, 20}, {25, 25}, {20, 20}};
+    const DWORD counts[] = {2, 2, 2, 4};
+    m_dc.IntersectClipRect(0, 0, 28, kHeight); // the diagonal runs out of the clip
+    CPen pen(PS_SOLID, 0, kRed);
+    CPen* pOld = m_dc.SelectObject(&pen);
+    m_dc.MoveTo(5, 5);
+    ASSERT_TRUE(m_dc.PolyPolyline(points, counts, 4));
+    EXPECT_EQ(m_dc.GetCurrentPosition(), CPoint(5, 5)) << "the current position stays";
+    const std::vector<std::string> inked = Inked();
+
+    m_dc.FillSolidRect(0, 0, kWidth, kHeight, kWhite);
+    const POINT* pPoint = points;
+    for (DWORD nCount : counts)
+    {
+        m_dc.MoveTo(*pPoint++);
+        for (DWORD i = 1; i < nCount; ++i)
+            m_dc.LineTo(*pPoint++);
+    }
+    EXPECT_EQ(Inked(), inked);
+    EXPECT_EQ(m_dc.GetPixel(9, 3), kWhite) << "each line leaves its end pixel";
+    m_dc.SelectClipRgn(nullptr);
+    for (int y = 0; y < kHeight; ++y)
+        EXPECT_EQ(m_dc.GetPixel(28, y), kWhite) << "the diagonal is clipped at x = 28, row " << y;
+    EXPECT_EQ(m_dc.GetPixel(27, 8), kRed) << "and drawn up to there";
+
+    const DWORD tooShort[] = {2, 1};
+    m_dc.FillSolidRect(0, 0, kWidth, kHeight, kWhite);
+    EXPECT_FALSE(m_dc.PolyPolyline(points, tooShort, 2));
+    EXPECT_TRUE(Inked().empty()) << "a polyline of one point fails the whole call";
+    m_dc.SelectObject(pOld);
+}
+
 TEST_F(MemoryDcTest, RectangleOutlineLiesInsideAndTheBrushFillsTheRest)
 {
     CPen pen(PS_SOLID, 0, kRed);
