@@ -20,6 +20,14 @@ int Offset(int nPixel, int nDelta)
     return int(std::clamp<long long>(static_cast<long long>(nPixel) + nDelta, -kLimit, kLimit));
 }
 
+// The lines from a0 to a1 and from b0 to b1, in one call.
+void DrawTwoLines(CDC* pDC, POINT a0, POINT a1, POINT b0, POINT b1)
+{
+    const POINT ends[4] = {a0, a1, b0, b1};
+    constexpr DWORD kPointsPerLine[2] = {2, 2};
+    pDC->PolyPolyline(ends, kPointsPerLine, 2);
+}
+
 } // namespace
 
 CChartCandlestickSerie::CChartCandlestickSerie(CChartCtrl* pOwner)
@@ -80,18 +88,14 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     pDC->SelectObject(point.dOpen > point.dClose ? &m_brFilled : &m_brHollow);
     if (m_bDrawShadow)
     {
-        pDC->MoveTo(Offset(x, o), Offset(yOpen, o));
-        pDC->LineTo(Offset(x, o), Offset(yHigh, o));
-        pDC->MoveTo(Offset(x, o), Offset(yClose, o));
-        pDC->LineTo(Offset(x, o), Offset(yLow, o));
+        const int xs = Offset(x, o);
+        DrawTwoLines(pDC, {xs, Offset(yOpen, o)}, {xs, Offset(yHigh, o)}, {xs, Offset(yClose, o)},
+                     {xs, Offset(yLow, o)});
     }
     // Lines leave their end pixel unset and the body comes last, covering the wicks inside it,
     // so the wicks need not know whether open or close is higher.
     pDC->SelectObject(&m_penLine);
-    pDC->MoveTo(x, yOpen);
-    pDC->LineTo(x, yHigh);
-    pDC->MoveTo(x, yClose);
-    pDC->LineTo(x, yLow);
+    DrawTwoLines(pDC, {x, yOpen}, {x, yHigh}, {x, yClose}, {x, yLow});
     pDC->Rectangle(&rcBody);
     pDC->SelectObject(pOldBrush);
     pDC->SelectObject(pOldPen);
