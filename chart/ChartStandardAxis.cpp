@@ -1,6 +1,7 @@
 #include "chart/ChartStandardAxis.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <locale>
@@ -64,6 +65,13 @@ int CChartStandardAxis::IntervalMidPixel(double dValue) const
 
 std::string CChartStandardAxis::FormatTickLabel(double dValue) const
 {
+    // Fixed point, correctly rounded and locale-free, as the classic stream writes it.
+    const int nDecimals = std::max(0, m_nDecimals);
+    char szText[1024];
+    const std::to_chars_result result =
+        std::to_chars(szText, szText + sizeof szText, dValue, std::chars_format::fixed, nDecimals);
+    if (result.ec == std::errc())
+        return std::string(szText, result.ptr);
     std::ostringstream stream;
     stream.imbue(std::locale::classic());
     stream.setf(std::ios::fixed, std::ios::floatfield);

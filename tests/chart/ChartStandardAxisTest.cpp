@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <iomanip>
 #include <locale>
+#include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -177,6 +181,26 @@ TEST(ChartStandardAxis, LabelsIgnoreTheProcessLocale)
     EXPECT_EQ(axis.FormatTickLabel(-2.125), "-2.12");
     std::locale::global(oldGlobal);
     std::setlocale(LC_ALL, "C");
+}
+
+TEST(ChartStandardAxis, LabelsMatchTheClassicFixedPointStream)
+{
+    CChartStandardAxis axis;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-8, 12);
+    std::uniform_int_distribution<int> decimals(0, 9);
+    std::vector<double> values = {0.0, -0.0, 0.125, 2.5, 1e300, -1e-300, 1234.5};
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
+    for (const double dValue : values)
+    {
+        axis.m_nDecimals = decimals(rng);
+        std::ostringstream expected;
+        expected.imbue(std::locale::classic());
+        expected << std::fixed << std::setprecision(axis.m_nDecimals) << dValue;
+        ASSERT_EQ(axis.FormatTickLabel(dValue), expected.str()) << axis.m_nDecimals;
+    }
 }
 
 TEST(ChartStandardAxis, TickWalksEndWhereTheStepIsLostInTheValues)
