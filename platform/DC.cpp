@@ -49,9 +49,17 @@ bool IsTranslationOnly(const QTransform& t)
     return t.type() <= QTransform::TxTranslate;
 }
 
+// Screen and buffer DCs map by a whole-pixel offset at most: integer adds instead of a matrix.
+QPoint MapPoint(const QTransform& t, int x, int y)
+{
+    if (IsTranslationOnly(t))
+        return QPoint(x + static_cast<int>(t.dx()), y + static_cast<int>(t.dy()));
+    return t.map(QPoint(x, y));
+}
+
 QPoint ToDevice(HDC hdc, int x, int y)
 {
-    return LogicalToDevice(hdc).map(QPoint(x, y));
+    return MapPoint(LogicalToDevice(hdc), x, y);
 }
 
 QColor PenColor(HDC hdc)
@@ -116,7 +124,7 @@ void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
     if (bThin && (IsTranslationOnly(t) || nWidth == 0))
     {
-        DrawThinLine(pPainter, t.map(QPoint(x0, y0)), t.map(QPoint(x1, y1)), color);
+        DrawThinLine(pPainter, MapPoint(t, x0, y0), MapPoint(t, x1, y1), color);
         return;
     }
     if (x0 == x1 && y0 == y1)
@@ -159,8 +167,14 @@ void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, co
 {
     if (r <= l || b <= t)
         return;
+    const QTransform transform = LogicalToDevice(hdc);
+    if (IsTranslationOnly(transform))
+    {
+        pPainter->fillRect(QRect(MapPoint(transform, l, t), QSize(r - l, b - t)), color);
+        return;
+    }
     pPainter->save();
-    pPainter->setWorldTransform(LogicalToDevice(hdc), true);
+    pPainter->setWorldTransform(transform, true);
     pPainter->fillRect(QRect(l, t, r - l, b - t), color);
     pPainter->restore();
 }
@@ -246,6 +260,9 @@ void FreeDc(HDC hdc)
 
 QTransform LogicalToDevice(HDC hdc)
 {
+    if (hdc->nMapMode != MM_ANISOTROPIC && hdc->nMapMode != MM_ISOTROPIC)
+        return QTransform::fromTranslate(hdc->ptViewportOrg.x - hdc->ptWindowOrg.x,
+                                         hdc->ptViewportOrg.y - hdc->ptWindowOrg.y);
     QTransform t;
     t.translate(hdc->ptViewportOrg.x, hdc->ptViewportOrg.y);
     if (hdc->nMapMode == MM_ANISOTROPIC || hdc->nMapMode == MM_ISOTROPIC)
