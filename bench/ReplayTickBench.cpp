@@ -30,7 +30,10 @@ void BM_ReplayTick(benchmark::State& state)
 }
 BENCHMARK(BM_ReplayTick)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-void Command(UINT nId) { SendMessageA(g_hDialog, WM_COMMAND, nId, 0); }
+void Command(UINT nId)
+{
+    SendMessageA(g_hDialog, WM_COMMAND, nId, 0);
+}
 
 } // namespace
 
@@ -51,13 +54,15 @@ int main(int argc, char** argv)
     theApp.m_strStartFile = (dir / "bars.csv").string();
 
     CPlatformApp toolkit(argc, argv);
-    PlatformRunLater(0, [] {
-        g_hDialog = GetActiveWindow();
-        Command(IDC_BTN_PLAY);
-        Command(IDC_BTN_BUY); // an open position: every tick also writes its mark
-        benchmark::RunSpecifiedBenchmarks();
-        Command(ID_MENU_EXIT);
-    });
+    PlatformRunLater(0,
+                     []
+                     {
+                         g_hDialog = GetActiveWindow();
+                         Command(IDC_BTN_PLAY);
+                         Command(IDC_BTN_BUY); // an open position: every tick also writes its mark
+                         benchmark::RunSpecifiedBenchmarks();
+                         Command(ID_MENU_EXIT);
+                     });
     theApp.InitInstance();
     benchmark::Shutdown();
     std::filesystem::current_path(dir.parent_path());

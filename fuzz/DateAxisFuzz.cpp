@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
     if (input.TakeBool())
     {
         const std::int64_t nEnd = std::int64_t{axis.m_nStartPixel} + input.Take<std::int16_t>();
-        axis.m_nEndPixel = static_cast<std::int32_t>(std::clamp<std::int64_t>(nEnd, INT32_MIN, INT32_MAX));
+        axis.m_nEndPixel =
+            static_cast<std::int32_t>(std::clamp<std::int64_t>(nEnd, INT32_MIN, INT32_MAX));
     }
     else
     {

@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
         std::abort();
     for (const SChartCandlestickPoint& bar : player.m_vecBars)
         if (!std::isfinite(bar.dOpen) || !std::isfinite(bar.dHigh) || !std::isfinite(bar.dLow) ||
-            !std::isfinite(bar.dClose) || bar.dDate != std::floor(bar.dDate) || bar.dDate < -657434 ||
-            bar.dDate > 2958465)
+            !std::isfinite(bar.dClose) || bar.dDate != std::floor(bar.dDate) ||
+            bar.dDate < -657434 || bar.dDate > 2958465)
             std::abort();
     return 0;
 }

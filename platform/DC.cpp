@@ -115,8 +115,8 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 }
 
 // A line in logical coordinates with the given pen attributes, t being the DC's mapping.
-void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle,
-                    int nWidth, const QColor& color)
+void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int x1, int y1,
+                    int nStyle, int nWidth, const QColor& color)
 {
     if (nStyle == PS_NULL)
         return;
@@ -654,7 +654,8 @@ BOOL LineTo(HDC hdc, int x, int y)
 
 BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
 {
-    if (apt == nullptr || asz == nullptr || std::any_of(asz, asz + csz, [](DWORD n) { return n < 2; }))
+    if (apt == nullptr || asz == nullptr ||
+        std::any_of(asz, asz + csz, [](DWORD n) { return n < 2; }))
         return FALSE;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
@@ -666,7 +667,8 @@ BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     const int nWidth = hdc->pPen->nPenWidth;
     for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
         for (DWORD i = 1; i < *pCount; ++i)
-            DrawMappedLine(t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle, nWidth, color);
+            DrawMappedLine(t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
+                           nWidth, color);
     return TRUE;
 }
 

@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
 #include <cmath>
 
@@ -27,23 +26,6 @@ double ValueAt(const CChartAxis* pAxis, int nPixel)
     const double dFraction =
         double(nPixel - pAxis->m_nStartPixel) / double(pAxis->m_nEndPixel - pAxis->m_nStartPixel);
     return pAxis->m_dMin + dFraction * (pAxis->m_dMax - pAxis->m_dMin);
-}
-
-QRect ScrollBarPart(QScrollBar* pBar, QStyle::SubControl part)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(pBar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = pBar->orientation();
-    opt.minimum = pBar->minimum();
-    opt.maximum = pBar->maximum();
-    opt.sliderPosition = pBar->sliderPosition();
-    opt.sliderValue = pBar->value();
-    opt.singleStep = pBar->singleStep();
-    opt.pageStep = pBar->pageStep();
-    if (pBar->orientation() == Qt::Horizontal)
-        opt.state |= QStyle::State_Horizontal;
-    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, pBar);
 }
 
 // The dialog playing a 100-bar file: bars 0 to 25 on the chart, dates 43831 to 43856, prices
@@ -281,7 +263,7 @@ TEST_F(ChartInDialogTest, APageDownClickMovesTheZoomedDateAxisByTheTenthsLeft)
 
             auto* pWidget = qobject_cast<QScrollBar*>(WidgetFromHwnd(pBar->GetSafeHwnd()));
             ASSERT_NE(pWidget, nullptr);
-            const QRect addPage = ScrollBarPart(pWidget, QStyle::SC_ScrollBarAddPage);
+            const QRect addPage = ScrollBarPartRect(pWidget, QStyle::SC_ScrollBarAddPage);
             ASSERT_FALSE(addPage.isEmpty());
             QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, addPage.center());
 

@@ -1,6 +1,7 @@
 #include "chart/ChartCtrl.h"
 #include "AxisTestSerie.h"
 #include "ChartTestApp.h"
+#include "CountingChart.h"
 #include "chart/ChartAxisLabel.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartGradient.h"
@@ -18,18 +19,6 @@
 
 namespace
 {
-
-// Counts full redraws: every one starts with the background.
-class CCountingChart : public CChartCtrl
-{
-public:
-    void PaintBackground(CDC* pDC, RECT rcArea) override
-    {
-        ++m_nRedraws;
-        CChartCtrl::PaintBackground(pDC, rcArea);
-    }
-    int m_nRedraws = 0;
-};
 
 // An axis that reports its destruction.
 class CWatchedAxis : public CChartStandardAxis

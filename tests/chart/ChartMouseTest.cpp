@@ -14,11 +14,11 @@
 
 #include "AxisTestSerie.h"
 #include "ChartTestApp.h"
+#include "CountingChart.h"
 
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -31,17 +31,6 @@ namespace
 {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-class CCountingChart : public CChartCtrl
-{
-public:
-    void PaintBackground(CDC* pDC, RECT rcArea) override
-    {
-        ++m_nRedraws;
-        CChartCtrl::PaintBackground(pDC, rcArea);
-    }
-    int m_nRedraws = 0;
-};
 
 struct SRange
 {
@@ -262,23 +251,6 @@ TEST_F(ChartMouseTest, AnAutoHidingScrollBarShowsOnlyUnderTheMouse)
     EXPECT_TRUE(pBar->IsWindowVisible());
 }
 
-QRect ScrollBarPart(QScrollBar* pBar, QStyle::SubControl part)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(pBar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = pBar->orientation();
-    opt.minimum = pBar->minimum();
-    opt.maximum = pBar->maximum();
-    opt.sliderPosition = pBar->sliderPosition();
-    opt.sliderValue = pBar->value();
-    opt.singleStep = pBar->singleStep();
-    opt.pageStep = pBar->pageStep();
-    if (pBar->orientation() == Qt::Horizontal)
-        opt.state |= QStyle::State_Horizontal;
-    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, pBar);
-}
-
 TEST_F(ChartMouseTest, APageDownClickScrollsTheDateAxisByTheTenthsLeft)
 {
     CChartScrollBar* pBar = m_pDates->m_pAxisScrollBar;
@@ -296,7 +268,7 @@ TEST_F(ChartMouseTest, APageDownClickScrollsTheDateAxisByTheTenthsLeft)
 
     auto* pWidget = qobject_cast<QScrollBar*>(WidgetFromHwnd(pBar->GetSafeHwnd()));
     ASSERT_NE(pWidget, nullptr);
-    const QRect addPage = ScrollBarPart(pWidget, QStyle::SC_ScrollBarAddPage);
+    const QRect addPage = ScrollBarPartRect(pWidget, QStyle::SC_ScrollBarAddPage);
     ASSERT_FALSE(addPage.isEmpty());
     const int nBefore = m_chart.m_nRedraws;
     QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, addPage.center());

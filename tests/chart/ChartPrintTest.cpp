@@ -9,6 +9,7 @@
 #include "platform/WinGdi.h"
 
 #include "ChartTestApp.h"
+#include "CountingChart.h"
 
 #include <QColor>
 #include <QImage>
@@ -23,17 +24,6 @@
 
 namespace
 {
-
-class CCountingChart : public CChartCtrl
-{
-public:
-    void PaintBackground(CDC* pDC, RECT rcArea) override
-    {
-        ++m_nRedraws;
-        CChartCtrl::PaintBackground(pDC, rcArea);
-    }
-    int m_nRedraws = 0;
-};
 
 // The replay's picture: 26 falling daily bars on the date and price axes.
 void FillReplayChart(CChartCtrl& chart)

@@ -1,5 +1,7 @@
 // Hostile files and hostile surroundings: each must end in a clear effect (skipped lines, no
 // bars, a message on standard error) with the replay and the account still sound.
+#include "CoreTestApp.h"
+#include "TempDir.h"
 #include "chart/ChartAxis.h"
 #include "chart/ChartCtrl.h"
 #include "chart/ChartDateTimeAxis.h"
@@ -8,8 +10,6 @@
 #include "core/ReplaySettings.h"
 #include "core/TradeAccount.h"
 #include "core/TradeLog.h"
-#include "CoreTestApp.h"
-#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,8 @@ protected:
 TEST_F(BadInput, AFileWithoutReadPermissionIsReportedAndLeavesNoBars)
 {
     const std::string path = m_dir.Write("locked.csv", kBar);
-    fs::permissions(m_dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(m_dir.Path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(path, fs::perms::none);
     EXPECT_EXIT(
         {
@@ -91,13 +92,15 @@ TEST_F(BadInput, BinaryBytesAreSkippedLineByLine)
 
 TEST_F(BadInput, AFiftyMegabyteLineIsSkippedAndTheNextBarKept)
 {
-    const std::string path = m_dir.Write("long.csv", "2017-01-04," + std::string(50u << 20, '7') + "\n" + kBar);
+    const std::string path =
+        m_dir.Write("long.csv", "2017-01-04," + std::string(50u << 20, '7') + "\n" + kBar);
     const auto start = std::chrono::steady_clock::now();
     const std::string err = Load(path);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     EXPECT_EQ(m_player.m_nBarCount, 1);
     EXPECT_EQ(m_player.m_vecBars.front().dClose, 11);
-    EXPECT_NE(err.find("skipped 1 line(s) that are not bars (first: line 1)"), std::string::npos) << err;
+    EXPECT_NE(err.find("skipped 1 line(s) that are not bars (first: line 1)"), std::string::npos)
+        << err;
 }
 
 TEST_F(BadInput, TenMillionShortLinesAreReadInOnePass)
@@ -161,8 +164,8 @@ TEST_F(BadInput, ExtremePricesAndDatesReplayAndTrade)
 
 TEST_F(BadInput, ALogDirectoryThatIsNotWritableLosesNoTradeFromTheAccount)
 {
-    fs::permissions(m_dir.Path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
+    fs::permissions(m_dir.Path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
     m_dir.Enter();
     EXPECT_EXIT(
         {
@@ -171,7 +174,8 @@ TEST_F(BadInput, ALogDirectoryThatIsNotWritableLosesNoTradeFromTheAccount)
             account.Buy(10);
             account.SetCurrentPrice(12.5);
             account.Sell(12.5);
-            const bool bBooked = account.m_nPosition == 0 && account.m_dNoPositionAccount == 1000002.5;
+            const bool bBooked =
+                account.m_nPosition == 0 && account.m_dNoPositionAccount == 1000002.5;
             std::_Exit(bBooked && !fs::exists(TradeLogFileName(std::time(nullptr))) ? 0 : 1);
         },
         testing::ExitedWithCode(0), "cannot write [0-9]+TradeDetails.log.*Buy");

@@ -1,3 +1,5 @@
+#include "CoreTestApp.h"
+#include "TempDir.h"
 #include "chart/ChartAxis.h"
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
@@ -5,8 +7,7 @@
 #include "chart/ChartStandardAxis.h"
 #include "core/KLinePlayer.h"
 #include "core/ReplaySettings.h"
-#include "CoreTestApp.h"
-#include "TempDir.h"
+#include "tests/chart/CountingChart.h"
 
 #include <gtest/gtest.h>
 
@@ -31,16 +32,6 @@ std::string Bars(int nCount)
 }
 
 // Counts the full redraws into the back buffer.
-class CCountingChart : public CChartCtrl
-{
-public:
-    void PaintBackground(CDC* pDC, RECT rcArea) override
-    {
-        ++m_nRedraws;
-        CChartCtrl::PaintBackground(pDC, rcArea);
-    }
-    int m_nRedraws = 0;
-};
 
 // The replay as the main dialog sets it up: a chart window with both axes fitted to all points.
 class KLinePlayerStep : public ::testing::Test
@@ -49,7 +40,8 @@ protected:
     void SetUp() override
     {
         EnsureCoreTestApp();
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
+        ASSERT_TRUE(
+            m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
         m_chart.NewDateTimeAxis()->SetRangeMode(AllPoints);
         m_chart.NewStandardAxis()->SetRangeMode(AllPoints);
         m_player.m_pChart = &m_chart;

@@ -118,8 +118,8 @@ TEST_F(MemoryDcTest, LineToMovesTheCurrentPositionForThePolyline)
 TEST_F(MemoryDcTest, PolyPolylineDrawsWhatTheLineToSequenceDraws)
 {
     // Two dashes, a diagonal and a closed frame, in one call; the same with MoveTo/LineTo.
-    const POINT points[] = {{2, 3}, {9, 3}, {12, 1}, {12, 8}, {14, 2}, {30, 9},
-                            {20, 20}, {25, 20}, {25, 25}, {20, 20}};
+    const POINT points[] = {{2, 3},  {9, 3},   {12, 1},  {12, 8},  {14, 2},
+                            {30, 9}, {20, 20}, {25, 20}, {25, 25}, {20, 20}};
     const DWORD counts[] = {2, 2, 2, 4};
     m_dc.IntersectClipRect(0, 0, 28, kHeight); // the diagonal runs out of the clip
     CPen pen(PS_SOLID, 0, kRed);

@@ -1,7 +1,6 @@
 // Scroll bar controls: Windows' clamping rules and user actions arriving as SB_* notifications.
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -71,22 +70,6 @@ protected:
                       0};
         bar.SetScrollInfo(&si, TRUE);
         return static_cast<QScrollBar*>(WidgetFromHwnd(bar.m_hWnd));
-    }
-    static QRect Part(QScrollBar* pBar, QStyle::SubControl part)
-    {
-        QStyleOptionSlider opt;
-        opt.initFrom(pBar);
-        opt.subControls = QStyle::SC_All;
-        opt.orientation = pBar->orientation();
-        opt.minimum = pBar->minimum();
-        opt.maximum = pBar->maximum();
-        opt.sliderPosition = pBar->sliderPosition();
-        opt.sliderValue = pBar->value();
-        opt.singleStep = pBar->singleStep();
-        opt.pageStep = pBar->pageStep();
-        if (pBar->orientation() == Qt::Horizontal)
-            opt.state |= QStyle::State_Horizontal;
-        return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, pBar);
     }
     CScrollParent m_parent;
 };
@@ -162,7 +145,7 @@ TEST_F(ScrollBarTest, ArrowClickSendsLineDownAndEndScrollWithTheBar)
     CScrollBar bar;
     QScrollBar* q = Make(bar, SBS_HORZ, CRect(0, 0, 200, 17));
     QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
-                      Part(q, QStyle::SC_ScrollBarAddLine).center());
+                      ScrollBarPartRect(q, QStyle::SC_ScrollBarAddLine).center());
     const std::vector<Note> expected{{WM_HSCROLL, SB_LINEDOWN, 0, &bar},
                                      {WM_HSCROLL, SB_ENDSCROLL, 0, &bar}};
     EXPECT_EQ(m_parent.m_notes, expected);
@@ -172,9 +155,9 @@ TEST_F(ScrollBarTest, ArrowClickSendsLineDownAndEndScrollWithTheBar)
     m_parent.m_notes.clear();
     m_parent.m_bFollow = true;
     QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
-                      Part(q, QStyle::SC_ScrollBarSubLine).center());
+                      ScrollBarPartRect(q, QStyle::SC_ScrollBarSubLine).center());
     QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
-                      Part(q, QStyle::SC_ScrollBarAddLine).center());
+                      ScrollBarPartRect(q, QStyle::SC_ScrollBarAddLine).center());
     ASSERT_EQ(m_parent.m_notes.size(), 4u);
     EXPECT_EQ(m_parent.m_notes[0].nCode, SB_LINEUP);
     EXPECT_EQ(m_parent.m_notes[2].nCode, SB_LINEDOWN);
@@ -186,9 +169,9 @@ TEST_F(ScrollBarTest, PageClicksSendPageCodes)
 {
     CScrollBar bar;
     QScrollBar* q = Make(bar, SBS_HORZ, CRect(0, 0, 200, 17));
-    const QRect slider = Part(q, QStyle::SC_ScrollBarSlider);
-    const QRect addPage = Part(q, QStyle::SC_ScrollBarAddPage);
-    const QRect subPage = Part(q, QStyle::SC_ScrollBarSubPage);
+    const QRect slider = ScrollBarPartRect(q, QStyle::SC_ScrollBarSlider);
+    const QRect addPage = ScrollBarPartRect(q, QStyle::SC_ScrollBarAddPage);
+    const QRect subPage = ScrollBarPartRect(q, QStyle::SC_ScrollBarSubPage);
     ASSERT_FALSE(addPage.isEmpty());
     ASSERT_FALSE(subPage.isEmpty());
     EXPECT_LT(slider.left(), addPage.left());
@@ -205,7 +188,7 @@ TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
 {
     CScrollBar bar;
     QScrollBar* q = Make(bar, SBS_VERT, CRect(0, 0, 17, 180));
-    const QPoint start = Part(q, QStyle::SC_ScrollBarSlider).center();
+    const QPoint start = ScrollBarPartRect(q, QStyle::SC_ScrollBarSlider).center();
     QTest::mousePress(q, Qt::LeftButton, Qt::NoModifier, start);
     QTest::mouseMove(q, start + QPoint(0, 20));
     QTest::mouseMove(q, start + QPoint(0, 40));
