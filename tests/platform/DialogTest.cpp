@@ -136,8 +136,14 @@ INT_PTR RunModal(CDialog& dlg, std::function<void()> fn)
     PlatformRunLater(20,
                      [&dlg, fn, pAlive]
                      {
-                         if (*pAlive && dlg.m_hWnd != nullptr)
-                             fn();
+                         if (!*pAlive || dlg.m_hWnd == nullptr)
+                             return;
+                         // Focus and keys need the window active; a busy machine takes a while.
+                         if (QWidget* pDialog = WidgetFromHwnd(dlg.m_hWnd); pDialog != nullptr)
+                         {
+                             EXPECT_TRUE(QTest::qWaitForWindowActive(pDialog));
+                         }
+                         fn();
                      });
     PlatformRunLater(5000,
                      [&dlg, pAlive]
