@@ -31,8 +31,6 @@ std::string Bars(int nCount)
     return text;
 }
 
-// Counts the full redraws into the back buffer.
-
 // The replay as the main dialog sets it up: a chart window with both axes fitted to all points.
 class KLinePlayerStep : public ::testing::Test
 {
