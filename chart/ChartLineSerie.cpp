@@ -11,8 +11,9 @@
 namespace
 {
 
-// Past this many pixels from the origin the toolkit's line drawing loses precision.
-constexpr double kFarPixel = 1 << 24;
+// Thin lines are drawn pixel by pixel, clipped or not: a segment reaching this far out of a
+// deeply zoomed plot is cut to the plot first. Nearer ones are drawn as they are.
+constexpr double kFarPixel = 1 << 14;
 
 bool IsFar(POINT pt)
 {

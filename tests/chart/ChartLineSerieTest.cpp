@@ -90,7 +90,14 @@ TEST_F(LineSerie, ClipsAtThePlotEdgeButDrawsTheSegmentsEnteringAndLeaving)
     m_pSerie->m_crColor = kBlue;
     m_xAxis.m_dMin = 100;
     m_xAxis.m_dMax = 300;
-    Add({{-500, 180}, {50, 60}, {150, 100}, {250, 100}, {350, 140}, {900, 20}});
+    Add({{-500, 180},
+         {50, 60},
+         {150, 100},
+         {250, 100},
+         {350, 140},
+         {900, 20},
+         {950, 20},
+         {990, 20}});
     m_pSerie->DrawVisiblePoints(&m_dc);
     // 50 -> 150 runs from pixel (-50, 140) to (50, 100): at x = 0 it is at row 120.
     EXPECT_EQ(RowsAt(0), (std::vector<int>{120}));
@@ -100,6 +107,18 @@ TEST_F(LineSerie, ClipsAtThePlotEdgeButDrawsTheSegmentsEnteringAndLeaving)
     // at the left edge, (350, 140) -> (900, 20) lies right of the buffer.
     for (int y = 0; y < 100; ++y)
         EXPECT_NE(At(0, y), kBlue) << y;
+}
+
+TEST_F(LineSerie, DeepZoomKeepsTheSlopeOfSegmentsReachingFarOut)
+{
+    // Values 0 to 0.0002 fill the buffer: the second point lies a million pixels out (the
+    // axes' limit), and only the piece over the plot is drawn.
+    m_xAxis.m_dMax = 0.0002;
+    m_yAxis.m_dMax = 0.0002;
+    Add({{0, 0}, {1000, 1000}});
+    m_pSerie->DrawVisiblePoints(&m_dc);
+    for (const int x : {10, 100, 190})
+        EXPECT_EQ(RowsAt(x), (std::vector<int>{200 - x})) << x;
 }
 
 TEST_F(LineSerie, ANaNBreaksTheLine)
