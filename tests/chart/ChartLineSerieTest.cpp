@@ -21,6 +21,13 @@ protected:
     void SetUp() override
     {
         CPixelAxesCanvas::SetUp();
+        Restart();
+    }
+
+    // A new, empty series on a cleared buffer.
+    void Restart()
+    {
+        Clear();
         m_pSerie = std::make_unique<CChartLineSerie>(nullptr);
         Bind(*m_pSerie);
         m_pSerie->m_crColor = kBlue;
@@ -84,10 +91,7 @@ TEST_F(LineSerie, ClipsAtThePlotEdgeButDrawsTheSegmentsEnteringAndLeaving)
 
     // The axis shows values 100 to 300 at pixels 0 to 200; points beyond are skipped except
     // the ones the line enters from and leaves to.
-    Clear();
-    m_pSerie = std::make_unique<CChartLineSerie>(nullptr);
-    Bind(*m_pSerie);
-    m_pSerie->m_crColor = kBlue;
+    Restart();
     m_xAxis.m_dMin = 100;
     m_xAxis.m_dMax = 300;
     Add({{-500, 180},
@@ -133,10 +137,7 @@ TEST_F(LineSerie, ANaNBreaksTheLine)
     EXPECT_EQ(At(179, 100), kBlue);
 
     // A point between two gaps still shows, as one pixel.
-    Clear();
-    m_pSerie = std::make_unique<CChartLineSerie>(nullptr);
-    Bind(*m_pSerie);
-    m_pSerie->m_crColor = kBlue;
+    Restart();
     Add({{20, kGap}, {100, 50}, {180, kGap}});
     m_pSerie->DrawVisiblePoints(&m_dc);
     EXPECT_EQ(At(100, 150), kBlue);

@@ -1,5 +1,6 @@
 #include "core/TradeJournalCsv.h"
 #include "TempDir.h"
+#include "UtcZone.h"
 #include "core/AtomicFile.h"
 #include "core/TradeJournal.h"
 
@@ -20,25 +21,6 @@ namespace
 class TradeJournalCsv : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* pszTz = std::getenv("TZ");
-        m_bHadTz = pszTz != nullptr;
-        if (m_bHadTz)
-            m_strTz = pszTz;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-    }
-
-    void TearDown() override
-    {
-        if (m_bHadTz)
-            ::setenv("TZ", m_strTz.c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-
     static STradeRecord Record(std::time_t tTime, ETradeSide eSide, double dPrice, int nPosition,
                                double dAverage, double dRealized, double dAccount)
     {
@@ -60,8 +42,7 @@ protected:
         m_journal.Append(Record(1483626672, ETradeSide::Sell, 1.5, 0, 0, 0.26544, 1000000.26544));
     }
 
-    bool m_bHadTz = false;
-    std::string m_strTz;
+    CUtcZone m_zone;
     CTradeJournal m_journal;
     CTempDir m_dir;
 };
