@@ -2,7 +2,8 @@
 
 class CTradeJournal;
 
-// Figures of a practice session, from its trades and the marked account value per bar.
+// Figures of a practice session, from its trades and the marked account value per bar. The
+// account books cash only when a position comes back to 0, so only closing trades win or lose.
 struct SSessionStats
 {
     int nTrades = 0;           // trades recorded
@@ -14,8 +15,8 @@ struct SSessionStats
     double dAverageLoss = 0.0; // gross loss / losses (a negative amount); 0 without losses
     double dGrossProfit = 0.0; // sum of the realized profits > 0
     double dGrossLoss = 0.0;   // sum of the realized profits < 0 (negative or 0)
-    double dProfitFactor =
-        0.0; // gross profit / -gross loss; +infinity with wins and no losses; 0 without wins
+    // gross profit / -gross loss; +infinity with wins and no losses; 0 without wins
+    double dProfitFactor = 0.0;
     double dLargestWin = 0.0;         // largest realized profit > 0; 0 without wins
     double dLargestLoss = 0.0;        // most negative realized profit; 0 without losses
     double dMaxDrawdown = 0.0;        // largest fall of the marked value below its running peak
