@@ -81,14 +81,20 @@ def run_x(server, args, **kwargs):
                           **kwargs).stdout
 
 
+def visible_windows(server, caption):
+    """Ids of the mapped windows whose caption matches (a regular expression)."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption],
+                         env=server.env(), capture_output=True, text=True).stdout
+    return [int(w) for w in out.split()]
+
+
 def find_window(server, caption=MAIN_CAPTION, timeout=30.0):
     """The id of the first mapped window with this caption."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption],
-                             env=server.env(), capture_output=True, text=True).stdout.split()
-        if out:
-            return int(out[0])
+        found = visible_windows(server, caption)
+        if found:
+            return found[0]
         time.sleep(0.1)
     raise RuntimeError(f"no window called {caption!r} appeared within {timeout} s")
 
@@ -199,6 +205,26 @@ def drag(server, window, start, end, button=1, steps=8):
 
 def key(server, window, *keys):
     run_x(server, ["xdotool", "key", "--window", str(window), *keys])
+
+
+def wait_for_focus(server, window, timeout=30.0):
+    """Waits until the window holds the keyboard focus, as a new dialog does once it is active."""
+    def focused():
+        out = subprocess.run(["xdotool", "getwindowfocus"], env=server.env(), capture_output=True,
+                             text=True).stdout.split()
+        return out and int(out[0]) == window
+    wait_for(focused, timeout, f"the focus in window {window:#x}")
+
+
+def press_keys(server, *keys):
+    """Keys as the keyboard gives them, to the window that has the focus."""
+    run_x(server, ["xdotool", "key", "--delay", "50", *keys])
+
+
+def keys_to(server, window, *keys):
+    """Keys typed into this window once it has the focus."""
+    wait_for_focus(server, window)
+    press_keys(server, *keys)
 
 
 def close_window(server, window):
