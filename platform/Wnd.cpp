@@ -286,6 +286,9 @@ GenericWidget::GenericWidget(HWND hWnd, QWidget* pParent) : WindowWidget<QWidget
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
     setMouseTracking(true);
+    // The window procedure gets every right-button message; on X a right press would otherwise
+    // also ask the parent dialog for its context menu, which then takes the drag away.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void GenericWidget::paintEvent(QPaintEvent* pEvent)
@@ -446,16 +449,53 @@ void DialogWidget::resizeEvent(QResizeEvent*)
                         static_cast<WORD>(hWnd->pClient->height())));
 }
 
+namespace
+{
+// The release of the press that opened the menu picks nothing, so no single right-button drag
+// can end on "Close" and quit.
+class SystemContextMenu : public QMenu
+{
+public:
+    SystemContextMenu(QWidget* pParent, bool bOpenedByPress)
+        : QMenu(pParent), m_bOpeningPressDown(bOpenedByPress)
+    {
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* pEvent) override
+    {
+        if (m_bOpeningPressDown && pEvent->button() == Qt::RightButton)
+        {
+            m_bOpeningPressDown = false;
+            return;
+        }
+        QMenu::mouseReleaseEvent(pEvent);
+    }
+
+private:
+    bool m_bOpeningPressDown = false;
+};
+} // namespace
+
 void DialogWidget::contextMenuEvent(QContextMenuEvent* pEvent)
 {
-    // Linux windows have no system menu: its items appear as the dialog's context menu.
+    // Linux windows have no system menu: its items appear as the dialog's context menu, on the
+    // dialog's own background only.
     HWND hWnd = LiveWnd(m_hWnd);
     if (hWnd == nullptr || hWnd->pSystemMenu == nullptr)
         return;
+    if (pEvent->reason() == QContextMenuEvent::Mouse)
+    {
+        HWND hHit = WndFromWidget(childAt(pEvent->pos()));
+        if (hHit != nullptr && hHit != hWnd && hHit->eKind != WndKind::Static &&
+            hHit->eKind != WndKind::GroupBox)
+            return;
+    }
     HMENU hMenu = LiveMenu(hWnd->pSystemMenu->m_hMenu);
     if (hMenu == nullptr)
         return;
-    QMenu menu(this);
+    SystemContextMenu menu(this, pEvent->reason() == QContextMenuEvent::Mouse &&
+                                     (QGuiApplication::mouseButtons() & Qt::RightButton) != 0);
     for (const HMENU__::Item& item : hMenu->items)
     {
         if (item.nFlags & MF_SEPARATOR)

@@ -8,6 +8,7 @@
 #include "chart/ChartSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "platform/TestSupport.h"
+#include "tests/WindowMouse.h"
 
 #include <QImage>
 #include <QScrollBar>
@@ -173,6 +174,9 @@ TEST_F(ChartInDialogTest, TheRightButtonPansBothAxesAndTheNextTickFitsThemToTheW
     RunPlaying(
         [&]
         {
+            // Through the dialog's window: on X the right press also asks for a context menu,
+            // and the dialog's menu must not open over the chart and take the drag.
+            CWindowMouse mouse(m_pChart);
             const QPoint start = InPlot(0.5, 0.5);
             const QPoint across = start + QPoint(60, 0);
             const QPoint down = across + QPoint(0, 40);
@@ -180,26 +184,86 @@ TEST_F(ChartInDialogTest, TheRightButtonPansBothAxesAndTheNextTickFitsThemToTheW
             const double dPriceShift =
                 ValueAt(m_pPrices, across.y()) - ValueAt(m_pPrices, down.y());
 
-            QTest::mousePress(m_pChart, Qt::RightButton, Qt::NoModifier, start);
-            QTest::mouseMove(m_pChart, across);
+            mouse.Press(Qt::RightButton, start);
+            mouse.Move(across);
             EXPECT_LT(dDateShift, 0.0) << "dragging right shows earlier dates";
             EXPECT_NEAR(m_pDates->m_dMin, FixtureDate(0) + dDateShift, 1e-9);
             EXPECT_NEAR(m_pDates->m_dMax, FixtureDate(25) + dDateShift, 1e-9);
             EXPECT_EQ(m_pPrices->m_dMin, FixtureLow(0)) << "no vertical movement yet";
 
-            QTest::mouseMove(m_pChart, down);
+            mouse.Move(down);
             EXPECT_GT(dPriceShift, 0.0) << "dragging down shows higher prices";
             EXPECT_NEAR(m_pPrices->m_dMin, FixtureLow(0) + dPriceShift, 1e-9);
             EXPECT_NEAR(m_pPrices->m_dMax, FixtureHigh(25) + dPriceShift, 1e-9);
-            QTest::mouseRelease(m_pChart, Qt::RightButton, Qt::NoModifier, down);
+            mouse.Release(Qt::RightButton, down);
             EXPECT_FALSE(m_dlg.m_chart.m_bPanning);
+            EXPECT_EQ(mouse.PopupMenus(), 0) << "no menu over the chart";
 
             const double dPannedMin = m_pDates->m_dMin;
-            QTest::mouseMove(m_pChart, start);
+            mouse.Move(start);
             EXPECT_EQ(m_pDates->m_dMin, dPannedMin) << "no panning after the release";
 
             Tick();
             ExpectAxesOnTheWindowAfterTick(1);
+        });
+}
+
+TEST_F(ChartInDialogTest, ARightDragReleasedOutsideTheDialogPansToTheReleaseAndEndsThere)
+{
+    RunPlaying(
+        [&]
+        {
+            CWindowMouse mouse(m_pChart);
+            const QPoint start = InPlot(0.5, 0.5);
+            const QPoint outside(-40, start.y()); // left of the chart, beyond the dialog's edge
+            ASSERT_LT(mouse.InWindow(outside).x(), 0);
+            const double dShift = ValueAt(m_pDates, start.x()) - ValueAt(m_pDates, outside.x());
+
+            mouse.Press(Qt::RightButton, start);
+            mouse.Move(outside);
+            mouse.Release(Qt::RightButton, outside);
+            EXPECT_GT(dShift, 0.0) << "dragging left shows later dates";
+            EXPECT_NEAR(m_pDates->m_dMin, FixtureDate(0) + dShift, 1e-9);
+            EXPECT_FALSE(m_dlg.m_chart.m_bPanning);
+            EXPECT_EQ(mouse.PopupMenus(), 0);
+
+            const double dPannedMin = m_pDates->m_dMin;
+            mouse.Move(start);
+            EXPECT_EQ(m_pDates->m_dMin, dPannedMin) << "the drag ended at the release";
+            EXPECT_TRUE(m_dlg.GetSafeHwnd() != nullptr && m_dlg.IsWindowVisible());
+        });
+}
+
+TEST_F(ChartInDialogTest, TheDialogsMenuOpensOnItsBackgroundAndItsOpeningDragChoosesNothing)
+{
+    RunPlaying(
+        [&]
+        {
+            QWidget* pDialog = m_pChart->window();
+            // Just below the chart: the dialog's own background, no control there.
+            const QPoint background = m_pChart->mapTo(pDialog, QPoint(2, m_pChart->height() + 2));
+            ASSERT_EQ(HwndFromWidget(pDialog->childAt(background)), nullptr);
+            // Press, then drag onto the menu's first item ("Close") and let go there.
+            QPointer<QMenu> pMenu;
+            bool bStillOpenAfterRelease = false;
+            QTimer::singleShot(0, qApp,
+                               [&]
+                               {
+                                   pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                                   ASSERT_NE(pMenu, nullptr) << "the menu opens on the press";
+                                   ASSERT_FALSE(pMenu->actions().isEmpty());
+                                   const QPoint onClose =
+                                       pMenu->actionGeometry(pMenu->actions().first()).center();
+                                   QTest::mouseMove(pMenu->windowHandle(), onClose);
+                                   QTest::mouseRelease(pMenu->windowHandle(), Qt::RightButton,
+                                                       Qt::NoModifier, onClose);
+                                   bStillOpenAfterRelease = pMenu != nullptr && pMenu->isVisible();
+                                   if (pMenu != nullptr)
+                                       pMenu->close();
+                               });
+            QTest::mousePress(pDialog->windowHandle(), Qt::RightButton, Qt::NoModifier, background);
+            EXPECT_TRUE(bStillOpenAfterRelease) << "the opening drag picked an item";
+            EXPECT_TRUE(m_dlg.IsWindowVisible()) << "the dialog is still there";
         });
 }
 

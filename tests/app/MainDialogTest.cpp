@@ -438,7 +438,7 @@ TEST_F(MainDialogTest, SettingsOkReArmsTheTimerAndCancelKeepsIt)
             EXPECT_EQ(ReplaySettings().m_nRefreshSeconds, 0);
             QElapsedTimer elapsed;
             elapsed.start();
-            while (m_dlg.m_bPlaying && elapsed.elapsed() < 10000)
+            while (m_dlg.m_bPlaying && elapsed.elapsed() < 60000)
                 Pump(20);
             EXPECT_FALSE(m_dlg.m_bPlaying);
             EXPECT_EQ(m_dlg.m_player.m_nCursor, 100);
@@ -496,7 +496,10 @@ TEST_F(MainDialogTest, ANegativePeriodPausesARunningReplay)
         [&]
         {
             ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
-            Pump(200);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            while (m_dlg.m_player.m_nCursor <= 26 && elapsed.elapsed() < 60000)
+                Pump(10);
             ASSERT_GT(m_dlg.m_player.m_nCursor, 26);
             WhenModal(TitleIs(QString::fromUtf8("设置")),
                       [](QWidget*)
@@ -541,15 +544,16 @@ TEST_F(MainDialogTest, SettingsOkWithTwoSecondsMakesTheTicksComeEveryTwoSeconds)
             m_dlg.m_vecTickTimes.clear();
             QElapsedTimer elapsed;
             elapsed.start();
-            while (m_dlg.m_vecTickTimes.size() < 2 && elapsed.elapsed() < 8000)
+            while (m_dlg.m_vecTickTimes.size() < 2 && elapsed.elapsed() < 60000)
                 Pump(10);
             ASSERT_GE(m_dlg.m_vecTickTimes.size(), 2u);
-            const std::vector<qint64> vecTicks = {m_dlg.m_vecTickTimes[0] - nArmed,
-                                                  m_dlg.m_vecTickTimes[1] - nArmed};
-            // Coarse toolkit timers may fire up to 5 % early; late is only slow.
-            EXPECT_GE(vecTicks[0], 1900);
-            EXPECT_GE(vecTicks[1] - vecTicks[0], 1900);
-            EXPECT_LE(vecTicks[1] - vecTicks[0], 3000);
+            UINT nPeriod = 0;
+            ASSERT_TRUE(GetTimerPeriod(m_dlg.GetSafeHwnd(), COrvantaDlg::kReplayTimer, &nPeriod));
+            EXPECT_EQ(nPeriod, 2000u);
+            // Coarse toolkit timers may fire up to 5 % early; late is only a busy machine, and a
+            // late tick may make the next gap shorter, so only times since re-arming are bounded.
+            EXPECT_GE(m_dlg.m_vecTickTimes[0] - nArmed, 1900);
+            EXPECT_GE(m_dlg.m_vecTickTimes[1] - nArmed, 3800);
         });
 }
 

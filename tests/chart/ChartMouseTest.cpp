@@ -15,6 +15,7 @@
 #include "AxisTestSerie.h"
 #include "ChartTestApp.h"
 #include "CountingChart.h"
+#include "tests/WindowMouse.h"
 
 #include <QImage>
 #include <QScrollBar>
@@ -58,8 +59,10 @@ protected:
     void SetUp() override
     {
         EnsureChartTestApp();
-        ASSERT_TRUE(
-            m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
+        // The chart fills a plain top-level window, as it fills its place in a dialog.
+        ASSERT_TRUE(m_host.CreateEx(0, nullptr, "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
+        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_CHILD | WS_VISIBLE,
+                                     RECT{0, 0, 640, 400}, &m_host, 1000));
         m_pDates = m_chart.NewDateTimeAxis();
         m_pDates->SetRangeMode(AllPoints);
         m_pPrices = m_chart.NewStandardAxis();
@@ -78,7 +81,7 @@ protected:
             bars.push_back(bar);
         }
         pSerie->AddPoints(bars.data(), unsigned(bars.size()));
-        m_chart.ShowWindow(SW_SHOW);
+        m_host.ShowWindow(SW_SHOW);
         CPlatformApp::ProcessEvents();
         m_pWidget = WidgetFromHwnd(m_chart.GetSafeHwnd());
         ASSERT_NE(m_pWidget, nullptr);
@@ -93,6 +96,7 @@ protected:
         QTest::mouseRelease(m_pWidget, button, Qt::NoModifier, to);
     }
 
+    CWnd m_host;
     CCountingChart m_chart;
     CChartDateTimeAxis* m_pDates = nullptr;
     CChartStandardAxis* m_pPrices = nullptr;
@@ -163,14 +167,18 @@ TEST_F(ChartMouseTest, ABoxWithoutWidthOrHeightChangesNothing)
     EXPECT_FALSE(m_chart.m_bZooming);
 }
 
-TEST_F(ChartMouseTest, RightDragPansWithOneRedrawPerMove)
+TEST_F(ChartMouseTest, RightDragPansWithOneRedrawPerMoveAndKeepsTheButtonToItself)
 {
+    // Through the window, as the window system delivers it: on X a right press is followed by a
+    // context menu request, which must not go on to the chart's parent.
+    CWindowMouse mouse(m_pWidget);
     const double dDateShift = ValueAt(m_pDates, 300) - ValueAt(m_pDates, 340);
-    QTest::mousePress(m_pWidget, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
+    mouse.Press(Qt::RightButton, QPoint(300, 200));
     EXPECT_TRUE(m_chart.m_bPanning);
+    EXPECT_EQ(mouse.MenuRequestsAbove(), 0) << "the right button is the chart's own";
 
     int nBefore = m_chart.m_nRedraws;
-    QTest::mouseMove(m_pWidget, QPoint(340, 200));
+    mouse.Move(QPoint(340, 200));
     EXPECT_EQ(m_chart.m_nRedraws, nBefore + 1);
     EXPECT_NEAR(m_pDates->m_dMin, 42000.0 + dDateShift, 1e-9);
     EXPECT_NEAR(m_pDates->m_dMax, 42100.0 + dDateShift, 1e-9);
@@ -179,19 +187,26 @@ TEST_F(ChartMouseTest, RightDragPansWithOneRedrawPerMove)
     EXPECT_EQ(m_pPrices->m_dMax, 30.0);
 
     nBefore = m_chart.m_nRedraws;
-    QTest::mouseMove(m_pWidget, QPoint(340, 200));
+    mouse.Move(QPoint(340, 200));
     EXPECT_EQ(m_chart.m_nRedraws, nBefore) << "the same point again does nothing";
 
     const double dPriceShift = ValueAt(m_pPrices, 200) - ValueAt(m_pPrices, 230);
-    QTest::mouseMove(m_pWidget, QPoint(340, 230));
+    mouse.Move(QPoint(340, 230));
     EXPECT_GT(dPriceShift, 0.0);
     EXPECT_NEAR(m_pPrices->m_dMin, 10.0 + dPriceShift, 1e-9);
     EXPECT_NEAR(m_pPrices->m_dMax, 30.0 + dPriceShift, 1e-9);
 
-    QTest::mouseRelease(m_pWidget, Qt::RightButton, Qt::NoModifier, QPoint(340, 230));
+    // Beyond the window's edge the drag still belongs to the chart, up to the release there.
+    const double dOutsideShift = ValueAt(m_pDates, 340) - ValueAt(m_pDates, 700);
+    const SRange inside = RangeOf(m_pDates);
+    mouse.Move(QPoint(700, 230));
+    EXPECT_NEAR(m_pDates->m_dMin, inside.dMin + dOutsideShift, 1e-9);
+    mouse.Release(Qt::RightButton, QPoint(700, 230));
     EXPECT_FALSE(m_chart.m_bPanning);
+    EXPECT_EQ(mouse.PopupMenus(), 0);
+    EXPECT_EQ(mouse.MenuRequestsAbove(), 0);
     const SRange dates = RangeOf(m_pDates);
-    QTest::mouseMove(m_pWidget, QPoint(100, 100));
+    mouse.Move(QPoint(100, 100));
     EXPECT_EQ(m_pDates->m_dMin, dates.dMin) << "no panning after the release";
 
     // The next replay tick fits the axes to the data again.

@@ -5,7 +5,10 @@ import. Controls are found from the window's own pixels: the chart's raised edge
 units in pixels, and every other control sits at its dialog-unit position from there.
 """
 
+import argparse
+import datetime
 import os
+import shutil
 import socket
 import struct
 import subprocess
@@ -20,6 +23,7 @@ BTN_LOAD = (279, 2, 45, 12)
 BTN_PLAY = (327, 2, 45, 12)
 BTN_BUY = (215, 270, 54, 16)
 BTN_SELL = (283, 270, 54, 16)
+GROUP_BOX = (7, 248, 365, 40)
 
 # The chart's raised edge: outer bottom/right line and outer top/left line.
 EDGE_DARK = (105, 105, 105)
@@ -77,14 +81,20 @@ def run_x(server, args, **kwargs):
                           **kwargs).stdout
 
 
+def visible_windows(server, caption):
+    """Ids of the mapped windows whose caption matches (a regular expression)."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption],
+                         env=server.env(), capture_output=True, text=True).stdout
+    return [int(w) for w in out.split()]
+
+
 def find_window(server, caption=MAIN_CAPTION, timeout=30.0):
     """The id of the first mapped window with this caption."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption],
-                             env=server.env(), capture_output=True, text=True).stdout.split()
-        if out:
-            return int(out[0])
+        found = visible_windows(server, caption)
+        if found:
+            return found[0]
         time.sleep(0.1)
     raise RuntimeError(f"no window called {caption!r} appeared within {timeout} s")
 
@@ -197,6 +207,26 @@ def key(server, window, *keys):
     run_x(server, ["xdotool", "key", "--window", str(window), *keys])
 
 
+def wait_for_focus(server, window, timeout=30.0):
+    """Waits until the window holds the keyboard focus, as a new dialog does once it is active."""
+    def focused():
+        out = subprocess.run(["xdotool", "getwindowfocus"], env=server.env(), capture_output=True,
+                             text=True).stdout.split()
+        return out and int(out[0]) == window
+    wait_for(focused, timeout, f"the focus in window {window:#x}")
+
+
+def press_keys(server, *keys):
+    """Keys as the keyboard gives them, to the window that has the focus."""
+    run_x(server, ["xdotool", "key", "--delay", "50", *keys])
+
+
+def keys_to(server, window, *keys):
+    """Keys typed into this window once it has the focus."""
+    wait_for_focus(server, window)
+    press_keys(server, *keys)
+
+
 def close_window(server, window):
     """Asks the window to close the way a window manager's close box does (WM_DELETE_WINDOW)."""
     number = server.display.lstrip(":").split(".")[0]
@@ -301,3 +331,162 @@ def wait_for(predicate, timeout, what):
 
 def temp_workdir(prefix):
     return tempfile.mkdtemp(prefix=prefix)
+
+
+def program_windows(server, process):
+    """Ids of the program's visible top-level windows, pop-up menus included."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(process.pid), ""],
+                         env=server.env(), capture_output=True, text=True).stdout
+    return [int(w) for w in out.split()]
+
+
+def wait_for_layout(server, window, timeout=30.0):
+    """The layout, once the window has been painted with its chart."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            return Layout(Picture(server, window))
+        except (RuntimeError, subprocess.CalledProcessError):
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(0.1)
+
+
+def wait_for_picture(server, window, predicate, timeout, what):
+    """The first picture of the window for which predicate holds."""
+    def attempt():
+        picture = Picture(server, window)
+        return picture if predicate(picture) else None
+    return wait_for(attempt, timeout, what)
+
+
+def plot_box(layout):
+    """The inside of the chart, clear of its edge and axes: a box where only candles, grid
+    lines and the background are drawn."""
+    left, top, right, bottom = layout.chart
+    width, height = right - left, bottom - top
+    return (left + width * 2 // 10, top + height // 10, right - width // 20, bottom - height * 2 // 10)
+
+
+def coloured_points(picture, box):
+    """Every pixel in the box that is not a shade of grey: the candles' lines and bodies."""
+    left, top, right, bottom = box
+    points = []
+    for y in range(top, bottom):
+        for x in range(left, right):
+            r, g, b = picture.pixel(x, y)
+            if not r == g == b:
+                points.append((x, y, (r, g, b)))
+    return points
+
+
+def shift_match(before, after, box, dx, dy, points=None):
+    """Share of the candle pixels of before that after shows moved by (dx, dy)."""
+    left, top, right, bottom = box
+    points = coloured_points(before, box) if points is None else points
+    moved = [(x, y, c) for x, y, c in points if left <= x + dx < right and top <= y + dy < bottom]
+    if not moved:
+        return 0.0
+    return sum(after.pixel(x + dx, y + dy) == c for x, y, c in moved) / len(moved)
+
+
+def best_shift(before, after, box, candidates):
+    """The (dx, dy) among candidates that moves before's candles onto after's best."""
+    points = coloured_points(before, box)
+    return max(candidates, key=lambda d: shift_match(before, after, box, *d, points=points))
+
+
+def around(point, reach=2):
+    return [(point[0] + i, point[1] + j) for i in range(-reach, reach + 1)
+            for j in range(-reach, reach + 1)]
+
+
+def same_pixels(a, b, box):
+    left, top, right, bottom = box
+    return all(a.pixel(x, y) == b.pixel(x, y) for y in range(top, bottom) for x in range(left, right))
+
+
+def write_bars(path, count, first=datetime.date(2021, 3, 1), close_of=lambda i: 100.0 + 0.25 * i):
+    """A K-line file of daily bars whose closes tell which bar they are."""
+    with open(path, "w") as out:
+        for i in range(count):
+            c = close_of(i)
+            date = first + datetime.timedelta(days=i)
+            out.write(f"{date:%Y-%m-%d},{c - 0.5:.2f},{c + 1.0:.2f},{c - 1.0:.2f},{c:.2f},1000\n")
+
+
+def arguments(doc):
+    parser = argparse.ArgumentParser(description=doc)
+    parser.add_argument("program")
+    parser.add_argument("--lsan-suppressions")
+    parser.add_argument("--keep", action="store_true", help="keep the working directories")
+    args = parser.parse_args()
+    args.program = os.path.abspath(args.program)
+    return args
+
+
+class Session:
+    """One X server for a script, and the program started on it as often as the script needs,
+    each run in a fresh working directory. Use as a context manager."""
+
+    def __init__(self, args, prefix):
+        self.args = args
+        self.prefix = prefix
+        self.server = None
+        self.runs = []
+        self.ok = False
+
+    def __enter__(self):
+        self.server = XServer()
+        return self
+
+    def env(self):
+        env = {}
+        if self.args.lsan_suppressions:
+            env["LSAN_OPTIONS"] = (f"suppressions={os.path.abspath(self.args.lsan_suppressions)}"
+                                   ":print_suppressions=0")
+        return env
+
+    def start(self, bars=None, file_arg=True):
+        """Starts the program, with a K-line file of this many bars on its command line, and
+        answers (program, window, layout, workdir) once its window is painted."""
+        workdir = temp_workdir(self.prefix)
+        args = []
+        if bars is not None:
+            fixture = os.path.join(workdir, "bars.csv")
+            write_bars(fixture, bars)
+            if file_arg:
+                args = [fixture]
+        program = Program(self.server, self.args.program, args, workdir, self.env())
+        self.runs.append(program)
+        window = find_window(self.server)
+        layout = wait_for_layout(self.server, window)
+        return program, window, layout, workdir
+
+    def finish(self, program, timeout=30):
+        """Waits for the program to end and answers its exit code; anything it printed is shown."""
+        code = program.wait(timeout)
+        output = program.output()
+        if output.strip():
+            print("program output:\n" + output)
+        return code
+
+    def __exit__(self, kind, value, trace):
+        for program in self.runs:
+            if kind is not None and program.process.poll() is None:
+                print(f"program still running in {program.workdir}; its output:\n{program.output()}")
+            program.stop()
+        self.server.stop()
+        for program in self.runs:
+            if kind is None and not self.args.keep:
+                shutil.rmtree(program.workdir, ignore_errors=True)
+            else:
+                print(f"working directory kept: {program.workdir}")
+        return False
+
+
+def check(name, fn):
+    """Runs one check of a script and says so; the first failure ends the script."""
+    started = time.monotonic()
+    fn()
+    print(f"ok   {name} ({time.monotonic() - started:.1f} s)", flush=True)

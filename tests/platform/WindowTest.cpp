@@ -131,13 +131,14 @@ TEST_F(WindowTest, TimersTickByIdUntilKilled)
     EXPECT_EQ(wnd.SetTimer(9, 15), 9u);
     auto count = [&](UINT_PTR id)
     { return std::count(wnd.m_vecTicks.begin(), wnd.m_vecTicks.end(), id); };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return count(7) >= 3 && count(9) >= 2; }, 2000));
+    // Generous waits: a busy machine makes ticks late, never early.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count(7) >= 3 && count(9) >= 2; }, 20000));
     EXPECT_TRUE(wnd.KillTimer(7));
     EXPECT_FALSE(wnd.KillTimer(7));
     const auto nSeven = count(7);
-    QTest::qWait(60);
+    const auto nNine = count(9);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count(9) >= nNine + 3; }, 20000));
     EXPECT_EQ(count(7), nSeven);
-    EXPECT_GT(count(9), 2);
     UINT nPeriod = 0;
     EXPECT_FALSE(GetTimerPeriod(wnd.m_hWnd, 7, &nPeriod));
     wnd.SetTimer(9, 0);
