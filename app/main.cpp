@@ -5,6 +5,22 @@
 
 COrvantaApp theApp;
 
+namespace
+{
+
+// Help or version text that could not be written, say to a full disk, is a failure.
+int ExitAfterPrinting()
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)
+    {
+        std::perror("orvanta: standard output");
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 // orvanta [FILE]: FILE is loaded at start as if it had been chosen in the file dialog.
 int main(int argc, char** argv)
 {
@@ -14,10 +30,10 @@ int main(int argc, char** argv)
     {
     case ECommandAction::ShowHelp:
         std::fputs(CommandLineUsage(), stdout);
-        return 0;
+        return ExitAfterPrinting();
     case ECommandAction::ShowVersion:
         std::printf("%s\n", CommandLineVersion().c_str());
-        return 0;
+        return ExitAfterPrinting();
     case ECommandAction::Refuse:
         std::fprintf(stderr, "orvanta: %s\n%s", commandLine.strError.c_str(), CommandLineUsage());
         return kCommandLineUsageError;

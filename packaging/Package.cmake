@@ -14,7 +14,6 @@ chart while the user buys and sells one unit at a time against a practice accoun
 that starts at 1,000,000. Every trade is appended to a daily log file.
 The package also holds orvanta-snapshot, which renders bars of a K-line file as a
 PNG picture.")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY orvanta)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

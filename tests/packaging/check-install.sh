@@ -136,6 +136,11 @@ else
   fail "--version: status $status, stdout '$(cat "$work/out")', stderr '$(cat "$work/err")'"
 fi
 
+# Output that cannot be written is not a success.
+env -i "$stage/usr/bin/orvanta" --version >/dev/full 2>"$work/err"
+status=$?
+[ "$status" = 1 ] && [ -s "$work/err" ] || fail "--version into a full disk: status $status"
+
 status="$(run_bare --no-such-option)"
 if [ "$status" = 2 ] && [ ! -s "$work/out" ] &&
   grep -qx "orvanta: unknown option '--no-such-option'" "$work/err" &&
