@@ -198,7 +198,9 @@ dpkg-deb -x "$deb" "$work/root"
 needs=()
 for bin in "$work"/root/usr/bin/*; do
   for soname in $(objdump -p "$bin" | awk '$1 == "NEEDED" {print $2}'); do
-    file="$(ldd "$bin" | awk -v so="$soname" '$1 == so && $3 ~ /^\// {print $3}')"
+    # "soname => /path (address)", or "/path/soname (address)" for the dynamic loader.
+    file="$(ldd "$bin" | awk -v so="$soname" '$1 == so && $3 ~ /^\// {print $3}
+      $1 ~ /^\// && substr($1, length($1) - length(so)) == "/" so {print $1}')"
     if [ -n "$file" ]; then
       needs+=("$(basename "$bin") links $soname|$file")
     else
