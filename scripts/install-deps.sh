@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-wqy-microhei
   xvfb xdotool x11-utils imagemagick
   locales
+  desktop-file-utils dpkg-dev file groff-base
 )
 
 missing=()

@@ -1,0 +1,69 @@
+#include "app/CommandLine.h"
+
+#include "app/Resources.h"
+
+#include <string_view>
+
+namespace
+{
+
+// Later options belong in this text and in the manual page, next to the parser's cases.
+constexpr const char* kUsage =
+    "Usage: orvanta [FILE]\n"
+    "       orvanta --help | --version\n"
+    "\n"
+    "Trading practice on a candlestick chart: replays the K-line FILE, a CSV of\n"
+    "date,open,high,low,close lines, bar by bar while you buy and sell one unit at\n"
+    "a time. Without FILE the program starts empty; 加载K线 picks a file.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the program name and version and exit\n"
+    "  --             end of options; a FILE beginning with '-' may follow\n"
+    "\n"
+    "Every trade is appended to YYYYMMDDTradeDetails.log in the current directory.\n";
+
+} // namespace
+
+SCommandLine ParseCommandLine(int argc, const char* const* argv)
+{
+    SCommandLine result;
+    int nFiles = 0;
+    std::string strExtraFile;
+    bool bOptionsEnded = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+        // A lone "-" is a name, not an option.
+        const bool bOption = !bOptionsEnded && arg.size() > 1 && arg.front() == '-';
+        if (!bOption)
+        {
+            if (++nFiles == 1)
+                result.strStartFile = arg;
+            else if (nFiles == 2)
+                strExtraFile = arg;
+            continue;
+        }
+        if (arg == "--")
+            bOptionsEnded = true;
+        else if (arg == "-h" || arg == "--help")
+            return {ECommandAction::ShowHelp, {}, {}};
+        else if (arg == "--version")
+            return {ECommandAction::ShowVersion, {}, {}};
+        else
+            return {ECommandAction::Refuse, {}, "unknown option '" + std::string(arg) + "'"};
+    }
+    if (nFiles > 1)
+        return {ECommandAction::Refuse, {}, "one FILE at most; '" + strExtraFile + "' is a second"};
+    return result;
+}
+
+const char* CommandLineUsage()
+{
+    return kUsage;
+}
+
+std::string CommandLineVersion()
+{
+    return std::string("orvanta ") + ORVANTA_VERSION;
+}
