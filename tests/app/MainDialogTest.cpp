@@ -772,9 +772,10 @@ TEST_F(MainDialogTest, SettingsOkWithTwoSecondsMakesTheTicksComeEveryTwoSeconds)
             ASSERT_GE(m_dlg.m_vecTickTimes.size(), 2u);
             const std::vector<qint64> vecTicks = {m_dlg.m_vecTickTimes[0] - nArmed,
                                                   m_dlg.m_vecTickTimes[1] - nArmed};
-            // Coarse toolkit timers may fire up to 5 % early; late is only slow.
+            // Coarse toolkit timers may fire up to 5 % early; late is only slow. A late first
+            // tick does not move the second, so the second is measured from the arming too.
             EXPECT_GE(vecTicks[0], 1900);
-            EXPECT_GE(vecTicks[1] - vecTicks[0], 1900);
+            EXPECT_GE(vecTicks[1], 3800);
             EXPECT_LE(vecTicks[1] - vecTicks[0], 3000);
         });
 }
