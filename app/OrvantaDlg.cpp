@@ -9,6 +9,7 @@
 #include "platform/DataExchange.h"
 #include "platform/FileDialog.h"
 #include "platform/Menu.h"
+#include "platform/MessageBox.h"
 #include "platform/PaintDC.h"
 #include "platform/Resource.h"
 #include "platform/StringFormat.h"
@@ -20,9 +21,13 @@
 
 namespace
 {
-constexpr const char* kPlayText = "播放K线";
-constexpr const char* kStopText = "停止播放";
 constexpr int kInfoMaxChars = 512;
+
+// A text of the string table filled in like printf; the table's formats match these callers.
+template <class... Args> std::string FormatAppString(unsigned nId, Args... args)
+{
+    return StringFormat(LoadAppString(nId).c_str(), args...);
+}
 } // namespace
 
 UINT ReplayTimerPeriod(int nRefreshSeconds)
@@ -46,8 +51,8 @@ ON_COMMAND(ID_MENU_LOAD, &COrvantaDlg::OnLoad)
 ON_COMMAND(ID_MENU_SETTINGS, &COrvantaDlg::OnSettings)
 ON_WM_TIMER()
 ON_BN_CLICKED(IDC_BTN_PLAY, &COrvantaDlg::OnPlayStop)
-ON_COMMAND(ID_MENU_PLAY, &COrvantaDlg::OnPlayStop)
-ON_COMMAND(ID_MENU_STOP, &COrvantaDlg::OnPlayStop)
+ON_COMMAND(ID_MENU_PLAY, &COrvantaDlg::OnPlay)
+ON_COMMAND(ID_MENU_STOP, &COrvantaDlg::OnStop)
 ON_COMMAND(ID_MENU_EXIT, &COrvantaDlg::OnExit)
 ON_BN_CLICKED(IDC_BTN_BUY, &COrvantaDlg::OnBuy)
 ON_BN_CLICKED(IDC_BTN_SELL, &COrvantaDlg::OnSell)
@@ -58,6 +63,10 @@ END_MESSAGE_MAP()
 COrvantaDlg::COrvantaDlg(CWnd* pParent) : CDialogEx(IDD_ORVANTA_DIALOG, pParent)
 {
     m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+    ShowBarLabels();
+    m_strAccount = LoadAppString(IDS_ACCOUNT_START);
+    m_strPosition = LoadAppString(IDS_POSITION_START);
+    m_strProfit = LoadAppString(IDS_PROFIT_START);
 }
 
 void COrvantaDlg::DoDataExchange(CDataExchange* pDX)
@@ -108,14 +117,19 @@ BOOL COrvantaDlg::OnInitDialog()
 
     // The timer runs for the dialog's whole life; ticks only act while playing.
     ArmReplayTimer();
-
-    if (!m_strStartFile.empty())
-    {
-        std::error_code ec;
-        const std::filesystem::path fullPath = std::filesystem::absolute(m_strStartFile, ec);
-        LoadChosenFile(ec ? m_strStartFile : fullPath.lexically_normal().string());
-    }
+    ShowCommandState();
+    LoadStartFile();
     return TRUE;
+}
+
+void COrvantaDlg::LoadStartFile()
+{
+    if (m_strStartFile.empty())
+        return;
+    std::error_code ec;
+    const std::filesystem::path fullPath = std::filesystem::absolute(m_strStartFile, ec);
+    // Nobody may be watching standard error, so a file that cannot be read is also shown.
+    LoadChosenFile(ec ? m_strStartFile : fullPath.lexically_normal().string(), true);
 }
 
 void COrvantaDlg::ArmReplayTimer()
@@ -161,78 +175,164 @@ HCURSOR COrvantaDlg::OnQueryDragIcon()
 
 void COrvantaDlg::OnLoad()
 {
-    CFileDialog dlgFile(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, "All Files(*.*)|*.*||", this);
+    CFileDialog dlgFile(TRUE, nullptr, nullptr, OFN_HIDEREADONLY,
+                        LoadAppString(IDS_FILE_FILTER).c_str(), this);
     if (dlgFile.DoModal() != IDOK)
         return;
-    LoadChosenFile(dlgFile.GetPathName());
+    LoadChosenFile(dlgFile.GetPathName(), false);
 }
 
-void COrvantaDlg::LoadChosenFile(const std::string& strPath)
+void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
 {
+    if (strPath.empty())
+        return;
     m_strFilePath = strPath;
-    if (!m_strFilePath.empty())
-        m_player.Load(m_strFilePath);
-    m_strInfo = StringFormat("加载:%s; 数据量:(%d);", m_strFilePath.c_str(), m_player.m_nBarCount);
-    // A finished replay can be played again once a file is chosen; m_bPlaying stays as it is.
-    m_btnPlay.SetWindowText(kPlayText);
-    m_btnPlay.EnableWindow(TRUE);
+    std::string strReason;
+    const bool bLoaded = m_player.Load(m_strFilePath, &strReason);
+
+    // The new file starts stopped, with nothing of the old one on the screen. The account is
+    // not the file's: its labels stay.
+    m_bPlaying = FALSE;
+    m_bFinished = false;
+    ClearChart();
+    ShowBarLabels();
+    m_strInfo = FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount);
+    ShowCommandState();
     UpdateData(FALSE);
+
+    if (!bLoaded && bShowFailure)
+    {
+        std::string strCaption;
+        GetWindowText(strCaption);
+        const std::string strText =
+            FormatAppString(IDS_LOAD_FAILED, m_strFilePath.c_str(), strReason.c_str());
+        MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), MB_OK | MB_ICONERROR);
+    }
+}
+
+void COrvantaDlg::ClearChart()
+{
+    // Without series the automatic axes fall back to the empty range they started with.
+    m_chart.HoldRefresh();
+    m_chart.DeleteAllSeries();
+    m_pTimeAxis->RefreshAutoRange();
+    m_pPriceAxis->RefreshAutoRange();
+    m_chart.ReleaseRefresh();
 }
 
 void COrvantaDlg::OnPlayStop()
 {
     if (m_bPlaying)
-    {
-        m_bPlaying = FALSE;
-        m_btnPlay.SetWindowText(kPlayText);
+        OnStop();
+    else
+        OnPlay();
+}
+
+void COrvantaDlg::OnPlay()
+{
+    if (m_bPlaying || m_bFinished)
         return;
-    }
     m_bPlaying = TRUE;
-    m_btnPlay.SetWindowText(kStopText);
-    if (m_player.m_pChart == nullptr)
-        m_player.m_pChart = &m_chart;
-    // The labels follow at the next tick.
-    m_player.Step();
+    ReplayTick();
+}
+
+void COrvantaDlg::OnStop()
+{
+    if (!m_bPlaying)
+        return;
+    m_bPlaying = FALSE;
+    ShowCommandState();
 }
 
 void COrvantaDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == kReplayTimer && m_bPlaying)
-    {
-        // Step, end check, mark, texts: the tick that shows the last bar still marks and shows.
-        if (m_player.m_pChart == nullptr)
-            m_player.m_pChart = &m_chart;
-        if (m_player.Step() == m_player.m_nBarCount)
-        {
-            m_bPlaying = FALSE;
-            m_btnPlay.SetWindowText(kPlayText);
-            m_btnPlay.EnableWindow(FALSE);
-        }
-
-        m_account.SetCurrentPrice(m_player.m_dClose);
-
-        m_strInfo = StringFormat("加载:%s; 数据量:(%d); 播放进度:[%d of %d]", m_strFilePath.c_str(),
-                                 m_player.m_nBarCount, m_player.m_nCursor, m_player.m_nBarCount);
-        m_strOpen = StringFormat("Open:%.2f", m_player.m_dOpen);
-        m_strHigh = StringFormat("High:%.2f", m_player.m_dHigh);
-        m_strLow = StringFormat("Low:%.2f", m_player.m_dLow);
-        m_strClose = StringFormat("Close:%.2f", m_player.m_dClose);
-        m_strAccount = StringFormat("Account:%.2f", m_account.GetShownAccount());
-        m_strPosition = StringFormat("Position:%d", m_account.m_nPosition);
-        m_strProfit = StringFormat("Profit:%.2f", m_account.m_dProfit);
-        UpdateData(FALSE);
-    }
+        ReplayTick();
     CDialogEx::OnTimer(nIDEvent);
+}
+
+void COrvantaDlg::ReplayTick()
+{
+    // 1. Step; the step that shows the last bar ends the replay, and still marks and shows.
+    if (m_player.m_pChart == nullptr)
+        m_player.m_pChart = &m_chart;
+    if (m_player.Step() == m_player.m_nBarCount)
+    {
+        m_bPlaying = FALSE;
+        m_bFinished = true;
+    }
+    // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
+    if (m_player.HasCurrentBar())
+        m_account.SetCurrentPrice(m_player.m_dClose);
+    // 3. Show it.
+    m_strInfo = FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(), m_player.m_nBarCount,
+                                m_player.m_nCursor, m_player.m_nBarCount);
+    ShowBarLabels();
+    ShowAccountLabels();
+    ShowCommandState();
+    UpdateData(FALSE);
+}
+
+void COrvantaDlg::ShowBarLabels()
+{
+    if (!m_player.HasCurrentBar())
+    {
+        m_strOpen = LoadAppString(IDS_OPEN_START);
+        m_strHigh = LoadAppString(IDS_HIGH_START);
+        m_strLow = LoadAppString(IDS_LOW_START);
+        m_strClose = LoadAppString(IDS_CLOSE_START);
+        return;
+    }
+    m_strOpen = FormatAppString(IDS_OPEN, m_player.m_dOpen);
+    m_strHigh = FormatAppString(IDS_HIGH, m_player.m_dHigh);
+    m_strLow = FormatAppString(IDS_LOW, m_player.m_dLow);
+    m_strClose = FormatAppString(IDS_CLOSE, m_player.m_dClose);
+}
+
+void COrvantaDlg::ShowAccountLabels()
+{
+    m_strAccount = FormatAppString(IDS_ACCOUNT, m_account.GetShownAccount());
+    m_strPosition = FormatAppString(IDS_POSITION, m_account.m_nPosition);
+    m_strProfit = FormatAppString(IDS_PROFIT, m_account.GetShownProfit());
+}
+
+void COrvantaDlg::ShowCommandState()
+{
+    m_btnPlay.SetWindowText(LoadAppString(m_bPlaying ? IDS_STOP : IDS_PLAY).c_str());
+    m_btnPlay.EnableWindow(!m_bFinished);
+    const BOOL bCanTrade = m_player.HasCurrentBar();
+    for (int nId : {IDC_BTN_BUY, IDC_BTN_SELL})
+        if (CWnd* pButton = GetDlgItem(nId))
+            pButton->EnableWindow(bCanTrade);
+    if (CMenu* pMenu = GetMenu())
+    {
+        const bool bCanPlay = !m_bPlaying && !m_bFinished;
+        pMenu->EnableMenuItem(ID_MENU_PLAY, MF_BYCOMMAND | (bCanPlay ? MF_ENABLED : MF_GRAYED));
+        pMenu->EnableMenuItem(ID_MENU_STOP, MF_BYCOMMAND | (m_bPlaying ? MF_ENABLED : MF_GRAYED));
+    }
 }
 
 void COrvantaDlg::OnBuy()
 {
-    m_account.Buy(m_player.m_dClose);
+    Trade(true);
 }
 
 void COrvantaDlg::OnSell()
 {
-    m_account.Sell(m_player.m_dClose);
+    Trade(false);
+}
+
+void COrvantaDlg::Trade(bool bBuy)
+{
+    // Before a bar is shown there is no price on the screen to trade at.
+    if (!m_player.HasCurrentBar())
+        return;
+    if (bBuy)
+        m_account.Buy(m_player.m_dClose);
+    else
+        m_account.Sell(m_player.m_dClose);
+    ShowAccountLabels();
+    UpdateData(FALSE);
 }
 
 void COrvantaDlg::OnSettings()

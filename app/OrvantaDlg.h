@@ -36,6 +36,8 @@ protected:
 
     afx_msg void OnLoad();
     afx_msg void OnPlayStop();
+    afx_msg void OnPlay();
+    afx_msg void OnStop();
     afx_msg void OnBuy();
     afx_msg void OnSell();
     afx_msg void OnSettings();
@@ -45,9 +47,19 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // What a chosen file does, whether it came from the file dialog or the command line.
-    void LoadChosenFile(const std::string& strPath);
+    // What a chosen file does, whether it came from the file dialog or the command line: the
+    // old file's replay, chart and bar labels go. A failure is also shown in a box on request.
+    void LoadChosenFile(const std::string& strPath, bool bShowFailure);
+    void LoadStartFile();
+    void ClearChart();
     void ArmReplayTimer();
+    // One replay step with everything that goes with it: end check, mark, texts.
+    void ReplayTick();
+    void Trade(bool bBuy);
+    void ShowBarLabels();
+    void ShowAccountLabels();
+    // Play, Stop, Buy and Sell are offered exactly when they would do something.
+    void ShowCommandState();
 
 public:
     CChartCtrl m_chart;
@@ -56,17 +68,19 @@ public:
     std::string m_strInfo;
     std::string m_strFilePath;
     BOOL m_bPlaying = FALSE;
+    bool m_bFinished = false; // the last bar has been shown; only a load plays again
     CButton m_btnPlay;
     CKLinePlayer m_player;
     CTradeAccount m_account;
     HICON m_hIcon = nullptr;
-    std::string m_strOpen = "Open:0";
-    std::string m_strHigh = "High:0";
-    std::string m_strLow = "Low:0";
-    std::string m_strClose = "Close:0";
-    std::string m_strAccount = "Account:1000000";
-    std::string m_strPosition = "Position:0";
-    std::string m_strProfit = "Profit:0";
+    // The labels' texts; the constructor gives them their start texts.
+    std::string m_strOpen;
+    std::string m_strHigh;
+    std::string m_strLow;
+    std::string m_strClose;
+    std::string m_strAccount;
+    std::string m_strPosition;
+    std::string m_strProfit;
 
     // Loaded when the dialog opens, exactly as if chosen in the file dialog; empty = none.
     std::string m_strStartFile;

@@ -172,6 +172,36 @@ std::vector<DWORD> IconPixels()
     return vecPixels;
 }
 
+struct SStringEntry
+{
+    unsigned nId;
+    const char* pszText;
+};
+
+constexpr std::array<SStringEntry, 21> kStrings = {{
+    {IDS_ABOUTBOX, "关于 Orvanta(&A)..."},
+    {IDS_PLAY, "播放K线"},
+    {IDS_STOP, "停止播放"},
+    {IDS_INFO_LOADED, "加载:%s; 数据量:(%d);"},
+    {IDS_INFO_PROGRESS, "加载:%s; 数据量:(%d); 播放进度:[%d of %d]"},
+    {IDS_OPEN, "Open:%.2f"},
+    {IDS_HIGH, "High:%.2f"},
+    {IDS_LOW, "Low:%.2f"},
+    {IDS_CLOSE, "Close:%.2f"},
+    {IDS_ACCOUNT, "Account:%.2f"},
+    {IDS_POSITION, "Position:%d"},
+    {IDS_PROFIT, "Profit:%.2f"},
+    {IDS_OPEN_START, "Open:0"},
+    {IDS_HIGH_START, "High:0"},
+    {IDS_LOW_START, "Low:0"},
+    {IDS_CLOSE_START, "Close:0"},
+    {IDS_ACCOUNT_START, "Account:1000000"},
+    {IDS_POSITION_START, "Position:0"},
+    {IDS_PROFIT_START, "Profit:0"},
+    {IDS_FILE_FILTER, "All Files(*.*)|*.*||"},
+    {IDS_LOAD_FAILED, "无法读取K线文件 %s:\n%s"},
+}};
+
 } // namespace
 
 void RegisterOrvantaResources()
@@ -185,7 +215,15 @@ void RegisterOrvantaResources()
     RegisterDialogTemplate(SettingDialogTemplate());
     RegisterDialogTemplate(AboutDialogTemplate());
     RegisterMenuTemplate(IDR_MAIN_MENU, MainMenu());
-    RegisterStringResource(IDS_ABOUTBOX, "关于 Orvanta(&A)...");
+    for (const SStringEntry& entry : kStrings)
+        RegisterStringResource(entry.nId, entry.pszText);
     const std::vector<DWORD> vecIcon = IconPixels();
     RegisterIconResource(IDR_MAINFRAME, ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE, vecIcon.data());
+}
+
+std::string LoadAppString(unsigned nId)
+{
+    std::string strText;
+    AfxLoadString(nId, strText);
+    return strText;
 }

@@ -1,6 +1,8 @@
 // Resource ids of the program and the registration of its templates, menu, strings and icon.
 #pragma once
 
+#include <string>
+
 constexpr unsigned IDM_ABOUTBOX = 0x0010; // system-menu item of the main window
 constexpr unsigned IDD_ABOUTBOX = 100;
 constexpr unsigned IDS_ABOUTBOX = 101; // text of the system-menu item
@@ -8,6 +10,28 @@ constexpr unsigned IDD_ORVANTA_DIALOG = 102;
 constexpr unsigned IDR_MAINFRAME = 128; // the program's icon
 constexpr unsigned IDR_MAIN_MENU = 129;
 constexpr unsigned IDD_DLG_SETTING = 130;
+
+// Texts of the main dialog. The *_START texts are the labels' own before any bar is shown.
+constexpr unsigned IDS_PLAY = 201;
+constexpr unsigned IDS_STOP = 202;
+constexpr unsigned IDS_INFO_LOADED = 203;   // path, bar count
+constexpr unsigned IDS_INFO_PROGRESS = 204; // path, bar count, cursor, bar count
+constexpr unsigned IDS_OPEN = 205;
+constexpr unsigned IDS_HIGH = 206;
+constexpr unsigned IDS_LOW = 207;
+constexpr unsigned IDS_CLOSE = 208;
+constexpr unsigned IDS_ACCOUNT = 209;
+constexpr unsigned IDS_POSITION = 210;
+constexpr unsigned IDS_PROFIT = 211;
+constexpr unsigned IDS_OPEN_START = 212;
+constexpr unsigned IDS_HIGH_START = 213;
+constexpr unsigned IDS_LOW_START = 214;
+constexpr unsigned IDS_CLOSE_START = 215;
+constexpr unsigned IDS_ACCOUNT_START = 216;
+constexpr unsigned IDS_POSITION_START = 217;
+constexpr unsigned IDS_PROFIT_START = 218;
+constexpr unsigned IDS_FILE_FILTER = 219;
+constexpr unsigned IDS_LOAD_FAILED = 220; // path, reason
 
 constexpr int IDC_CHART = 1000;
 constexpr int IDC_BTN_LOAD = 1001;
@@ -37,5 +61,9 @@ constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;
 
 // Registers every dialog template, the menu bar, the strings and the icon. Must run before the
-// first dialog is shown; later calls do nothing, so icon handles already handed out stay valid.
+// first dialog is constructed; later calls do nothing, so icon handles already handed out stay
+// valid.
 void RegisterOrvantaResources();
+
+// A registered string; empty when there is none.
+std::string LoadAppString(unsigned nId);

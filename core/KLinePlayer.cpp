@@ -10,14 +10,20 @@
 #include <cstdio>
 #include <cstring>
 
-void CKLinePlayer::Load(const std::string& strPath)
+bool CKLinePlayer::Load(const std::string& strPath, std::string* pstrReason)
 {
     const int nWindowBars = ReplaySettings().m_nWindowBars;
 
     std::vector<SChartCandlestickPoint> vecBars;
     SKLineReadStats stats;
-    if (!ReadKLineFile(strPath, &vecBars, &stats))
-        std::fprintf(stderr, "Error opening file: %s\n", std::strerror(errno));
+    const bool bRead = ReadKLineFile(strPath, &vecBars, &stats);
+    if (!bRead)
+    {
+        const char* pszReason = std::strerror(errno);
+        std::fprintf(stderr, "Error opening file: %s\n", pszReason);
+        if (pstrReason != nullptr)
+            *pstrReason = pszReason;
+    }
     if (stats.m_nSkipped > 0)
         std::fprintf(stderr, "%s: skipped %ld line(s) that are not bars (first: line %ld)\n",
                      strPath.c_str(), stats.m_nSkipped, stats.m_nFirstSkippedLine);
@@ -27,6 +33,9 @@ void CKLinePlayer::Load(const std::string& strPath)
     std::vector<SChartCandlestickPoint>(nWindowBars > 0 ? nWindowBars : 0).swap(m_vecWindow);
     m_nCursor = 0;
     m_nBarCount = static_cast<int>(m_vecBars.size());
+    // The old file's last close must not be traded at or marked to.
+    MakeCurrent(SChartCandlestickPoint{});
+    return bRead;
 }
 
 int CKLinePlayer::Step()

@@ -13,14 +13,18 @@ class CChartCtrl;
 class CKLinePlayer
 {
 public:
-    // Reads the file and restarts the replay: cursor 0, a window of N zero bars. A file that
-    // cannot be opened is reported on standard error and leaves no bars at all.
-    void Load(const std::string& strPath);
+    // Reads the file and restarts the replay: cursor 0, a window of N zero bars, no current bar.
+    // A file that cannot be opened is reported on standard error, leaves no bars at all and
+    // answers false, with the reason in *pstrReason when that is given.
+    bool Load(const std::string& strPath, std::string* pstrReason = nullptr);
 
     // Reveals one more bar and shows the window on the chart as a fresh candlestick series.
     // Returns the new cursor; equal to m_nBarCount once the last bar is current. With fewer
     // than N bars loaded it shows the bars there are and returns m_nBarCount at once.
     int Step();
+
+    // A bar has been revealed since the last Load: its close is a price to trade and mark at.
+    bool HasCurrentBar() const { return m_nCursor > 0; }
 
     CChartCtrl* m_pChart = nullptr; // not owned; Step draws into it
     int m_nBarCount = 0;            // bars in m_vecBars

@@ -42,10 +42,11 @@ void CTradeAccount::Trade(int nDirection, double dPrice)
         m_dAverage = (m_dAverage * nUnitsBefore - dPrice) / nUnitsAfter;
     }
 
-    WriteTradeLog(StringFormat("%s 1 @ %.2f, current position:%d, current average:%.2f, profit:%.2f, "
-                               "PositionAccount:%.2f, NoPositionAccount:%.2f",
-                               pszSide, dPrice, m_nPosition, m_dAverage, m_dProfit,
-                               m_dPositionAccount, m_dNoPositionAccount));
+    WriteTradeLog(
+        StringFormat("%s 1 @ %.2f, current position:%d, current average:%.2f, profit:%.2f, "
+                     "PositionAccount:%.2f, NoPositionAccount:%.2f",
+                     pszSide, dPrice, m_nPosition, m_dAverage, m_dProfit, m_dPositionAccount,
+                     m_dNoPositionAccount));
 }
 
 void CTradeAccount::SetCurrentPrice(double dPrice)
@@ -62,4 +63,9 @@ void CTradeAccount::SetCurrentPrice(double dPrice)
 double CTradeAccount::GetShownAccount() const
 {
     return m_nPosition != 0 ? m_dPositionAccount : m_dNoPositionAccount;
+}
+
+double CTradeAccount::GetShownProfit() const
+{
+    return m_nPosition != 0 ? m_dProfit : 0.0;
 }

@@ -14,6 +14,8 @@ public:
 
     // The value shown to the user: marked while a position is open, the cash while flat.
     double GetShownAccount() const;
+    // The open profit shown to the user: 0 while flat, whatever the last mark left.
+    double GetShownProfit() const;
 
     double m_dNoPositionAccount = 1000000.0; // value when the position last became 0
     double m_dPositionAccount = 1000000.0;   // m_dNoPositionAccount + m_dProfit at the last mark

@@ -15,6 +15,7 @@
 #include "platform/Font.h"
 #include "platform/GdiObject.h"
 #include "platform/Menu.h"
+#include "platform/MessageBox.h"
 #include "platform/PaintDC.h"
 #include "platform/Pen.h"
 #include "platform/PrintDialog.h"

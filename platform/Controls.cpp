@@ -2,10 +2,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 
 #include "platform/Button.h"
 #include "platform/Edit.h"
 #include "platform/Static.h"
+#include "platform/detail/Widgets.h"
 #include "platform/detail/WindowInternal.h"
 
 using namespace platform_detail;
@@ -17,7 +19,62 @@ template <class W> W* WidgetAs(HWND hWnd, WndKind eKind)
     return LiveWnd(hWnd) != nullptr && hWnd->eKind == eKind ? static_cast<W*>(hWnd->pWidget.data())
                                                             : nullptr;
 }
+
+constexpr int kLargestEditLimit = 32767;
+
+int CodePoints(const QString& s)
+{
+    int n = 0;
+    for (QChar c : s)
+        if (!c.isLowSurrogate())
+            ++n;
+    return n;
+}
+
+// Refuses an edit by the user that makes the text longer than the limit and longer than it was;
+// a text set by the program passes whole, and shortening an over-long text stays possible.
+class CTypingLimit : public QValidator
+{
+public:
+    CTypingLimit(QLineEdit* pEdit, int nChars)
+        : QValidator(pEdit), m_pEdit(pEdit), m_nChars(nChars), m_nShown(CodePoints(pEdit->text()))
+    {
+        connect(pEdit, &QLineEdit::textChanged, this,
+                [this](const QString& strText) { m_nShown = CodePoints(strText); });
+    }
+
+    State validate(QString& strInput, int&) const override
+    {
+        // Setting a text clears the undo history before it is validated; typing adds a step.
+        const bool bTyped = m_pEdit->isUndoAvailable();
+        const int n = CodePoints(strInput);
+        return bTyped && n > m_nChars && n > m_nShown ? Invalid : Acceptable;
+    }
+
+    QLineEdit* m_pEdit;
+    int m_nChars;
+    int m_nShown; // length of the text before the edit being validated
+};
 } // namespace
+
+namespace platform_detail
+{
+void SetEditTypingLimit(QLineEdit* pEdit, int nChars)
+{
+    if (nChars <= 0 || nChars > kLargestEditLimit)
+        nChars = kLargestEditLimit;
+    if (auto* pLimit = dynamic_cast<CTypingLimit*>(const_cast<QValidator*>(pEdit->validator())))
+        pLimit->m_nChars = nChars;
+    else
+        pEdit->setValidator(new CTypingLimit(pEdit, nChars));
+}
+
+int EditTypingLimit(const QLineEdit* pEdit)
+{
+    auto* pLimit = dynamic_cast<const CTypingLimit*>(pEdit->validator());
+    return pLimit != nullptr ? pLimit->m_nChars : kLargestEditLimit;
+}
+} // namespace platform_detail
 
 BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                      UINT nID)
@@ -50,13 +107,13 @@ BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 void CEdit::SetLimitText(UINT nMax)
 {
     if (auto* p = WidgetAs<QLineEdit>(m_hWnd, WndKind::Edit); p != nullptr)
-        p->setMaxLength(nMax == 0 || nMax > 32767 ? 32767 : static_cast<int>(nMax));
+        SetEditTypingLimit(p, nMax > 32767 ? 0 : static_cast<int>(nMax));
 }
 
 UINT CEdit::GetLimitText() const
 {
     auto* p = WidgetAs<QLineEdit>(m_hWnd, WndKind::Edit);
-    return p != nullptr ? static_cast<UINT>(p->maxLength()) : 0;
+    return p != nullptr ? static_cast<UINT>(EditTypingLimit(p)) : 0;
 }
 
 BOOL CEdit::SetReadOnly(BOOL bReadOnly)

@@ -4,6 +4,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/Wnd.h"
+#include "platform/detail/Widgets.h"
 #include "platform/detail/WindowInternal.h"
 
 using namespace platform_detail;
@@ -87,6 +88,6 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars)
     }
     else if (pDX->m_bEditLastControl && LiveWnd(pDX->m_hWndLastControl) != nullptr)
     {
-        static_cast<QLineEdit*>(pDX->m_hWndLastControl->pWidget.data())->setMaxLength(nChars);
+        SetEditTypingLimit(static_cast<QLineEdit*>(pDX->m_hWndLastControl->pWidget.data()), nChars);
     }
 }

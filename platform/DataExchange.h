@@ -30,6 +30,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
 // Attaches rControl to the dialog's control nIDC the first time (subclassing); later calls do
 // nothing.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
-// Saving: fails when value has more than nChars characters. Loading: limits the last edit
-// exchanged.
+// Saving: fails when value has more than nChars characters. Loading: limits what the user may
+// type into the last edit exchanged; the text the program puts there is shown whole.
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars);

@@ -23,7 +23,7 @@ std::unordered_set<HMENU>& LiveMenus()
 
 void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 {
-    for (const HMENU__::Item& item : hMenu->items)
+    for (HMENU__::Item& item : hMenu->items)
     {
         if (item.nFlags & MF_SEPARATOR)
         {
@@ -38,6 +38,7 @@ void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
         {
             QAction* pAction = pMenu->addAction(QString::fromUtf8(item.strText.c_str()));
             pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
+            item.pShown = pAction;
             pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);
             pAction->setChecked((item.nFlags & MF_CHECKED) != 0);
             const UINT nId = item.nId;
@@ -363,7 +364,11 @@ UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
         return static_cast<UINT>(-1);
     const UINT nOld = p->nFlags & (MF_GRAYED | MF_DISABLED);
     p->nFlags = (p->nFlags & ~(MF_GRAYED | MF_DISABLED)) | (nEnable & (MF_GRAYED | MF_DISABLED));
-    Changed(hIn);
+    // An item on show changes in place: rebuilding the bar would close a menu the user has open.
+    if (p->pShown != nullptr)
+        p->pShown->setEnabled((p->nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
+    else
+        Changed(hIn);
     return nOld;
 }
 

@@ -93,4 +93,9 @@ using GroupBoxWidget = WindowWidget<QGroupBox>;
 using EditWidget = WindowWidget<QLineEdit>;
 using StaticWidget = WindowWidget<QLabel>;
 
+// An edit's text limit holds what the user types or pastes, never the text the program sets, as
+// on Windows; QLineEdit's own maximum would cut both. 0 or more than 32767 is 32767.
+void SetEditTypingLimit(QLineEdit* pEdit, int nChars);
+int EditTypingLimit(const QLineEdit* pEdit);
+
 } // namespace platform_detail

@@ -2,6 +2,7 @@
 // that carry windows.
 #pragma once
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -96,6 +97,7 @@ struct HMENU__
         UINT nId = 0;
         std::string strText;
         HMENU hSub = nullptr;
+        QPointer<QAction> pShown; // the menu bar's action for it, while the bar shows one
     };
     std::vector<Item> items;
     bool bPopup = false;

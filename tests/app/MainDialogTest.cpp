@@ -9,6 +9,9 @@
 #include "platform/TestSupport.h"
 
 #include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -52,7 +55,8 @@ protected:
     // Shows the main dialog, runs body from its modal loop, then closes it unless body did.
     INT_PTR RunDialog(const std::function<void()>& body, bool bBodyEndsDialog = false)
     {
-        WhenModal(TitleIs(QString::fromUtf8(kCaption)),
+        WhenModal([this](QWidget* pWindow)
+                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
                   [&](QWidget*)
                   {
                       body();
@@ -69,14 +73,56 @@ protected:
         return strText;
     }
 
-    bool PlayButtonEnabled() const
+    bool Enabled(int nId) const
     {
-        CWnd* pButton = m_dlg.GetDlgItem(IDC_BTN_PLAY);
-        return pButton != nullptr && pButton->IsWindowEnabled();
+        CWnd* pControl = m_dlg.GetDlgItem(nId);
+        return pControl != nullptr && pControl->IsWindowEnabled();
+    }
+    bool PlayButtonEnabled() const { return Enabled(IDC_BTN_PLAY); }
+
+    // Whether the menu bar offers the item with this text (mnemonic marks ignored).
+    bool MenuItemEnabled(const char* pszText) const
+    {
+        auto* pBar = WidgetFromHwnd(m_dlg.GetSafeHwnd())->findChild<QMenuBar*>();
+        for (QAction* pTop : pBar != nullptr ? pBar->actions() : QList<QAction*>())
+            for (QAction* pAction : pTop->menu() ? pTop->menu()->actions() : QList<QAction*>())
+                if (Plain(pAction->text()) == QString::fromUtf8(pszText))
+                    return pAction->isEnabled();
+        ADD_FAILURE() << "no menu item " << pszText;
+        return false;
     }
 
     // One tick of timer 1, delivered as the platform delivers timer messages.
     void Tick() { m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0); }
+    // A command as the menu bar or a button sends it, whether or not it is offered.
+    void Command(UINT nId) { m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0); }
+
+    // The labels and the information field, as the user reads them.
+    std::vector<std::string> ShownTexts() const
+    {
+        std::vector<std::string> vecTexts;
+        for (int nId :
+             {IDC_EDIT_INFO, IDC_STATIC_OPEN, IDC_STATIC_HIGH, IDC_STATIC_LOW, IDC_STATIC_CLOSE,
+              IDC_STATIC_ACCOUNT, IDC_STATIC_POSITION, IDC_STATIC_PROFIT})
+            vecTexts.push_back(Text(nId));
+        return vecTexts;
+    }
+
+    void ExpectBarLabels(int nBar) const
+    {
+        EXPECT_EQ(Text(IDC_STATIC_OPEN), StringFormat("Open:%.2f", FixtureOpen(nBar)));
+        EXPECT_EQ(Text(IDC_STATIC_HIGH), StringFormat("High:%.2f", FixtureHigh(nBar)));
+        EXPECT_EQ(Text(IDC_STATIC_LOW), StringFormat("Low:%.2f", FixtureLow(nBar)));
+        EXPECT_EQ(Text(IDC_STATIC_CLOSE), StringFormat("Close:%.2f", FixtureClose(nBar)));
+    }
+
+    void ExpectStartBarLabels() const
+    {
+        EXPECT_EQ(Text(IDC_STATIC_OPEN), "Open:0");
+        EXPECT_EQ(Text(IDC_STATIC_HIGH), "High:0");
+        EXPECT_EQ(Text(IDC_STATIC_LOW), "Low:0");
+        EXPECT_EQ(Text(IDC_STATIC_CLOSE), "Close:0");
+    }
 
     // The dates of the bars the chart shows, oldest first.
     std::vector<double> ShownDates()
@@ -158,6 +204,11 @@ TEST_F(MainDialogTest, StartsWithZeroLabelsAnEmptyInfoFieldAndTheChartSetUp)
             EXPECT_EQ(Text(IDC_EDIT_INFO), "");
             EXPECT_NE(FindButton(QString::fromUtf8(kPlay)), nullptr);
             EXPECT_TRUE(PlayButtonEnabled());
+            // No bar, no price: nothing to trade at and nothing to stop.
+            EXPECT_FALSE(Enabled(IDC_BTN_BUY));
+            EXPECT_FALSE(Enabled(IDC_BTN_SELL));
+            EXPECT_TRUE(MenuItemEnabled("播放K线(P)"));
+            EXPECT_FALSE(MenuItemEnabled("停止播放(S)"));
 
             CChartDateTimeAxis* pTime = m_dlg.m_pTimeAxis;
             ASSERT_NE(pTime, nullptr);
@@ -226,6 +277,62 @@ TEST_F(MainDialogTest, AFileOnTheCommandLineLoadsAtStartWithItsFullPath)
         });
 }
 
+TEST_F(MainDialogTest, AStartFileThatCannotBeReadIsReportedInABoxAndNothingIsLoaded)
+{
+    const std::string strMissing = (m_dir.Path() / "missing.csv").string();
+    m_dlg.m_strStartFile = strMissing;
+    QString strBoxText;
+    WhenModal([](QWidget* pWindow) { return qobject_cast<QMessageBox*>(pWindow) != nullptr; },
+              [&](QWidget* pWindow)
+              {
+                  auto* pBox = qobject_cast<QMessageBox*>(pWindow);
+                  strBoxText = pBox->text();
+                  EXPECT_EQ(pBox->windowTitle(), QString::fromUtf8(kCaption));
+                  pBox->button(QMessageBox::Ok)->click();
+              });
+    testing::internal::CaptureStderr();
+    RunDialog(
+        [&]
+        {
+            EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strMissing, 0));
+            EXPECT_FALSE(Enabled(IDC_BTN_BUY));
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            EXPECT_TRUE(ShownDates().empty());
+            EXPECT_FALSE(m_dlg.m_bPlaying);
+            Command(IDC_BTN_BUY);
+            EXPECT_TRUE(m_dir.TradeLogLines().empty());
+        });
+    // The toolkit may add lines of its own.
+    const std::string strErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(strErr.find("Error opening file: No such file or directory\n"), std::string::npos)
+        << strErr;
+    EXPECT_TRUE(strBoxText.contains(QString::fromStdString(strMissing)))
+        << strBoxText.toStdString();
+    EXPECT_TRUE(strBoxText.contains(QStringLiteral("No such file or directory")))
+        << strBoxText.toStdString();
+}
+
+// The information field's limit is on typing; the program's own text is shown whole.
+TEST_F(MainDialogTest, TheInformationFieldShowsALongPathAndTheProgressWhole)
+{
+    std::filesystem::path dir = m_dir.Path();
+    for (char c : {'a', 'b', 'c'})
+        dir /= std::string(200, c);
+    std::filesystem::create_directories(dir);
+    const std::string strPath = (dir / "bars.csv").string();
+    std::ofstream(strPath) << KLineText(30);
+    m_dlg.m_strStartFile = strPath;
+    RunDialog(
+        [&]
+        {
+            const std::string strLoaded = LoadedInfo(strPath, 30);
+            ASSERT_GT(strLoaded.size(), 600u);
+            EXPECT_EQ(Text(IDC_EDIT_INFO), strLoaded);
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 26, 30));
+        });
+}
+
 TEST_F(MainDialogTest, PlayShowsTheFirstWindowAtOnceAndEachTickSlidesItByOneBar)
 {
     const std::string strPath = StartWithFile(100);
@@ -235,17 +342,19 @@ TEST_F(MainDialogTest, PlayShowsTheFirstWindowAtOnceAndEachTickSlidesItByOneBar)
             ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
             EXPECT_NE(FindButton(QString::fromUtf8(kStop)), nullptr);
             EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
-            // Starting draws but shows no prices yet; the first tick does.
-            EXPECT_EQ(Text(IDC_STATIC_CLOSE), "Close:0");
-            EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strPath, 100));
+            // Starting is a tick of its own: the newest bar drawn is the one the labels show.
+            ExpectBarLabels(25);
+            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 26, 100));
+            EXPECT_DOUBLE_EQ(m_dlg.m_account.m_dCurrentPrice, FixtureClose(25));
+            EXPECT_TRUE(Enabled(IDC_BTN_BUY));
+            EXPECT_TRUE(Enabled(IDC_BTN_SELL));
+            EXPECT_FALSE(MenuItemEnabled("播放K线(P)"));
+            EXPECT_TRUE(MenuItemEnabled("停止播放(S)"));
 
             Tick();
             EXPECT_EQ(ShownDates(), FixtureDates(1, 26));
             EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 27, 100));
-            EXPECT_EQ(Text(IDC_STATIC_OPEN), StringFormat("Open:%.2f", FixtureOpen(26)));
-            EXPECT_EQ(Text(IDC_STATIC_HIGH), StringFormat("High:%.2f", FixtureHigh(26)));
-            EXPECT_EQ(Text(IDC_STATIC_LOW), StringFormat("Low:%.2f", FixtureLow(26)));
-            EXPECT_EQ(Text(IDC_STATIC_CLOSE), StringFormat("Close:%.2f", FixtureClose(26)));
+            ExpectBarLabels(26);
             EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000000.00");
             EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:0");
             EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
@@ -253,6 +362,37 @@ TEST_F(MainDialogTest, PlayShowsTheFirstWindowAtOnceAndEachTickSlidesItByOneBar)
             Tick();
             EXPECT_EQ(ShownDates(), FixtureDates(2, 27));
             EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 28, 100));
+        });
+}
+
+// Play and Stop before the first timer tick: what was drawn is what was marked, shown and traded.
+TEST_F(MainDialogTest, AQuickPlayAndStopLeavesTheScreenTheMarkAndTheTradePriceAgreeing)
+{
+    const std::string strPath = StartWithFile(100);
+    RunDialog(
+        [&]
+        {
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kStop)));
+            EXPECT_FALSE(m_dlg.m_bPlaying);
+            EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
+            ExpectBarLabels(25);
+            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 26, 100));
+
+            ASSERT_TRUE(ClickButton("Buy"));
+            const std::vector<std::string> vecLog = m_dir.TradeLogLines();
+            ASSERT_EQ(vecLog.size(), 2u);
+            EXPECT_NE(vecLog[0].find(StringFormat("Buy 1 @ %.2f", FixtureClose(25))),
+                      std::string::npos);
+
+            // Playing on marks the position on the very next bar, with a log line.
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            EXPECT_EQ(ShownDates(), FixtureDates(1, 26));
+            EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:1.00");
+            ASSERT_EQ(m_dir.TradeLogLines().size(), 3u);
+            EXPECT_NE(m_dir.TradeLogLines()[2].find(
+                          StringFormat("SetCurrentPrice(%.2f)", FixtureClose(26))),
+                      std::string::npos);
         });
 }
 
@@ -275,28 +415,46 @@ TEST_F(MainDialogTest, TheTickThatShowsTheLastBarStopsAndDisablesPlayUntilTheNex
             EXPECT_FALSE(PlayButtonEnabled());
             EXPECT_NE(FindButton(QString::fromUtf8(kPlay)), nullptr);
             EXPECT_FALSE(m_dlg.m_bPlaying);
+            // The last bar stays current: it can still be traded.
+            EXPECT_TRUE(Enabled(IDC_BTN_BUY));
 
-            // Finished: ticks do nothing, the disabled button cannot be pressed.
+            // Finished: ticks do nothing, and neither Play nor Stop is offered or obeyed.
             Tick();
             EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 100, 100));
             ClickButton(QString::fromUtf8(kPlay));
-            EXPECT_FALSE(m_dlg.m_bPlaying);
-
-            // The menu item still plays: the last window again, and the next tick finishes again.
-            ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("播放K线(P)")));
-            EXPECT_TRUE(m_dlg.m_bPlaying);
-            EXPECT_EQ(ShownDates(), FixtureDates(74, 99));
-            Tick();
-            EXPECT_FALSE(m_dlg.m_bPlaying);
-            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 100, 100));
+            EXPECT_FALSE(MenuItemEnabled("播放K线(P)"));
+            EXPECT_FALSE(MenuItemEnabled("停止播放(S)"));
+            for (UINT nId : {static_cast<UINT>(IDC_BTN_PLAY), ID_MENU_PLAY, ID_MENU_STOP})
+            {
+                Command(nId);
+                EXPECT_FALSE(m_dlg.m_bPlaying) << nId;
+            }
 
             LoadThroughFileDialog(strPath);
             EXPECT_TRUE(PlayButtonEnabled());
+            EXPECT_TRUE(MenuItemEnabled("播放K线(P)"));
             EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strPath, 100));
         });
 }
 
-TEST_F(MainDialogTest, BuyAndSellTradeAtTheShownCloseAndTheLabelsFollowAtTheNextTick)
+// A file no longer than the window is shown whole at once and finishes at once.
+TEST_F(MainDialogTest, PlayingAFileOfOneWindowFinishesOnTheFirstStep)
+{
+    const std::string strPath = StartWithFile(26);
+    RunDialog(
+        [&]
+        {
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
+            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 26, 26));
+            ExpectBarLabels(25);
+            EXPECT_FALSE(m_dlg.m_bPlaying);
+            EXPECT_FALSE(PlayButtonEnabled());
+            EXPECT_TRUE(Enabled(IDC_BTN_SELL));
+        });
+}
+
+TEST_F(MainDialogTest, BuyAndSellTradeAtTheShownCloseAndShowTheAccountAtOnce)
 {
     StartWithFile(100);
     RunDialog(
@@ -308,8 +466,9 @@ TEST_F(MainDialogTest, BuyAndSellTradeAtTheShownCloseAndTheLabelsFollowAtTheNext
             ASSERT_TRUE(ClickButton("Buy"));
             EXPECT_EQ(m_dlg.m_account.m_nPosition, 1);
             EXPECT_DOUBLE_EQ(m_dlg.m_account.m_dAverage, FixtureClose(26));
-            EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:0");
+            EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:1");
             EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000000.00");
+            EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
             std::vector<std::string> vecLog = m_dir.TradeLogLines();
             ASSERT_EQ(vecLog.size(), 2u);
             EXPECT_NE(vecLog[0].find(StringFormat("Buy 1 @ %.2f", FixtureClose(26))),
@@ -324,37 +483,83 @@ TEST_F(MainDialogTest, BuyAndSellTradeAtTheShownCloseAndTheLabelsFollowAtTheNext
             EXPECT_NE(vecLog[2].find(StringFormat("SetCurrentPrice(%.2f)", FixtureClose(27))),
                       std::string::npos);
 
+            // Stopped, the trade still shows at once: flat, the cash, no open profit.
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kStop)));
             ASSERT_TRUE(ClickButton("Sell"));
             EXPECT_EQ(m_dlg.m_account.m_nPosition, 0);
-            EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:1");
-            Tick(); // flat again: no mark line, the cash shows
             EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:0");
             EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000001.00");
             EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
-            EXPECT_EQ(m_dir.TradeLogLines().size(), 5u);
+            ASSERT_TRUE(ClickButton("Sell"));
+            EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:-1");
+            EXPECT_EQ(m_dir.TradeLogLines().size(), 7u);
         });
 }
 
-TEST_F(MainDialogTest, TheStopMenuItemWhileStoppedStartsTheReplay)
+TEST_F(MainDialogTest, BuyAndSellDoNothingBeforeABarIsShown)
+{
+    const std::string strPath = m_dir.Write("hundred.csv", KLineText(100));
+    RunDialog(
+        [&]
+        {
+            // Nothing loaded, then loaded but never played: the buttons are off, and the
+            // commands, however they come, trade nothing.
+            for (int nRound = 0; nRound < 2; ++nRound)
+            {
+                EXPECT_FALSE(Enabled(IDC_BTN_BUY));
+                EXPECT_FALSE(Enabled(IDC_BTN_SELL));
+                const std::vector<std::string> vecBefore = ShownTexts();
+                Command(IDC_BTN_BUY);
+                Command(IDC_BTN_SELL);
+                Command(IDC_BTN_BUY);
+                EXPECT_EQ(m_dlg.m_account.m_nPosition, 0);
+                EXPECT_TRUE(m_dir.TradeLogLines().empty());
+                EXPECT_EQ(ShownTexts(), vecBefore);
+                LoadThroughFileDialog(strPath);
+            }
+
+            // No fake profit later: the first trade is at the first close shown.
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+            Command(IDC_BTN_BUY);
+            Tick();
+            EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:1.00");
+        });
+}
+
+TEST_F(MainDialogTest, ThePlayItemOnlyPlaysAndTheStopItemOnlyStops)
 {
     const std::string strPath = StartWithFile(100);
     RunDialog(
         [&]
         {
-            ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("停止播放(S)")));
+            EXPECT_FALSE(MenuItemEnabled("停止播放(S)"));
+            Command(ID_MENU_STOP);
+            EXPECT_FALSE(m_dlg.m_bPlaying);
+            EXPECT_TRUE(ShownDates().empty());
+            EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strPath, 100));
+
+            ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("播放K线(P)")));
             EXPECT_TRUE(m_dlg.m_bPlaying);
             EXPECT_NE(FindButton(QString::fromUtf8(kStop)), nullptr);
+            EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
+            EXPECT_FALSE(MenuItemEnabled("播放K线(P)"));
+            Command(ID_MENU_PLAY); // playing already: no extra step
+            EXPECT_TRUE(m_dlg.m_bPlaying);
             EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
 
             ASSERT_TRUE(ChooseMenuItem(QString::fromUtf8("停止播放(S)")));
             EXPECT_FALSE(m_dlg.m_bPlaying);
             EXPECT_NE(FindButton(QString::fromUtf8(kPlay)), nullptr);
+            EXPECT_TRUE(MenuItemEnabled("播放K线(P)"));
+            EXPECT_FALSE(MenuItemEnabled("停止播放(S)"));
+            Command(ID_MENU_STOP);
+            EXPECT_FALSE(m_dlg.m_bPlaying);
             Tick();
-            EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strPath, 100));
+            EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strPath, 26, 100));
         });
 }
 
-TEST_F(MainDialogTest, LoadingWhilePlayingRestartsTheReplayWithTheNewFileAtTheNextTick)
+TEST_F(MainDialogTest, LoadingWhilePlayingStopsAndClearsWhatTheOldFileLeft)
 {
     const std::string strFirst = StartWithFile(100);
     const std::string strSecond = m_dir.Write("forty.csv", KLineText(40));
@@ -364,13 +569,34 @@ TEST_F(MainDialogTest, LoadingWhilePlayingRestartsTheReplayWithTheNewFileAtTheNe
             ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
             for (int i = 0; i < 10; ++i)
                 Tick();
+            ASSERT_TRUE(ClickButton("Buy"));
+            const std::vector<std::string> vecLog = m_dir.TradeLogLines();
             LoadThroughFileDialog(strSecond);
-            // Still playing, although the button offers to play.
-            EXPECT_TRUE(m_dlg.m_bPlaying);
+
+            EXPECT_FALSE(m_dlg.m_bPlaying);
             EXPECT_NE(FindButton(QString::fromUtf8(kPlay)), nullptr);
+            EXPECT_TRUE(PlayButtonEnabled());
+            EXPECT_TRUE(ShownDates().empty());
+            EXPECT_EQ(m_dlg.m_pTimeAxis->m_dMin, 0.0);
+            EXPECT_EQ(m_dlg.m_pTimeAxis->m_dMax, 0.0);
+            EXPECT_EQ(m_dlg.m_pPriceAxis->m_dMax, 0.0);
+            ExpectStartBarLabels();
+            EXPECT_EQ(Text(IDC_EDIT_INFO), LoadedInfo(strSecond, 40));
+            // The account is not the file's: its position is still shown.
+            EXPECT_EQ(Text(IDC_STATIC_POSITION), "Position:1");
+
+            // No price until the new file plays: no trade at the old close, no tick.
+            EXPECT_FALSE(Enabled(IDC_BTN_SELL));
+            Command(IDC_BTN_SELL);
             Tick();
+            EXPECT_EQ(m_dlg.m_account.m_nPosition, 1);
+            EXPECT_EQ(m_dir.TradeLogLines(), vecLog);
+            EXPECT_TRUE(ShownDates().empty());
+
+            ASSERT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
             EXPECT_EQ(Text(IDC_EDIT_INFO), ProgressInfo(strSecond, 26, 40));
             EXPECT_EQ(ShownDates(), FixtureDates(0, 25));
+            ExpectBarLabels(25);
         });
 }
 

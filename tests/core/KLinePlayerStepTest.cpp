@@ -121,8 +121,16 @@ TEST_F(KLinePlayerStep, ALoadWhileHalfReplayedStartsTheNewFileFromItsFirstWindow
     Load(60);
     for (int i = 0; i < 10; ++i)
         m_player.Step();
-    m_player.Load(m_dir.Write("other.csv", Bars(30)));
+    ASSERT_TRUE(m_player.HasCurrentBar());
+    ASSERT_TRUE(m_player.Load(m_dir.Write("other.csv", Bars(30))));
+    // The old file's bar is gone with it: nothing to trade at until the next step.
+    EXPECT_FALSE(m_player.HasCurrentBar());
+    EXPECT_EQ(m_player.m_dOpen, 0);
+    EXPECT_EQ(m_player.m_dHigh, 0);
+    EXPECT_EQ(m_player.m_dLow, 0);
+    EXPECT_EQ(m_player.m_dClose, 0);
     EXPECT_EQ(m_player.Step(), 26);
+    EXPECT_TRUE(m_player.HasCurrentBar());
     EXPECT_EQ(ShownCloses(), Closes(0, 26));
 }
 
@@ -131,6 +139,7 @@ TEST_F(KLinePlayerStep, FewerThanNBarsShowWhatThereIsAndEndAtOnce)
     EXPECT_EQ(m_player.Step(), 0) << "before any file";
     EXPECT_TRUE(ShownCloses().empty());
     EXPECT_EQ(m_player.m_dClose, 0);
+    EXPECT_FALSE(m_player.HasCurrentBar());
 
     Load(3);
     EXPECT_EQ(m_player.Step(), 3);

@@ -1,6 +1,6 @@
 #include "core/KLinePlayer.h"
-#include "core/ReplaySettings.h"
 #include "TempDir.h"
+#include "core/ReplaySettings.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ TEST_F(KLinePlayerLoad, ReadsEveryBarAndPreparesAWindowOfZeroBars)
     const std::string path =
         m_dir.Write("a.csv", "2017-01-05,10.0,11.5,9.5,11.0\n2017-01-06,11,12,10,11.5\n");
     m_player.m_nCursor = 7;
-    m_player.Load(path);
+    EXPECT_TRUE(m_player.Load(path));
     EXPECT_EQ(m_player.m_nBarCount, 2);
     EXPECT_EQ(m_player.m_nCursor, 0);
     ASSERT_EQ(m_player.m_vecBars.size(), 2u);
@@ -53,7 +53,8 @@ TEST_F(KLinePlayerLoad, ReadsTheWindowSizeAtEveryLoad)
 
 TEST_F(KLinePlayerLoad, ASecondFileReplacesTheFirst)
 {
-    m_player.Load(m_dir.Write("a.csv", "2017-01-05,1,1,1,1\n2017-01-06,2,2,2,2\n2017-01-09,3,3,3,3\n"));
+    m_player.Load(
+        m_dir.Write("a.csv", "2017-01-05,1,1,1,1\n2017-01-06,2,2,2,2\n2017-01-09,3,3,3,3\n"));
     m_player.m_nCursor = 3;
     m_player.Load(m_dir.Write("b.csv", "2018-01-05,9,9,9,9\n"));
     EXPECT_EQ(m_player.m_nBarCount, 1);
@@ -65,16 +66,19 @@ TEST_F(KLinePlayerLoad, AFileThatCannotBeOpenedLeavesNoBars)
 {
     m_player.Load(m_dir.Write("a.csv", "2017-01-05,1,1,1,1\n"));
     testing::internal::CaptureStderr();
-    m_player.Load((m_dir.Path() / "missing.csv").string());
+    std::string strReason;
+    EXPECT_FALSE(m_player.Load((m_dir.Path() / "missing.csv").string(), &strReason));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Error opening file: No such file or directory\n");
+    EXPECT_EQ(strReason, "No such file or directory");
     EXPECT_EQ(m_player.m_nBarCount, 0);
     EXPECT_TRUE(m_player.m_vecBars.empty());
     EXPECT_EQ(m_player.m_vecWindow.size(), 26u);
 
     testing::internal::CaptureStderr();
-    m_player.Load(m_dir.Path().string());
+    EXPECT_FALSE(m_player.Load(m_dir.Path().string(), &strReason));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error opening file: Is a directory\n");
+    EXPECT_EQ(strReason, "Is a directory");
 }
 
 TEST_F(KLinePlayerLoad, SaysOnceHowManyLinesWereSkipped)

@@ -290,21 +290,32 @@ TEST_F(DialogTest, DataExchangeRoundTripsTextAndLimitsTheEdit)
                      // follows.
                      EXPECT_EQ(pInterval->text(), QString::fromUtf8("一二三"));
                      EXPECT_EQ(pNote->text(), QString::fromUtf8("说明"));
-                     EXPECT_EQ(pInterval->maxLength(), 4);
-                     EXPECT_EQ(pNote->maxLength(), 32767)
+                     auto* pIntervalEdit = dynamic_cast<CEdit*>(dlg.GetDlgItem(kIntervalEdit));
+                     auto* pNoteEdit = dynamic_cast<CEdit*>(dlg.GetDlgItem(kNoteEdit));
+                     ASSERT_TRUE(pIntervalEdit != nullptr && pNoteEdit != nullptr);
+                     EXPECT_EQ(pIntervalEdit->GetLimitText(), 4u);
+                     EXPECT_EQ(pNoteEdit->GetLimitText(), 32767u)
                          << "only the edit before DDV_MaxChars is limited";
                      pInterval->setFocus();
                      pInterval->end(false);
                      QTest::keyClicks(pInterval, "45");
                      EXPECT_EQ(pInterval->text(), QString::fromUtf8("一二三4"))
                          << "typing stops at the limit";
+                     // The limit is the user's: the program's own text is shown whole, and
+                     // over the limit typing adds nothing while deleting still works.
+                     pIntervalEdit->SetWindowText("123456");
+                     EXPECT_EQ(pInterval->text(), QStringLiteral("123456"));
+                     pInterval->end(false);
+                     QTest::keyClicks(pInterval, "7");
+                     EXPECT_EQ(pInterval->text(), QStringLiteral("123456"));
+                     QTest::keyClick(pInterval, Qt::Key_Backspace);
+                     EXPECT_EQ(pInterval->text(), QStringLiteral("12345"));
                      // Read-only: typing changes nothing.
                      QTest::keyClicks(pNote, "x");
                      EXPECT_EQ(pNote->text(), QString::fromUtf8("说明"));
                      // A text over the limit (put there past the edit's limit) fails validation: OK
                      // keeps the dialog open with the edit focused and selected, and the member
                      // unchanged for the rest.
-                     pInterval->setMaxLength(32767);
                      pInterval->setText(QStringLiteral("12345"));
                      QTest::mouseClick(Control<QPushButton>(dlg, IDOK), Qt::LeftButton);
                      EXPECT_NE(dlg.m_hWnd, nullptr) << "validation failed, the dialog stays";

@@ -1,0 +1,11 @@
+// Message boxes: a modal window with a text and an OK button, owned by a window of the program.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_ICONERROR = 0x00000010;
+
+// Shows lpText under the caption lpCaption and returns when the user closes the box: IDOK.
+// Timer and other messages of the program's windows go on meanwhile. hWnd may be null.
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
