@@ -425,6 +425,16 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
     const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    const bool bRead = ReadKLineStream(fd, strPath, pBars, pStats);
+    const int nError = errno;
+    ::close(fd);
+    errno = nError;
+    return bRead;
+}
+
+bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
+                     SKLineReadStats* pStats)
+{
     struct stat info
     {
     };
@@ -433,7 +443,6 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
     else if (S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode))
     {
         // A terminal or /dev/zero would be read forever.
-        ::close(fd);
         errno = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
         return false;
     }
@@ -465,7 +474,20 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
                                 static_cast<size_t>(info.st_size));
     }
     splitter.Finish();
-    ::close(fd);
     PutInDateOrder(pBars->begin() + static_cast<std::ptrdiff_t>(nFirstBar), pBars->end(), pStats);
     return true;
+}
+
+void ReportKLineRead(const std::string& strPath, const SKLineReadStats& stats, size_t nBars)
+{
+    if (stats.m_nSkipped > 0)
+        std::fprintf(stderr, "%s: skipped %ld line(s) that are not bars (first: line %ld)\n",
+                     strPath.c_str(), stats.m_nSkipped, stats.m_nFirstSkippedLine);
+    if (nBars == 0 && stats.m_nOtherSeparator > 0)
+        std::fprintf(stderr,
+                     "%s: fields are separated by ';' or tabs; the separator must be a comma\n",
+                     strPath.c_str());
+    if (stats.m_bReordered)
+        std::fprintf(stderr, "%s: bars are not in date order; replaying them oldest first\n",
+                     strPath.c_str());
 }

@@ -41,7 +41,14 @@ bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar);
 
 // Appends every bar of the file to *pBars, oldest first: a file out of date order is sorted
 // stably by date. False with errno set when the file cannot be opened; directories and
-// character devices (which never end) are refused too.
-// A read error part-way is reported on standard error; the bars before it are kept.
+// character devices (which never end) are refused too. A read error part-way is reported on
+// standard error; the bars before it are kept.
 bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
                    SKLineReadStats* pStats);
+
+// The same from a descriptor the caller opened and closes; strPath names it in messages.
+bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
+                     SKLineReadStats* pStats);
+
+// The notes on standard error about what a read skipped or reordered; nothing when all is well.
+void ReportKLineRead(const std::string& strPath, const SKLineReadStats& stats, std::size_t nBars);

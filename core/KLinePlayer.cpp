@@ -18,16 +18,7 @@ void CKLinePlayer::Load(const std::string& strPath)
     SKLineReadStats stats;
     if (!ReadKLineFile(strPath, &vecBars, &stats))
         std::fprintf(stderr, "Error opening file: %s\n", std::strerror(errno));
-    if (stats.m_nSkipped > 0)
-        std::fprintf(stderr, "%s: skipped %ld line(s) that are not bars (first: line %ld)\n",
-                     strPath.c_str(), stats.m_nSkipped, stats.m_nFirstSkippedLine);
-    if (vecBars.empty() && stats.m_nOtherSeparator > 0)
-        std::fprintf(stderr,
-                     "%s: fields are separated by ';' or tabs; the separator must be a comma\n",
-                     strPath.c_str());
-    if (stats.m_bReordered)
-        std::fprintf(stderr, "%s: bars are not in date order; replaying them oldest first\n",
-                     strPath.c_str());
+    ReportKLineRead(strPath, stats, vecBars.size());
 
     // Swapping gives the previous file's storage back.
     m_vecBars.swap(vecBars);
