@@ -225,11 +225,13 @@ bool ParseKLinePrice(std::string_view text, double* pdPrice)
         bNegative = text.front() == '-';
         text.remove_prefix(1);
     }
+    if (text.empty())
+        return false;
     // The whole field must be the number: "N/A", "12abc" or "49;50" are not prices.
     const char* const pEnd = text.data() + text.size();
     double value = 0.0;
     const char* pNumberEnd = ReadPlainDecimal(text.data(), pEnd, &value);
-    if (pNumberEnd == nullptr && !text.empty() && text.front() != '+' && text.front() != '-')
+    if (pNumberEnd == nullptr && text.front() != '+' && text.front() != '-')
     {
         const auto result = std::from_chars(text.data(), pEnd, value, std::chars_format::general);
         pNumberEnd = result.ec == std::errc::invalid_argument ? nullptr : result.ptr;

@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -96,6 +97,25 @@ TEST(KLineFile, SkipsLinesThatAreNotBars)
         bar.dClose = 77;
         EXPECT_FALSE(ParseKLineLine(line, &bar));
         EXPECT_EQ(bar.dClose, 77) << "a rejected line must not touch the bar";
+    }
+}
+
+TEST(KLineFile, APriceIsTheWholeFieldButItsBlanks)
+{
+    const std::pair<std::string_view, double> prices[] = {
+        {" 12 ", 12}, {"\t-0.25\t", -0.25}, {"+3", 3}, {"1E3", 1000}, {"1e-400", 0}};
+    for (const auto& [text, dExpected] : prices)
+    {
+        double dPrice = -1;
+        EXPECT_TRUE(ParseKLinePrice(text, &dPrice)) << text;
+        EXPECT_EQ(dPrice, dExpected) << text;
+    }
+    for (std::string_view text : {""sv, std::string_view(), " "sv, "+"sv, "-"sv, "1e400"sv,
+                                  "-1e400"sv, "12 3"sv, "nan"sv, "infinity"sv, "0x1p3"sv})
+    {
+        double dPrice = -1;
+        EXPECT_FALSE(ParseKLinePrice(text, &dPrice)) << text;
+        EXPECT_EQ(dPrice, -1) << text;
     }
 }
 
