@@ -437,9 +437,7 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
 bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
                      SKLineReadStats* pStats)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(fd, &info) != 0)
         info.st_size = 0;
     else if (S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode))

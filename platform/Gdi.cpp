@@ -674,16 +674,12 @@ public:
 private:
     static void SetIgnore()
     {
-        struct sigaction ignore
-        {
-        };
+        struct sigaction ignore = {};
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGXFSZ, &ignore, nullptr);
     }
 
-    struct sigaction m_previous
-    {
-    };
+    struct sigaction m_previous = {};
 };
 
 // Writes the bytes to an existing device or pipe as they are: nothing to rename there.
@@ -721,9 +717,7 @@ bool ReplaceFileAtomically(const char* pszPath, const QByteArray& bytes)
     if (fd < 0)
         return false;
 
-    struct stat existing
-    {
-    };
+    struct stat existing = {};
     mode_t nMode = 0666;
     if (::stat(strTarget.c_str(), &existing) == 0)
         nMode = existing.st_mode & 07777;
@@ -771,9 +765,7 @@ BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const
     buffer.close();
 
     CFileSizeSignalGuard guard;
-    struct stat target
-    {
-    };
+    struct stat target = {};
     const bool bSpecial = ::stat(lpszPath, &target) == 0 && !S_ISREG(target.st_mode);
     return (bSpecial ? WriteInPlace(lpszPath, bytes) : ReplaceFileAtomically(lpszPath, bytes))
                ? TRUE

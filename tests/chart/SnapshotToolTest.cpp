@@ -211,16 +211,22 @@ TEST_F(SnapshotTool, ReadsAPipeOnceWithEveryBarItsWriterSent)
     EXPECT_NE(run.strOutput.find("bars 0 to 25 of 28"), std::string::npos) << run.strOutput;
 }
 
-TEST_F(SnapshotTool, DrawsFilesWithCarriageReturnsAByteOrderMarkAndNewestFirst)
+TEST_F(SnapshotTool, DrawsFilesFromSpreadsheetsAndSaysWhyASemicolonFileHasNoBars)
 {
     std::ofstream(m_dir / "excel.csv", std::ios::binary)
         << "\xEF\xBB\xBF"
            "2017-02-03,3,4,2,3.5\r2017-02-02,2,3,1,2.5\r2017-02-01,1,2,0.5,1.5\r";
-    const SRun run = RunTool(Path("excel.csv") + " " + Path("excel.png") + " --bars 3");
+    SRun run = RunTool(Path("excel.csv") + " " + Path("excel.png") + " --bars 3");
     EXPECT_EQ(run.nExit, 0) << run.strOutput;
     EXPECT_NE(run.strOutput.find("bars 0 to 2 of 3"), std::string::npos) << run.strOutput;
     EXPECT_NE(run.strOutput.find("replaying them oldest first"), std::string::npos)
         << run.strOutput;
+    std::ofstream(m_dir / "semicolon.csv") << "2015-01-05;49,86;50,16;48,67;48,92\n";
+    run = RunTool(Path("semicolon.csv") + " " + Path("semicolon.png"));
+    EXPECT_EQ(run.nExit, 1) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("the separator must be a comma"), std::string::npos)
+        << run.strOutput;
+    EXPECT_FALSE(fs::exists(m_dir / "semicolon.png"));
 }
 
 } // namespace

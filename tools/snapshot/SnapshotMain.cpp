@@ -130,9 +130,7 @@ int main(int argc, char** argv)
 
     // The input is opened once: a pipe gives its data to the first reader only.
     const int fdInput = ::open(options.strInput.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat input
-    {
-    };
+    struct stat input = {};
     if (fdInput < 0 || ::fstat(fdInput, &input) != 0)
     {
         std::fprintf(stderr, "orvanta-snapshot: cannot read '%s': %s\n", options.strInput.c_str(),
@@ -140,9 +138,7 @@ int main(int argc, char** argv)
         return 1;
     }
     // By identity, not by name: "./a.csv", a link or a hard link are the same file.
-    struct stat output
-    {
-    };
+    struct stat output = {};
     if (::stat(options.strOutput.c_str(), &output) == 0 && output.st_dev == input.st_dev &&
         output.st_ino == input.st_ino)
     {
