@@ -76,8 +76,7 @@ locale_t ClassicLocale()
     return locale;
 }
 
-// The rare forms from_chars does not take the way atof does: hexadecimal, and magnitudes
-// beyond double's range.
+// Magnitudes beyond double's range, which from_chars reports without a value.
 double ReadWithStrtod(std::string_view text)
 {
     const std::string copy(text);
@@ -120,7 +119,8 @@ const char* ReadPlainDecimal(const char* p, const char* pEnd, double* pdValue)
 class CFieldWalker
 {
 public:
-    explicit CFieldWalker(std::string_view line) : m_p(line.data()), m_pEnd(line.data() + line.size())
+    explicit CFieldWalker(std::string_view line)
+        : m_p(line.data()), m_pEnd(line.data() + line.size())
     {
     }
 
@@ -185,7 +185,8 @@ bool ParseKLineDate(std::string_view text, double* pdDate)
         IsDigit(text[3]) && !IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) &&
         !IsDigit(text[7]) && IsDigit(text[8]) && IsDigit(text[9]))
     {
-        auto Digits = [&](size_t i, size_t n) {
+        auto Digits = [&](size_t i, size_t n)
+        {
             int value = 0;
             for (size_t k = i; k < i + n; ++k)
                 value = value * 10 + (text[k] - '0');
@@ -214,34 +215,30 @@ bool ParseKLineDate(std::string_view text, double* pdDate)
 
 bool ParseKLinePrice(std::string_view text, double* pdPrice)
 {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    const size_t nNumberStart = i;
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     bool bNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        bNegative = text[i++] == '-';
-
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+    {
+        bNegative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return false;
+    // The whole field must be the number: "N/A", "12abc" or "49;50" are not prices.
+    const char* const pEnd = text.data() + text.size();
     double value = 0.0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    const char* pNumberEnd = ReadPlainDecimal(text.data(), pEnd, &value);
+    if (pNumberEnd == nullptr && text.front() != '+' && text.front() != '-')
     {
-        *pdPrice = 0.0; // a second sign: no number, as atof reads it
-        return true;
-    }
-    const bool bHex = i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X');
-    if (bHex)
-    {
-        value = std::fabs(ReadWithStrtod(text.substr(nNumberStart)));
-    }
-    else if (ReadPlainDecimal(text.data() + i, text.data() + text.size(), &value) == nullptr)
-    {
-        const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+        const auto result = std::from_chars(text.data(), pEnd, value, std::chars_format::general);
+        pNumberEnd = result.ec == std::errc::invalid_argument ? nullptr : result.ptr;
         if (result.ec == std::errc::result_out_of_range)
-            value = std::fabs(ReadWithStrtod(text.substr(nNumberStart)));
-        else if (result.ec != std::errc())
-            value = 0.0; // no number at all reads as 0
+            value = ReadWithStrtod(text); // huge, or below the smallest double
     }
-    if (!std::isfinite(value))
+    if (pNumberEnd != pEnd || !std::isfinite(value))
         return false;
     *pdPrice = bNegative ? -value : value;
     return true;
@@ -264,6 +261,13 @@ bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar)
 namespace
 {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool HoldsOtherSeparator(std::string_view line)
+{
+    return line.find_first_of(";\t") != std::string_view::npos;
+}
+
 class CLineSink
 {
 public:
@@ -274,35 +278,145 @@ public:
 
     void Take(std::string_view line)
     {
-        // Text mode: a carriage return before the line feed is not part of the line.
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        ++m_pStats->m_nLines;
+        if (++m_pStats->m_nLines == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            line.remove_prefix(kByteOrderMark.size());
         SChartCandlestickPoint bar;
         if (m_pBars->size() < static_cast<size_t>(INT_MAX) && ParseKLineLine(line, &bar))
-        {
             m_pBars->push_back(bar);
-        }
         else if (!IsBlankLine(line))
-        {
-            if (m_pStats->m_nSkipped++ == 0)
-                m_pStats->m_nFirstSkippedLine = m_pStats->m_nLines;
-        }
+            CountSkipped(HoldsOtherSeparator(line));
+    }
+
+    void TakeOverlong()
+    {
+        ++m_pStats->m_nLines;
+        CountSkipped(false);
     }
 
 private:
+    void CountSkipped(bool bOtherSeparator)
+    {
+        if (m_pStats->m_nSkipped++ == 0)
+            m_pStats->m_nFirstSkippedLine = m_pStats->m_nLines;
+        m_pStats->m_nOtherSeparator += bOtherSeparator;
+    }
+
     std::vector<SChartCandlestickPoint>* m_pBars;
     SKLineReadStats* m_pStats;
 };
 
+// Cuts a stream of chunks into lines ended by LF, CRLF or a lone CR. A line longer than
+// kMaxKLineLine is not kept: it is counted as skipped when it ends.
+class CLineSplitter
+{
+public:
+    explicit CLineSplitter(CLineSink* pSink) : m_pSink(pSink) {}
+
+    void Feed(const char* p, const char* const pEnd)
+    {
+        if (m_bAfterReturn && p < pEnd && *p == '\n')
+            ++p; // the LF of a CRLF cut by the chunk boundary
+        m_bAfterReturn = false;
+        // The next LF and CR at or after p, each found once per chunk; pEnd when there is none.
+        const char* pLineFeed = Find(p, pEnd, '\n');
+        const char* pReturn = Find(p, pEnd, '\r');
+        while (p < pEnd)
+        {
+            if (pLineFeed < p)
+                pLineFeed = Find(p, pEnd, '\n');
+            if (pReturn < p)
+                pReturn = Find(p, pEnd, '\r');
+            const char* pLineEnd = std::min(pLineFeed, pReturn);
+            if (pLineEnd == pEnd)
+            {
+                Keep(p, pEnd);
+                return;
+            }
+            if (m_bOverlong || !m_strPending.empty())
+            {
+                Keep(p, pLineEnd);
+                EndPendingLine();
+            }
+            else
+                m_pSink->Take(std::string_view(p, pLineEnd - p));
+            p = pLineEnd + 1;
+            if (*pLineEnd == '\r')
+            {
+                if (p == pEnd)
+                    m_bAfterReturn = true;
+                else if (*p == '\n')
+                    ++p;
+            }
+        }
+    }
+
+    // The last line, when the input does not end with a line end.
+    void Finish()
+    {
+        if (m_bOverlong || !m_strPending.empty())
+            EndPendingLine();
+    }
+
+private:
+    static const char* Find(const char* p, const char* pEnd, char c)
+    {
+        const void* pFound = std::memchr(p, c, static_cast<size_t>(pEnd - p));
+        return pFound != nullptr ? static_cast<const char*>(pFound) : pEnd;
+    }
+
+    void Keep(const char* p, const char* pEnd)
+    {
+        const size_t nLength = static_cast<size_t>(pEnd - p);
+        if (m_bOverlong)
+            return;
+        if (m_strPending.size() + nLength > kMaxKLineLine)
+        {
+            m_bOverlong = true;
+            std::string().swap(m_strPending);
+            return;
+        }
+        m_strPending.append(p, nLength);
+    }
+
+    void EndPendingLine()
+    {
+        if (m_bOverlong)
+        {
+            m_pSink->TakeOverlong();
+            m_bOverlong = false;
+        }
+        else
+            m_pSink->Take(m_strPending);
+        m_strPending.clear();
+    }
+
+    CLineSink* m_pSink;
+    std::string m_strPending; // the start of a line that continues in the next chunk
+    bool m_bOverlong = false;
+    bool m_bAfterReturn = false;
+};
+
 // Sizes the bar array once from the first chunk's bars per byte, instead of growing it
 // step by step through a large file.
-void ReserveForWholeFile(std::vector<SChartCandlestickPoint>* pBars, size_t nFirstChunk, size_t nFileSize)
+void ReserveForWholeFile(std::vector<SChartCandlestickPoint>* pBars, size_t nFirstChunk,
+                         size_t nFileSize)
 {
     const size_t nBarsSoFar = pBars->size() + 1; // bars of the first chunk, at least one
-    const double dEstimate = static_cast<double>(nBarsSoFar) * 1.05 * static_cast<double>(nFileSize) /
-                             static_cast<double>(nFirstChunk);
+    const double dEstimate = static_cast<double>(nBarsSoFar) * 1.05 *
+                             static_cast<double>(nFileSize) / static_cast<double>(nFirstChunk);
     pBars->reserve(static_cast<size_t>(std::min(dEstimate, static_cast<double>(INT_MAX))));
+}
+
+// Newest-first files replay oldest first; bars of one date keep their file order.
+void PutInDateOrder(std::vector<SChartCandlestickPoint>::iterator first,
+                    std::vector<SChartCandlestickPoint>::iterator last, SKLineReadStats* pStats)
+{
+    auto ByDate = [](const SChartCandlestickPoint& a, const SChartCandlestickPoint& b)
+    { return a.dDate < b.dDate; };
+    if (std::is_sorted(first, last, ByDate))
+        return;
+    std::stable_sort(first, last, ByDate);
+    pStats->m_bReordered = true;
 }
 
 } // namespace
@@ -313,19 +427,30 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
     const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat info{};
+    const bool bRead = ReadKLineStream(fd, strPath, pBars, pStats);
+    const int nError = errno;
+    ::close(fd);
+    errno = nError;
+    return bRead;
+}
+
+bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
+                     SKLineReadStats* pStats)
+{
+    struct stat info = {};
     if (::fstat(fd, &info) != 0)
         info.st_size = 0;
-    else if (S_ISDIR(info.st_mode))
+    else if (S_ISDIR(info.st_mode) || S_ISCHR(info.st_mode))
     {
-        ::close(fd);
-        errno = EISDIR;
+        // A terminal or /dev/zero would be read forever.
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
         return false;
     }
 
+    const size_t nFirstBar = pBars->size();
     CLineSink sink(pBars, pStats);
+    CLineSplitter splitter(&sink);
     std::vector<char> buffer(1 << 20);
-    std::string pending; // the start of a line that continues in the next chunk
     size_t nConsumed = 0;
     for (;;)
     {
@@ -334,7 +459,8 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
             continue;
         if (nRead < 0)
         {
-            std::fprintf(stderr, "Error reading file: %s: %s\n", strPath.c_str(), std::strerror(errno));
+            std::fprintf(stderr, "Error reading file: %s: %s\n", strPath.c_str(),
+                         std::strerror(errno));
             break;
         }
         if (nRead == 0)
@@ -342,34 +468,26 @@ bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoin
 
         const bool bFirstChunk = nConsumed == 0;
         nConsumed += static_cast<size_t>(nRead);
-
-        const char* p = buffer.data();
-        const char* const pEnd = p + nRead;
-        while (p < pEnd)
-        {
-            const char* pLineFeed = static_cast<const char*>(std::memchr(p, '\n', pEnd - p));
-            if (pLineFeed == nullptr)
-            {
-                pending.append(p, pEnd);
-                break;
-            }
-            if (pending.empty())
-            {
-                sink.Take(std::string_view(p, pLineFeed - p));
-            }
-            else
-            {
-                pending.append(p, pLineFeed);
-                sink.Take(pending);
-                pending.clear();
-            }
-            p = pLineFeed + 1;
-        }
+        splitter.Feed(buffer.data(), buffer.data() + nRead);
         if (bFirstChunk && info.st_size > nRead)
-            ReserveForWholeFile(pBars, static_cast<size_t>(nRead), static_cast<size_t>(info.st_size));
+            ReserveForWholeFile(pBars, static_cast<size_t>(nRead),
+                                static_cast<size_t>(info.st_size));
     }
-    if (!pending.empty())
-        sink.Take(pending); // a last line without a line feed
-    ::close(fd);
+    splitter.Finish();
+    PutInDateOrder(pBars->begin() + static_cast<std::ptrdiff_t>(nFirstBar), pBars->end(), pStats);
     return true;
+}
+
+void ReportKLineRead(const std::string& strPath, const SKLineReadStats& stats, size_t nBars)
+{
+    if (stats.m_nSkipped > 0)
+        std::fprintf(stderr, "%s: skipped %ld line(s) that are not bars (first: line %ld)\n",
+                     strPath.c_str(), stats.m_nSkipped, stats.m_nFirstSkippedLine);
+    if (nBars == 0 && stats.m_nOtherSeparator > 0)
+        std::fprintf(stderr,
+                     "%s: fields are separated by ';' or tabs; the separator must be a comma\n",
+                     strPath.c_str());
+    if (stats.m_bReordered)
+        std::fprintf(stderr, "%s: bars are not in date order; replaying them oldest first\n",
+                     strPath.c_str());
 }

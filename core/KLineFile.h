@@ -2,13 +2,18 @@
 
 #include "chart/ChartCandlestickPoint.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Reading K-line files: one bar per line, "date,open,high,low,close[,anything...]".
 // Commas separate fields the way strtok does (runs of commas are one separator, empty fields
-// do not count); the date is the OLE date of midnight of its calendar day.
+// do not count); the date is the OLE date of midnight of its calendar day. Lines end with LF,
+// CRLF or a lone CR; a byte-order mark at the start is not part of the first line.
+
+// Far above any bar; a longer line is skipped without being held in memory.
+constexpr std::size_t kMaxKLineLine = std::size_t(1) << 20;
 
 // What a read found besides the bars.
 struct SKLineReadStats
@@ -16,6 +21,8 @@ struct SKLineReadStats
     long m_nLines = 0;            // lines seen, blank ones included
     long m_nSkipped = 0;          // non-blank lines that are not bars
     long m_nFirstSkippedLine = 0; // 1-based, 0 when none was skipped
+    long m_nOtherSeparator = 0;   // skipped lines holding ';' or a tab
+    bool m_bReordered = false;    // the bars were not in date order and have been sorted
 };
 
 // The date of a date text, by fixed positions (yyyy?mm?dd...) when characters 4 and 7 are
@@ -23,16 +30,25 @@ struct SKLineReadStats
 // valid calendar day; *pdDate is then untouched.
 bool ParseKLineDate(std::string_view text, double* pdDate);
 
-// A price as atof reads it: leading blanks, the longest numeric prefix, 0 for no number.
-// False (and *pdPrice untouched) when the number is not finite (nan, inf, out of range).
+// A decimal price ("12", "-0.5", "1e3") filling the whole field but for surrounding blanks.
+// False (and *pdPrice untouched) for anything else ("N/A", "12abc", "0x10") and for numbers
+// that are not finite (nan, inf, out of range).
 bool ParseKLinePrice(std::string_view text, double* pdPrice);
 
 // One line without its line end. False when the line is not a bar: fewer than five fields,
 // no valid date, or a price that is not a finite number.
 bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar);
 
-// Appends every bar of the file to *pBars, in file order, reading lines of any length.
-// False with errno set when the file cannot be opened (a directory cannot be opened either).
-// A read error part-way is reported on standard error; the bars before it are kept.
+// Appends every bar of the file to *pBars, oldest first: a file out of date order is sorted
+// stably by date. False with errno set when the file cannot be opened; directories and
+// character devices (which never end) are refused too. A read error part-way is reported on
+// standard error; the bars before it are kept.
 bool ReadKLineFile(const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
                    SKLineReadStats* pStats);
+
+// The same from a descriptor the caller opened and closes; strPath names it in messages.
+bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandlestickPoint>* pBars,
+                     SKLineReadStats* pStats);
+
+// The notes on standard error about what a read skipped or reordered; nothing when all is well.
+void ReportKLineRead(const std::string& strPath, const SKLineReadStats& stats, std::size_t nBars);

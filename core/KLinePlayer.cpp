@@ -24,9 +24,7 @@ bool CKLinePlayer::Load(const std::string& strPath, std::string* pstrReason)
         if (pstrReason != nullptr)
             *pstrReason = pszReason;
     }
-    if (stats.m_nSkipped > 0)
-        std::fprintf(stderr, "%s: skipped %ld line(s) that are not bars (first: line %ld)\n",
-                     strPath.c_str(), stats.m_nSkipped, stats.m_nFirstSkippedLine);
+    ReportKLineRead(strPath, stats, vecBars.size());
 
     // Swapping gives the previous file's storage back.
     m_vecBars.swap(vecBars);

@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -37,15 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
     CKLinePlayer player;
     player.Load(file.Path());
 
-    long nLines = 0;
+    long nLineEnds = 0; // a CRLF counts twice, which only loosens the bound
     for (size_t i = 0; i < nSize; ++i)
-        nLines += pData[i] == '\n';
-    if (player.m_nBarCount > nLines + 1 || player.m_vecWindow.size() != 26)
+        nLineEnds += pData[i] == '\n' || pData[i] == '\r';
+    if (player.m_nBarCount > nLineEnds + 1 || player.m_vecWindow.size() != 26)
         std::abort();
+    double dPreviousDate = -1e300;
     for (const SChartCandlestickPoint& bar : player.m_vecBars)
-        if (!std::isfinite(bar.dOpen) || !std::isfinite(bar.dHigh) || !std::isfinite(bar.dLow) ||
-            !std::isfinite(bar.dClose) || bar.dDate != std::floor(bar.dDate) ||
-            bar.dDate < -657434 || bar.dDate > 2958465)
+        if (bar.dDate < std::exchange(dPreviousDate, bar.dDate) || !std::isfinite(bar.dOpen) ||
+            !std::isfinite(bar.dHigh) || !std::isfinite(bar.dLow) || !std::isfinite(bar.dClose) ||
+            bar.dDate != std::floor(bar.dDate) || bar.dDate < -657434 || bar.dDate > 2958465)
             std::abort();
     return 0;
 }

@@ -17,7 +17,8 @@ public:
     // Copies the pixels, top row first, 4 bytes per pixel 0x00RRGGBB (little-endian BGRX).
     DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
     CSize GetBitmapDimension() const;
-    // Writes the pixels to a PNG file; FALSE when there is no bitmap or the file cannot be written.
+    // Writes the pixels to a PNG file. A file is replaced whole or not at all; a device or pipe
+    // is written in place. FALSE with errno set when there is no bitmap or any write fails.
     BOOL SaveAsPng(LPCSTR lpszPath) const;
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };

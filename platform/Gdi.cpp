@@ -1,11 +1,18 @@
 // GDI objects: pens, brushes, fonts and bitmaps behind handles, their C++ wrappers and bookkeeping.
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QtGlobal>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 
 #include "platform/Bitmap.h"
@@ -630,10 +637,137 @@ CSize CBitmap::GetBitmapDimension() const
     return pImage != nullptr ? CSize(pImage->width(), pImage->height()) : CSize();
 }
 
+namespace
+{
+
+bool WriteAll(int fd, const char* p, size_t nSize)
+{
+    while (nSize > 0)
+    {
+        const ssize_t nWritten = ::write(fd, p, nSize);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten == 0)
+            errno = EIO;
+        if (nWritten <= 0)
+            return false;
+        p += nWritten;
+        nSize -= static_cast<size_t>(nWritten);
+    }
+    return true;
+}
+
+// While it lives, a write past the file size limit fails with EFBIG instead of killing the
+// process, so the caller hears about it and the partial file is removed.
+class CFileSizeSignalGuard
+{
+public:
+    CFileSizeSignalGuard()
+    {
+        ::sigaction(SIGXFSZ, nullptr, &m_previous);
+        SetIgnore();
+    }
+    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
+    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
+    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
+
+private:
+    static void SetIgnore()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGXFSZ, &ignore, nullptr);
+    }
+
+    struct sigaction m_previous = {};
+};
+
+// Writes the bytes to an existing device or pipe as they are: nothing to rename there.
+bool WriteInPlace(const char* pszPath, const QByteArray& bytes)
+{
+    const int fd = ::open(pszPath, O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool bWritten = WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    int nError = errno;
+    if (::close(fd) != 0 && bWritten)
+    {
+        bWritten = false;
+        nError = errno;
+    }
+    errno = nError;
+    return bWritten;
+}
+
+// A file either gets all the bytes or stays as it was: they go to a temporary file next to it,
+// which is synced and then renamed over it. False with errno set; the temporary file is gone.
+bool ReplaceFileAtomically(const char* pszPath, const QByteArray& bytes)
+{
+    std::string strTarget = pszPath;
+    if (char* pszReal = ::realpath(pszPath, nullptr)) // a link: replace the file it names
+    {
+        strTarget = pszReal;
+        std::free(pszReal);
+    }
+    const size_t nSlash = strTarget.rfind('/');
+    std::string strTemp =
+        nSlash == std::string::npos ? std::string() : strTarget.substr(0, nSlash + 1);
+    strTemp += ".orvanta-save-XXXXXX";
+    const int fd = ::mkstemp(strTemp.data());
+    if (fd < 0)
+        return false;
+
+    struct stat existing = {};
+    mode_t nMode = 0666;
+    if (::stat(strTarget.c_str(), &existing) == 0)
+        nMode = existing.st_mode & 07777;
+    else
+    {
+        const mode_t nMask = ::umask(0);
+        ::umask(nMask);
+        nMode &= ~nMask;
+    }
+    bool bWritten = ::fchmod(fd, nMode) == 0 &&
+                    WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size())) &&
+                    ::fsync(fd) == 0;
+    int nError = errno;
+    if (::close(fd) != 0 && bWritten)
+    {
+        bWritten = false;
+        nError = errno;
+    }
+    if (bWritten && ::rename(strTemp.c_str(), strTarget.c_str()) == 0)
+        return true;
+    if (bWritten)
+        nError = errno;
+    ::unlink(strTemp.c_str());
+    errno = nError;
+    return false;
+}
+
+} // namespace
+
 BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const
 {
     QImage* pImage = BitmapImage(m_hObject);
-    if (pImage == nullptr || pImage->isNull() || lpszPath == nullptr)
+    if (pImage == nullptr || pImage->isNull() || lpszPath == nullptr || *lpszPath == '\0')
+    {
+        errno = EINVAL;
         return FALSE;
-    return pImage->save(QString::fromUtf8(lpszPath), "PNG") ? TRUE : FALSE;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !pImage->save(&buffer, "PNG"))
+    {
+        errno = ENOMEM;
+        return FALSE;
+    }
+    buffer.close();
+
+    CFileSizeSignalGuard guard;
+    struct stat target = {};
+    const bool bSpecial = ::stat(lpszPath, &target) == 0 && !S_ISREG(target.st_mode);
+    return (bSpecial ? WriteInPlace(lpszPath, bytes) : ReplaceFileAtomically(lpszPath, bytes))
+               ? TRUE
+               : FALSE;
 }

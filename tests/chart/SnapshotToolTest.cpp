@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -28,10 +32,12 @@ struct SRun
     std::string strOutput; // standard output and error together
 };
 
-SRun RunTool(const std::string& strArguments)
+// strShellPrefix comes before the program in the shell command, e.g. "ulimit -f 1; exec ".
+SRun RunTool(const std::string& strArguments, const std::string& strShellPrefix = "exec ")
 {
     SRun run;
-    const std::string strCommand = ToolPath().string() + " " + strArguments + " 2>&1";
+    const std::string strCommand =
+        strShellPrefix + ToolPath().string() + " " + strArguments + " 2>&1";
     FILE* pPipe = popen(strCommand.c_str(), "r");
     if (pPipe == nullptr)
         return run;
@@ -84,6 +90,18 @@ protected:
 
     std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
 
+    std::string Read(const char* pszName) const
+    {
+        std::ifstream in(m_dir / pszName, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    size_t FilesInFolder() const
+    {
+        return static_cast<size_t>(
+            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+
     fs::path m_dir;
 };
 
@@ -135,6 +153,80 @@ TEST_F(SnapshotTool, RejectsBadArgumentsWithAMessage)
     const SRun run = RunTool(strFile + " " + Path("no-such-dir/out.png"));
     EXPECT_EQ(run.nExit, 1);
     EXPECT_NE(run.strOutput.find("cannot write"), std::string::npos) << run.strOutput;
+}
+
+TEST_F(SnapshotTool, AFailedWriteExitsOneWithTheReasonAndLeavesNoPartialFile)
+{
+    SRun run = RunTool(Path("bars.csv") + " /dev/full");
+    EXPECT_EQ(run.nExit, 1) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("cannot write '/dev/full': No space left on device"),
+              std::string::npos)
+        << run.strOutput;
+
+    // A size limit of 512 bytes stops the picture part-way; the previous picture survives.
+    std::ofstream(m_dir / "out.png") << "previous";
+    run = RunTool(Path("bars.csv") + " " + Path("out.png"), "ulimit -f 1; exec ");
+    EXPECT_EQ(run.nExit, 1) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("File too large"), std::string::npos) << run.strOutput;
+    EXPECT_EQ(run.strOutput.find("bars 0 to"), std::string::npos) << run.strOutput;
+    EXPECT_EQ(Read("out.png"), "previous");
+    EXPECT_EQ(FilesInFolder(), 2u) << "bars.csv and out.png, no temporary file";
+}
+
+TEST_F(SnapshotTool, RefusesToWriteOverItsInputUnderAnyName)
+{
+    const std::string strBars = Read("bars.csv");
+    fs::create_hard_link(m_dir / "bars.csv", m_dir / "hard.csv");
+    fs::create_symlink(m_dir / "bars.csv", m_dir / "soft.png");
+    for (const std::string& strOut :
+         {Path("bars.csv"), m_dir.string() + "/./bars.csv", Path("hard.csv"), Path("soft.png")})
+    {
+        const SRun run = RunTool(Path("bars.csv") + " " + strOut);
+        EXPECT_EQ(run.nExit, 2) << strOut;
+        EXPECT_NE(run.strOutput.find("is the input file"), std::string::npos)
+            << strOut << ": " << run.strOutput;
+    }
+    EXPECT_EQ(Read("bars.csv"), strBars);
+}
+
+TEST_F(SnapshotTool, ReadsAPipeOnceWithEveryBarItsWriterSent)
+{
+    const fs::path fifo = m_dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string strBars = Read("bars.csv");
+    std::signal(SIGPIPE, SIG_IGN);
+    std::thread writer(
+        [&]
+        {
+            const int fd = ::open(fifo.c_str(), O_WRONLY);
+            if (fd >= 0)
+                (void)!::write(fd, strBars.data(), strBars.size());
+            ::close(fd);
+        });
+    const SRun run = RunTool(fifo.string() + " " + Path("pipe.png"), "exec timeout 60 ");
+    // A tool that never opened the pipe would leave the writer waiting: let it go.
+    ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+    writer.join();
+    EXPECT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("bars 0 to 25 of 28"), std::string::npos) << run.strOutput;
+}
+
+TEST_F(SnapshotTool, DrawsFilesFromSpreadsheetsAndSaysWhyASemicolonFileHasNoBars)
+{
+    std::ofstream(m_dir / "excel.csv", std::ios::binary)
+        << "\xEF\xBB\xBF"
+           "2017-02-03,3,4,2,3.5\r2017-02-02,2,3,1,2.5\r2017-02-01,1,2,0.5,1.5\r";
+    SRun run = RunTool(Path("excel.csv") + " " + Path("excel.png") + " --bars 3");
+    EXPECT_EQ(run.nExit, 0) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("bars 0 to 2 of 3"), std::string::npos) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("replaying them oldest first"), std::string::npos)
+        << run.strOutput;
+    std::ofstream(m_dir / "semicolon.csv") << "2015-01-05;49,86;50,16;48,67;48,92\n";
+    run = RunTool(Path("semicolon.csv") + " " + Path("semicolon.png"));
+    EXPECT_EQ(run.nExit, 1) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("the separator must be a comma"), std::string::npos)
+        << run.strOutput;
+    EXPECT_FALSE(fs::exists(m_dir / "semicolon.png"));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -23,11 +24,9 @@ const SLineCase kBars[] = {
     {"2017/01/06,1,2,0.5,1.5,12345", 42741, 1, 2, 0.5, 1.5},
     {"2017-01-05,,10,11,9,10.5", 42740, 10, 11, 9, 10.5},
     {",,2017-01-05,10,11,9,10.5,,", 42740, 10, 11, 9, 10.5},
-    {"2017-01-05, 10 , 11x,9abc,+10.5", 42740, 10, 11, 9, 10.5},
-    {"2017-01-05,abc,11,9,10", 42740, 0, 11, 9, 10},
-    {"2017-01-05,-1.5,1e2,0x10,10", 42740, -1.5, 100, 16, 10},
-    {"2017-01-05,--5,+-1,-.5,12.", 42740, 0, 0, -0.5, 12},
-    {"2017-01-05,1234567890.123456789,1.5e,7x,3", 42740, 1234567890.123456789, 1.5, 7, 3},
+    {"2017-01-05, 10 ,\t11\t,9  ,+10.5", 42740, 10, 11, 9, 10.5},
+    {"2017-01-05,-1.5,1e2,-.5,12.", 42740, -1.5, 100, -0.5, 12},
+    {"2017-01-05,1234567890.123456789,1.5E+1,7e-1,3", 42740, 1234567890.123456789, 15, 0.7, 3},
     {"2014/1/13,1,2,3,4", 41652, 1, 2, 3, 4},
     {"2014-1-5 10:00,1,2,3,4", 41644, 1, 2, 3, 4},
     {"2014-01-5,1,2,3,4", 41644, 1, 2, 3, 4},
@@ -37,7 +36,9 @@ const SLineCase kBars[] = {
     {"2017-01-05,1e-400,1,1,1", 42740, 0, 1, 1, 1},
 };
 
-const char* const kNotBars[] = {
+using namespace std::string_view_literals;
+
+const std::string_view kNotBars[] = {
     "Date,Open,High,Low,Close",
     "",
     "2017-01-05,1,2,3",
@@ -52,6 +53,22 @@ const char* const kNotBars[] = {
     "2017-01-05,1,2,1e400,4",
     "2017-01-05,1,2,3,-1e999",
     "\xff\xfe\x01garbage,\x02,\x03,\x04,\x05",
+    // A price is the whole field, not a number at its start.
+    "2017-01-05,N/A,2,3,4",
+    "2017-01-05,abc,11,9,10",
+    "2017-01-05,10,11x,9,10",
+    "2017-01-05,10,11,9,10.5.1",
+    "2017-01-05,0x10,11,9,10",
+    "2017-01-05,--5,11,9,10",
+    "2017-01-05,+-1,11,9,10",
+    "2017-01-05,1.5e,11,9,10",
+    "2017-01-05,.,11,9,10",
+    "2017-01-05,1 2,11,9,10",
+    "2017-01-05,\0"
+    "5,11,9,10"sv,
+    // Decimal commas with another separator split into fields like "49;50".
+    "2015-01-05;49,86;50,16;48,67;48,92",
+    "2015-01-05\t49.86\t50.16\t48.67\t48.92",
 };
 
 } // namespace
@@ -73,13 +90,32 @@ TEST(KLineFile, ParsesBarsByTheLineRules)
 
 TEST(KLineFile, SkipsLinesThatAreNotBars)
 {
-    for (const char* pszLine : kNotBars)
+    for (std::string_view line : kNotBars)
     {
-        SCOPED_TRACE(pszLine);
+        SCOPED_TRACE(std::string(line));
         SChartCandlestickPoint bar;
         bar.dClose = 77;
-        EXPECT_FALSE(ParseKLineLine(pszLine, &bar));
+        EXPECT_FALSE(ParseKLineLine(line, &bar));
         EXPECT_EQ(bar.dClose, 77) << "a rejected line must not touch the bar";
+    }
+}
+
+TEST(KLineFile, APriceIsTheWholeFieldButItsBlanks)
+{
+    const std::pair<std::string_view, double> prices[] = {
+        {" 12 ", 12}, {"\t-0.25\t", -0.25}, {"+3", 3}, {"1E3", 1000}, {"1e-400", 0}};
+    for (const auto& [text, dExpected] : prices)
+    {
+        double dPrice = -1;
+        EXPECT_TRUE(ParseKLinePrice(text, &dPrice)) << text;
+        EXPECT_EQ(dPrice, dExpected) << text;
+    }
+    for (std::string_view text : {""sv, std::string_view(), " "sv, "+"sv, "-"sv, "1e400"sv,
+                                  "-1e400"sv, "12 3"sv, "nan"sv, "infinity"sv, "0x1p3"sv})
+    {
+        double dPrice = -1;
+        EXPECT_FALSE(ParseKLinePrice(text, &dPrice)) << text;
+        EXPECT_EQ(dPrice, -1) << text;
     }
 }
 
@@ -116,7 +152,8 @@ TEST(KLineFile, ReadsLongLinesWholeAcrossReadChunks)
 {
     CTempDir dir;
     // A line longer than any buffer: its tail must not become a bar of its own.
-    std::string content = "2017-01-05,1,2,0.5,1.5," + std::string(300, '9') + ",2017-01-06,5,5,5,5\n";
+    std::string content =
+        "2017-01-05,1,2,0.5,1.5," + std::string(300, '9') + ",2017-01-06,5,5,5,5\n";
     // A bar straddling the 1 MiB read boundary.
     content += std::string((1 << 20) - content.size() - 10, ' ') + "\n";
     content += "2017-01-09,7,8,6,7.5\n";

@@ -5,7 +5,7 @@
 #include "chart/ChartCtrl.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
-#include "core/KLinePlayer.h"
+#include "core/KLineFile.h"
 #include "core/ReplaySettings.h"
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
@@ -18,6 +18,11 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -123,30 +128,50 @@ int main(int argc, char** argv)
     if (!ParseArguments(argc, argv, &options))
         return 2;
 
-    // The loader only says "Error opening file"; say which file and why first.
-    if (std::FILE* pFile = std::fopen(options.strInput.c_str(), "r"))
-        std::fclose(pFile);
-    else
+    // The input is opened once: a pipe gives its data to the first reader only.
+    const int fdInput = ::open(options.strInput.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat input = {};
+    if (fdInput < 0 || ::fstat(fdInput, &input) != 0)
     {
         std::fprintf(stderr, "orvanta-snapshot: cannot read '%s': %s\n", options.strInput.c_str(),
                      std::strerror(errno));
         return 1;
     }
-    CKLinePlayer player;
-    player.Load(options.strInput);
-    if (player.m_nBarCount == 0)
+    // By identity, not by name: "./a.csv", a link or a hard link are the same file.
+    struct stat output = {};
+    if (::stat(options.strOutput.c_str(), &output) == 0 && output.st_dev == input.st_dev &&
+        output.st_ino == input.st_ino)
+    {
+        std::fprintf(stderr, "orvanta-snapshot: '%s' is the input file; refusing to overwrite it\n",
+                     options.strOutput.c_str());
+        return 2;
+    }
+    std::vector<SChartCandlestickPoint> vecBars;
+    SKLineReadStats stats;
+    const bool bRead = ReadKLineStream(fdInput, options.strInput, &vecBars, &stats);
+    const int nReadError = errno;
+    ::close(fdInput);
+    if (!bRead)
+    {
+        std::fprintf(stderr, "orvanta-snapshot: cannot read '%s': %s\n", options.strInput.c_str(),
+                     std::strerror(nReadError));
+        return 1;
+    }
+    ReportKLineRead(options.strInput, stats, vecBars.size());
+    const int nBarCount = static_cast<int>(vecBars.size());
+    if (nBarCount == 0)
     {
         std::fprintf(stderr, "orvanta-snapshot: '%s' holds no bars\n", options.strInput.c_str());
         return 1;
     }
-    if (options.nFirst >= player.m_nBarCount)
+    if (options.nFirst >= nBarCount)
     {
         std::fprintf(stderr,
                      "orvanta-snapshot: --first %d is past the last bar (the file has %d)\n",
-                     options.nFirst, player.m_nBarCount);
+                     options.nFirst, nBarCount);
         return 2;
     }
-    const int nAvailable = player.m_nBarCount - options.nFirst;
+    const int nAvailable = nBarCount - options.nFirst;
     if (options.nBars > nAvailable)
     {
         std::fprintf(stderr, "orvanta-snapshot: only %d bars from bar %d on; showing those\n",
@@ -173,16 +198,17 @@ int main(int argc, char** argv)
 
     auto* pSerie = new CChartCandlestickSerie(&chart);
     chart.AttachSerie(pSerie);
-    pSerie->AddPoints(player.m_vecBars.data() + options.nFirst, unsigned(options.nBars));
+    pSerie->AddPoints(vecBars.data() + options.nFirst, unsigned(options.nBars));
 
     CBitmap* pBitmap = chart.GetBufferDC()->GetCurrentBitmap();
+    errno = 0;
     if (pBitmap == nullptr || !pBitmap->SaveAsPng(options.strOutput.c_str()))
     {
-        std::fprintf(stderr, "orvanta-snapshot: cannot write '%s'\n", options.strOutput.c_str());
+        std::fprintf(stderr, "orvanta-snapshot: cannot write '%s': %s\n", options.strOutput.c_str(),
+                     std::strerror(errno != 0 ? errno : EIO));
         return 1;
     }
     std::printf("%s: bars %d to %d of %d, %dx%d\n", options.strOutput.c_str(), options.nFirst,
-                options.nFirst + options.nBars - 1, player.m_nBarCount, options.nWidth,
-                options.nHeight);
+                options.nFirst + options.nBars - 1, nBarCount, options.nWidth, options.nHeight);
     return 0;
 }
