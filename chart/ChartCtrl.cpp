@@ -264,6 +264,7 @@ void CChartCtrl::RefreshChart()
         CClientDC dc(this);
         m_dcBuffer.CreateCompatibleDC(&dc);
         m_bmpBuffer.CreateCompatibleBitmap(&dc, rc.right - rc.left, rc.bottom - rc.top);
+        // Stays selected, not guarded: the bitmap lives exactly as long as the buffer's DC.
         m_dcBuffer.SelectObject(&m_bmpBuffer);
     }
     PaintBackground(&m_dcBuffer, rc);
