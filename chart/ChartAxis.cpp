@@ -5,9 +5,8 @@
 #include "chart/ChartGrid.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartSerie.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
-#include "platform/Font.h"
-#include "platform/Pen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +46,32 @@ std::int64_t SafeOffset(double dOffset)
 bool CanDraw(const CDC* pDC)
 {
     return pDC && pDC->GetSafeHdc() && pDC->m_hAttribDC;
+}
+
+// Where a tick mark runs across the band (from the axis line outwards) and where the top-left
+// of its label goes, nLabel being the label's pixel along the axis.
+struct STickLayout
+{
+    int nMarkFrom = 0;
+    int nMarkTo = 0;
+    POINT ptText = {0, 0};
+};
+
+STickLayout LayoutTick(const CChartAxis& axis, int nLabel, SIZE szText, SIZE szCaption)
+{
+    const RECT& rcBand = axis.m_rcBand;
+    if (axis.m_bHorizontal)
+    {
+        const int x = nLabel - szText.cx / 2;
+        if (axis.m_bOppositeSide)
+            return {rcBand.bottom - 1, rcBand.bottom - 4, {x, rcBand.bottom - szText.cy - 5}};
+        return {rcBand.top + 1, rcBand.top + 4, {x, rcBand.top + 5}};
+    }
+    const int y = nLabel - szText.cy / 2;
+    if (axis.m_bOppositeSide)
+        return {rcBand.left + 1, rcBand.left + 4, {rcBand.left + 6, y}};
+    // Labels start right of the caption column, left-aligned.
+    return {rcBand.right - 1, rcBand.right - 4, {rcBand.left + szCaption.cx + 4, y}};
 }
 
 } // namespace
@@ -195,48 +220,55 @@ void CChartAxis::RefreshAutoRange()
         GetSeriesRange(&dMin, &dMax);
     else
         GetSeriesVisibleRange(&dMin, &dMax);
-    // A range that cannot be mapped is not taken; the axis keeps what it shows.
-    if (!std::isfinite(dMin) || !std::isfinite(dMax))
-        return;
     if (dMax == m_dMax && dMin == m_dMin)
         return;
-    m_dSavedMin = m_dMin = dMin;
-    m_dSavedMax = m_dMax = dMax;
-    SyncScrollBar();
-    if (m_pOwner)
+    // A range that cannot be mapped is not taken; the axis keeps what it shows.
+    if (SetRange(dMin, dMax, ERangeChange::Fit) && m_pOwner)
         m_pOwner->RefreshChart();
 }
 
 void CChartAxis::SetRangeMode(AxisRangeMode eMode)
 {
     m_eRangeMode = eMode;
-    m_dMax = 0.0;
-    m_dMin = 0.0;
+    // Cleared, so that re-ranging sees a change whenever the series have a range.
+    SetRange(0.0, 0.0, ERangeChange::Reset);
     RefreshAutoRange();
 }
 
 void CChartAxis::RestoreSavedRange()
 {
-    m_dMin = m_dSavedMin;
-    m_dMax = m_dSavedMax;
-    SyncScrollBar();
+    SetRange(m_dSavedMin, m_dSavedMax, ERangeChange::Reset);
     if (m_pOwner)
         m_pOwner->RefreshChart();
 }
 
+bool CChartAxis::SetRange(double dMin, double dMax, ERangeChange eChange)
+{
+    if (!std::isfinite(dMin) || !std::isfinite(dMax))
+        return false;
+    if (eChange == ERangeChange::Navigate)
+    {
+        if (!m_bZoomable || m_dMin == m_dMax)
+            return false;
+        if (m_dMinZoomSpan > dMax - dMin)
+            dMax = dMin + m_dMinZoomSpan;
+    }
+    if (dMax < dMin)
+        return false;
+    m_dMin = dMin;
+    m_dMax = dMax;
+    if (eChange == ERangeChange::Fit)
+    {
+        m_dSavedMin = dMin;
+        m_dSavedMax = dMax;
+    }
+    SyncScrollBar();
+    return true;
+}
+
 void CChartAxis::SetZoomRange(double dMin, double dMax)
 {
-    if (!m_bZoomable || m_dMin == m_dMax)
-        return;
-    if (!std::isfinite(dMin) || !std::isfinite(dMax))
-        return;
-    m_dMin = dMin;
-    // A request narrower than the smallest span (or reversed) gets the smallest span.
-    if (m_dMinZoomSpan > dMax - dMin)
-        m_dMax = dMin + m_dMinZoomSpan;
-    else
-        m_dMax = dMax;
-    SyncScrollBar();
+    SetRange(dMin, dMax, ERangeChange::Navigate);
 }
 
 void CChartAxis::PanPixels(int nFromPixel, int nToPixel)
@@ -271,14 +303,10 @@ void CChartAxis::ScrollBySteps(int nFromPos, int nToPos, bool bBackwards)
 {
     const double dShift =
         (m_dMax - m_dMin) / 10.0 * (static_cast<double>(nToPos) - static_cast<double>(nFromPos));
-    const double dNewMin = bBackwards ? m_dMin - dShift : m_dMin + dShift;
-    const double dNewMax = bBackwards ? m_dMax - dShift : m_dMax + dShift;
-    if (std::isfinite(dNewMin) && std::isfinite(dNewMax))
-    {
-        m_dMin = dNewMin;
-        m_dMax = dNewMax;
-        SetZoomRange(dNewMin, dNewMax);
-    }
+    if (bBackwards)
+        SetZoomRange(m_dMin - dShift, m_dMax - dShift);
+    else
+        SetZoomRange(m_dMin + dShift, m_dMax + dShift);
     if (m_pOwner)
         m_pOwner->ResyncAxes();
 }
@@ -411,14 +439,14 @@ SIZE CChartAxis::GetMaxTickLabelSize(CDC* pDC) const
         return szMax;
     CheckExtentCache(pDC);
     // The tick font is made only when a label has not been measured before.
-    CFont font;
-    CFont* pOldFont = nullptr;
+    CDCGuard guard(pDC);
+    bool bFontSelected = false;
     const auto measure = [&](const std::string& strLabel)
     {
-        if (!pOldFont && m_labelExtents.find(strLabel) == m_labelExtents.end())
+        if (!bFontSelected && m_labelExtents.find(strLabel) == m_labelExtents.end())
         {
-            font.CreatePointFont(m_nTickFontSize, m_strTickFontFace.c_str(), pDC);
-            pOldFont = pDC->SelectObject(&font);
+            guard.SelectNewPointFont(m_nTickFontSize, m_strTickFontFace);
+            bFontSelected = true;
         }
         return TickLabelExtent(pDC, strLabel);
     };
@@ -434,11 +462,6 @@ SIZE CChartAxis::GetMaxTickLabelSize(CDC* pDC) const
                 szMax.cx = std::max(szMax.cx, szText.cx);
                 szMax.cy = std::max(szMax.cy, szText.cy);
             });
-    if (pOldFont)
-    {
-        pDC->SelectObject(pOldFont);
-        font.DeleteObject();
-    }
     return szMax;
 }
 
@@ -446,13 +469,11 @@ void CChartAxis::Draw(CDC* pDC)
 {
     if (!m_bVisible || !CanDraw(pDC))
         return;
-    CPen pen(PS_SOLID, 0, m_crLine);
-    CFont font;
-    font.CreatePointFont(m_nTickFontSize, m_strTickFontFace.c_str(), pDC);
-    CPen* pOldPen = pDC->SelectObject(&pen);
-    CFont* pOldFont = pDC->SelectObject(&font);
-    const COLORREF crOldText = pDC->SetTextColor(m_crTickText);
-    const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
+    CDCGuard guard(pDC);
+    guard.SelectNewPen(m_crLine);
+    guard.SelectNewPointFont(m_nTickFontSize, m_strTickFontFace);
+    guard.SetTextColor(m_crTickText);
+    guard.SetBkMode(TRANSPARENT);
     CheckExtentCache(pDC);
 
     if (m_bHorizontal)
@@ -477,13 +498,6 @@ void CChartAxis::Draw(CDC* pDC)
         ForEachTick([&](double dTick) { DrawTick(pDC, dTick); });
     if (m_pGrid)
         m_pGrid->Draw(pDC);
-
-    pDC->SetBkMode(nOldBkMode);
-    pDC->SetTextColor(crOldText);
-    pDC->SelectObject(pOldFont);
-    pDC->SelectObject(pOldPen);
-    font.DeleteObject();
-    pen.DeleteObject();
 }
 
 void CChartAxis::DrawTick(CDC* pDC, double dValue)
@@ -494,61 +508,23 @@ void CChartAxis::DrawTick(CDC* pDC, double dValue)
     const int nLabel = LabelPixel(dValue);
     const std::string strText = FormatTickLabel(dValue);
     const SIZE szText = TickLabelExtent(pDC, strText);
-    const SIZE szCaption = CaptionSize(pDC);
-
-    int nMarkFrom = 0;
-    int nMarkTo = 0;
-    int nTextX = 0;
-    int nTextY = 0;
-    if (m_bHorizontal)
-    {
-        nTextX = nLabel - szText.cx / 2;
-        if (m_bOppositeSide)
-        {
-            nMarkFrom = m_rcBand.bottom - 1;
-            nMarkTo = m_rcBand.bottom - 4;
-            nTextY = m_rcBand.bottom - szText.cy - 5;
-        }
-        else
-        {
-            nMarkFrom = m_rcBand.top + 1;
-            nMarkTo = m_rcBand.top + 4;
-            nTextY = m_rcBand.top + 5;
-        }
-    }
-    else
-    {
-        nTextY = nLabel - szText.cy / 2;
-        if (m_bOppositeSide)
-        {
-            nMarkFrom = m_rcBand.left + 1;
-            nMarkTo = m_rcBand.left + 4;
-            nTextX = m_rcBand.left + 6;
-        }
-        else
-        {
-            nMarkFrom = m_rcBand.right - 1;
-            nMarkTo = m_rcBand.right - 4;
-            // Labels start right of the caption column, left-aligned.
-            nTextX = m_rcBand.left + szCaption.cx + 4;
-        }
-    }
-
+    const STickLayout layout = LayoutTick(*this, nLabel, szText, CaptionSize(pDC));
     if (!bEmptyRange && IsPixelInside(nTick))
     {
         if (m_bHorizontal)
         {
-            pDC->MoveTo(nTick, nMarkFrom);
-            pDC->LineTo(nTick, nMarkTo);
+            pDC->MoveTo(nTick, layout.nMarkFrom);
+            pDC->LineTo(nTick, layout.nMarkTo);
         }
         else
         {
-            pDC->MoveTo(nMarkFrom, nTick);
-            pDC->LineTo(nMarkTo, nTick);
+            pDC->MoveTo(layout.nMarkFrom, nTick);
+            pDC->LineTo(layout.nMarkTo, nTick);
         }
     }
     if (IsPixelInside(nLabel))
-        pDC->ExtTextOut(nTextX, nTextY, ETO_CLIPPED | ETO_OPAQUE, nullptr, strText, nullptr);
+        pDC->ExtTextOut(layout.ptText.x, layout.ptText.y, ETO_CLIPPED | ETO_OPAQUE, nullptr,
+                        strText, nullptr);
     if (!bEmptyRange && m_pGrid)
         m_pGrid->AddTick(nTick);
 }

@@ -19,6 +19,19 @@ enum AxisRangeMode : std::int32_t
     VisiblePoints = 2,
 };
 
+// Why an axis' visible range changes, which decides the rules the new range must pass.
+enum class ERangeChange
+{
+    // Fitted to the series: taken as it comes, an empty range included, and remembered as the
+    // range to restore.
+    Fit,
+    // Put back to the remembered range, or cleared for a new range mode; not remembered.
+    Reset,
+    // Zoom, pan or scroll: refused on an axis that is not zoomable or shows an empty range, and
+    // widened to the smallest zoom span when narrower or backwards.
+    Navigate,
+};
+
 // One axis of the chart: maps values to pixels and back, keeps the visible range, lays out its
 // band beside the plot rectangle and draws line, ticks, labels, caption and grid. Subclasses
 // supply the tick sequence and the label texts.
@@ -56,6 +69,9 @@ public:
     void GetSeriesVisibleRange(double* pMin, double* pMax) const;
     // Puts the range back to what the last re-ranging recorded.
     void RestoreSavedRange();
+    // The one way the visible range changes: ranges that are not finite or run backwards are
+    // refused, and a taken range resynchronises the scroll bar. Answers whether it was taken.
+    bool SetRange(double dMin, double dMax, ERangeChange eChange);
 
     void SetPlacement(RECT rcArea, RECT rcPlot);
     // Shrinks *pPlot so the band fits between it and rcArea; returns the band thickness.

@@ -1,6 +1,7 @@
 #include "chart/ChartAxisLabel.h"
 
 #include "chart/ChartCtrl.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
 
 namespace
@@ -17,10 +18,12 @@ SIZE CChartAxisLabel::GetSize(CDC* pDC)
 {
     if (!m_bVisible || m_strText.empty() || !CanDraw(pDC))
         return {0, 0};
-    m_Font.SelectFont(pDC);
-    const CSize szText = pDC->GetTextExtent(m_strText);
-    pDC->SelectObject(m_Font.m_pPrevFont);
-    m_Font.m_pPrevFont = nullptr;
+    CSize szText;
+    {
+        CDCGuard guard(pDC);
+        guard.SelectFont(m_Font);
+        szText = pDC->GetTextExtent(m_strText);
+    }
     // A vertical caption is turned, so its text length runs down the band.
     if (m_bHorizontal)
         return {szText.cx + 4, szText.cy + 4};
@@ -31,17 +34,14 @@ void CChartAxisLabel::Draw(CDC* pDC)
 {
     if (!m_bVisible || m_strText.empty() || !CanDraw(pDC))
         return;
-    const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
-    const COLORREF crOldText = pDC->SetTextColor(m_crText);
-    m_Font.SelectFont(pDC);
+    CDCGuard guard(pDC);
+    guard.SetBkMode(TRANSPARENT);
+    guard.SetTextColor(m_crText);
+    guard.SelectFont(m_Font);
     if (m_bHorizontal)
         pDC->ExtTextOut(m_rcText.left, m_rcText.top + 2, ETO_CLIPPED, nullptr, m_strText, nullptr);
     else
         pDC->ExtTextOut(m_rcText.left + 2, m_rcText.top, ETO_CLIPPED, nullptr, m_strText, nullptr);
-    pDC->SelectObject(m_Font.m_pPrevFont);
-    m_Font.m_pPrevFont = nullptr;
-    pDC->SetTextColor(crOldText);
-    pDC->SetBkMode(nOldBkMode);
 }
 
 void CChartAxisLabel::SetText(const std::string& strText)

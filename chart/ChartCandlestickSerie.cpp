@@ -1,6 +1,7 @@
 #include "chart/ChartCandlestickSerie.h"
 
 #include "chart/ChartAxis.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
 
 #include <algorithm>
@@ -81,11 +82,12 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     const RECT rcShadow = {Offset(rcBody.left, o), Offset(rcBody.top, o), Offset(rcBody.right, o),
                            Offset(rcBody.bottom, o)};
 
-    CBrush* pOldBrush = pDC->SelectObject(&m_brShadow);
-    CPen* pOldPen = pDC->SelectObject(&m_penShadow);
+    CDCGuard guard(pDC);
+    guard.SelectBrush(&m_brShadow);
+    guard.SelectPen(&m_penShadow);
     if (m_bDrawShadow)
         pDC->Rectangle(&rcShadow);
-    pDC->SelectObject(point.dOpen > point.dClose ? &m_brFilled : &m_brHollow);
+    guard.SelectBrush(point.dOpen > point.dClose ? &m_brFilled : &m_brHollow);
     if (m_bDrawShadow)
     {
         const int xs = Offset(x, o);
@@ -94,11 +96,21 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     }
     // Lines leave their end pixel unset and the body comes last, covering the wicks inside it,
     // so the wicks need not know whether open or close is higher.
-    pDC->SelectObject(&m_penLine);
+    guard.SelectPen(&m_penLine);
     DrawTwoLines(pDC, {x, yOpen}, {x, yHigh}, {x, yClose}, {x, yLow});
     pDC->Rectangle(&rcBody);
-    pDC->SelectObject(pOldBrush);
-    pDC->SelectObject(pOldPen);
+}
+
+void CChartCandlestickSerie::DrawCandles(CDC* pDC, unsigned nFrom, unsigned nTo)
+{
+    CreateDrawingObjects();
+    {
+        CDCGuard guard(pDC);
+        guard.IntersectClip(m_rcClip);
+        for (m_nNextToDraw = nFrom; m_nNextToDraw < nTo; ++m_nNextToDraw)
+            DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
+    }
+    DeleteDrawingObjects();
 }
 
 void CChartCandlestickSerie::DrawNewPoints(CDC* pDC)
@@ -107,14 +119,9 @@ void CChartCandlestickSerie::DrawNewPoints(CDC* pDC)
     unsigned nLast = 0;
     if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || !CanDraw(pDC) || m_pYAxis == nullptr)
         return;
-    CreateDrawingObjects();
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->IntersectClipRect(&m_rcClip);
-    for (; m_nNextToDraw < PointCount(); ++m_nNextToDraw)
-        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
-    pDC->SetBkMode(nOldMode);
-    pDC->SelectClipRgn(nullptr);
-    DeleteDrawingObjects();
+    CDCGuard guard(pDC);
+    guard.SetBkMode(TRANSPARENT);
+    DrawCandles(pDC, m_nNextToDraw, PointCount());
 }
 
 void CChartCandlestickSerie::DrawVisiblePoints(CDC* pDC)
@@ -123,18 +130,14 @@ void CChartCandlestickSerie::DrawVisiblePoints(CDC* pDC)
     unsigned nLast = 0;
     if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || !CanDraw(pDC) || m_pYAxis == nullptr)
         return;
-    CreateDrawingObjects();
+    // Left transparent after a full draw, unlike after DrawNewPoints: the point labels drawn
+    // next in the same refresh write their text on that.
     pDC->SetBkMode(TRANSPARENT);
-    pDC->IntersectClipRect(&m_rcClip);
-    for (m_nNextToDraw = nFirst; m_nNextToDraw <= nLast; ++m_nNextToDraw)
-        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
-    pDC->SelectClipRgn(nullptr);
-    DeleteDrawingObjects();
+    DrawCandles(pDC, nFirst, nLast + 1);
 }
 
 bool CChartCandlestickSerie::HitTest(const POINT* pPoint, unsigned* pIndex) const
 {
-    *pIndex = 0xFFFFFFFF;
     unsigned nFirst = 0;
     unsigned nLast = 0;
     if (!m_bVisible || !FindVisibleRange(&nFirst, &nLast) || m_pXAxis == nullptr ||
@@ -169,24 +172,22 @@ void CChartCandlestickSerie::DrawLegendSymbol(CDC* pDC, const RECT* pRect)
     m_brFilled.DeleteObject();
     m_penLine.CreatePen(PS_SOLID, 1, m_crColor);
     m_brFilled.CreateSolidBrush(m_crColor);
-    CBrush* pOldBrush = pDC->SelectObject(&m_brFilled);
-    CPen* pOldPen = pDC->SelectObject(&m_penLine);
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    {
+        CDCGuard guard(pDC);
+        guard.SelectBrush(&m_brFilled);
+        guard.SelectPen(&m_penLine);
+        guard.SetBkMode(TRANSPARENT);
 
-    const RECT& r = *pRect;
-    const int m = (r.right - m_nCandleWidth - r.left) / 2;
-    const RECT rcBody = {r.left + m, r.top + 4, r.right - m + 1, r.bottom - 3};
-    pDC->Rectangle(&rcBody);
-    const int mx = r.left + (r.right - r.left) / 2;
-    pDC->MoveTo(mx, r.top + 4);
-    pDC->LineTo(mx, r.top);
-    pDC->MoveTo(mx, r.bottom - 3);
-    pDC->LineTo(mx, r.bottom);
-
-    pDC->SetBkMode(nOldMode);
-    pDC->SelectClipRgn(nullptr);
-    pDC->SelectObject(pOldPen);
-    pDC->SelectObject(pOldBrush);
+        const RECT& r = *pRect;
+        const int m = (r.right - m_nCandleWidth - r.left) / 2;
+        const RECT rcBody = {r.left + m, r.top + 4, r.right - m + 1, r.bottom - 3};
+        pDC->Rectangle(&rcBody);
+        const int mx = r.left + (r.right - r.left) / 2;
+        pDC->MoveTo(mx, r.top + 4);
+        pDC->LineTo(mx, r.top);
+        pDC->MoveTo(mx, r.bottom - 3);
+        pDC->LineTo(mx, r.bottom);
+    }
     m_brFilled.DeleteObject();
     m_penLine.DeleteObject();
 }

@@ -29,6 +29,8 @@ public:
 private:
     // Uses the pens and brushes the caller created.
     void DrawCandle(CDC* pDC, const SChartCandlestickPoint& point);
+    // Points nFrom to nTo - 1, clipped to m_rcClip; m_nNextToDraw ends at nTo.
+    void DrawCandles(CDC* pDC, unsigned nFrom, unsigned nTo);
     void CreateDrawingObjects();
     void DeleteDrawingObjects();
 

@@ -11,10 +11,11 @@
 #include "chart/ChartSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "chart/ChartTitle.h"
+#include "chart/DCGuard.h"
+#include "chart/RefreshHold.h"
 #include "platform/Brush.h"
 #include "platform/ClientDC.h"
 #include "platform/PaintDC.h"
-#include "platform/Pen.h"
 
 #include <array>
 
@@ -168,7 +169,7 @@ void CChartCtrl::AttachSerie(CChartSerie* pSerie)
     pSerie->m_pXAxis = m_axisSlots[SlotBottom];
     m_seriesById[pSerie->m_nId] = pSerie;
 
-    HoldRefresh();
+    CRefreshHold hold(this);
     for (CChartAxis* pAxis : {m_axisSlots[SlotLeft], m_axisSlots[SlotBottom]})
     {
         if (!pAxis)
@@ -177,7 +178,6 @@ void CChartCtrl::AttachSerie(CChartSerie* pSerie)
         pAxis->RefreshAutoRange();
     }
     RefreshChart();
-    ReleaseRefresh();
 }
 
 void CChartCtrl::DeleteAllSeries()
@@ -212,13 +212,12 @@ void CChartCtrl::RunDeferredRefresh()
 
 void CChartCtrl::RestoreAxisRanges()
 {
-    HoldRefresh();
+    CRefreshHold hold(this);
     for (int nSlot : {SlotBottom, SlotLeft, SlotTop, SlotRight})
     {
         if (CChartAxis* pAxis = m_axisSlots[static_cast<std::size_t>(nSlot)])
             pAxis->RestoreSavedRange();
     }
-    ReleaseRefresh();
 }
 
 void CChartCtrl::ResyncAxes()
@@ -265,6 +264,7 @@ void CChartCtrl::RefreshChart()
         CClientDC dc(this);
         m_dcBuffer.CreateCompatibleDC(&dc);
         m_bmpBuffer.CreateCompatibleBitmap(&dc, rc.right - rc.left, rc.bottom - rc.top);
+        // Stays selected, not guarded: the bitmap lives exactly as long as the buffer's DC.
         m_dcBuffer.SelectObject(&m_bmpBuffer);
     }
     PaintBackground(&m_dcBuffer, rc);
@@ -282,16 +282,16 @@ void CChartCtrl::PaintBackground(CDC* pDC, RECT rcArea)
 {
     if (!pDC || !pDC->GetSafeHdc())
         return;
-    CBrush brush(m_crBackground);
     if (m_bGradientFill)
         FillGradient(pDC, rcArea, m_crGradientFrom, m_crGradientTo, m_nGradientStyle);
     else
     {
+        // Left set on purpose: the background colour is the one text drawn opaque sits on.
         pDC->SetBkColor(m_crBackground);
+        CBrush brush(m_crBackground);
         pDC->FillRect(&rcArea, &brush);
     }
     pDC->DrawEdge(&rcArea, m_nEdgeFlags, BF_RECT);
-    brush.DeleteObject();
 }
 
 void CChartCtrl::PaintContents(CDC* pDC, RECT rcArea)
@@ -328,11 +328,9 @@ void CChartCtrl::PaintContents(CDC* pDC, RECT rcArea)
     }
 
     {
-        CPen pen(PS_SOLID, 0, m_crPlotFrame);
-        CPen* pOldPen = pDC->SelectObject(&pen);
+        CDCGuard guard(pDC);
+        guard.SelectNewPen(m_crPlotFrame);
         FrameRect(pDC, m_rcPlot);
-        pDC->SelectObject(pOldPen);
-        pen.DeleteObject();
     }
 
     // Series draw up to and including the frame's right and bottom lines.
@@ -342,10 +340,12 @@ void CChartCtrl::PaintContents(CDC* pDC, RECT rcArea)
         pSerie->m_rcClip = rcClip;
         pSerie->DrawVisiblePoints(pDC);
     }
-    pDC->IntersectClipRect(&m_rcPlot);
-    for (auto& [nId, pSerie] : m_seriesById)
-        pSerie->DrawPointLabels(pDC);
-    pDC->SelectClipRgn(nullptr);
+    {
+        CDCGuard guard(pDC);
+        guard.IntersectClip(m_rcPlot);
+        for (auto& [nId, pSerie] : m_seriesById)
+            pSerie->DrawPointLabels(pDC);
+    }
 
     if (m_pChartLegend)
         m_pChartLegend->DrawLegend(pDC);
@@ -375,11 +375,9 @@ void CChartCtrl::OnPaint()
     // The zoom box is drawn over the copied picture and never enters the back buffer.
     if (m_bZoomAllowed && m_bZooming)
     {
-        CPen pen(PS_SOLID, 1, m_crZoomBox);
-        CPen* pOldPen = dc.SelectObject(&pen);
+        CDCGuard guard(&dc);
+        guard.SelectNewPen(m_crZoomBox, 1);
         FrameRect(&dc, m_rcZoomBox);
-        dc.SelectObject(pOldPen);
-        pen.DeleteObject();
     }
     for (auto& [nId, pOverlay] : m_overlaysById)
         pOverlay->DrawOverlay(&dc);

@@ -8,6 +8,7 @@
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartSerie.h"
 #include "chart/ChartTitle.h"
+#include "chart/RefreshHold.h"
 #include "platform/WinUser.h"
 
 #include <vector>
@@ -35,18 +36,19 @@ void CChartCtrl::OnMouseMove(UINT, CPoint point)
 {
     if (m_bPanning && m_bPanAllowed && (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
     {
-        HoldRefresh();
-        // Vertical axes follow the mouse's y, horizontal ones its x.
-        if (CChartAxis* pLeft = m_axisSlots[SlotLeft])
-            pLeft->PanPixels(m_ptPanLast.y, point.y);
-        if (CChartAxis* pRight = m_axisSlots[SlotRight])
-            pRight->PanPixels(m_ptPanLast.y, point.y);
-        if (CChartAxis* pBottom = m_axisSlots[SlotBottom])
-            pBottom->PanPixels(m_ptPanLast.x, point.x);
-        if (CChartAxis* pTop = m_axisSlots[SlotTop])
-            pTop->PanPixels(m_ptPanLast.x, point.x);
-        RefreshChart();
-        ReleaseRefresh();
+        {
+            CRefreshHold hold(this);
+            // Vertical axes follow the mouse's y, horizontal ones its x.
+            if (CChartAxis* pLeft = m_axisSlots[SlotLeft])
+                pLeft->PanPixels(m_ptPanLast.y, point.y);
+            if (CChartAxis* pRight = m_axisSlots[SlotRight])
+                pRight->PanPixels(m_ptPanLast.y, point.y);
+            if (CChartAxis* pBottom = m_axisSlots[SlotBottom])
+                pBottom->PanPixels(m_ptPanLast.x, point.x);
+            if (CChartAxis* pTop = m_axisSlots[SlotTop])
+                pTop->PanPixels(m_ptPanLast.x, point.x);
+            RefreshChart();
+        }
         // Show the panned picture now, not when the drag pauses.
         UpdateWindow();
         m_ptPanLast = point;
@@ -132,32 +134,21 @@ void CChartCtrl::ZoomToBox()
 {
     const RECT box = m_rcZoomBox;
     // The box's left and bottom edges become the minima of axes that are not reversed.
-    const auto zoomHorizontal = [&box](CChartAxis* pAxis)
+    const auto zoom = [](CChartAxis* pAxis, int nMinPixel, int nMaxPixel)
     {
-        const double a = pAxis->PixelToValue(box.left);
-        const double b = pAxis->PixelToValue(box.right);
+        if (!pAxis)
+            return;
+        const double a = pAxis->PixelToValue(nMinPixel);
+        const double b = pAxis->PixelToValue(nMaxPixel);
         if (pAxis->m_bReversed)
             pAxis->SetZoomRange(b, a);
         else
             pAxis->SetZoomRange(a, b);
     };
-    const auto zoomVertical = [&box](CChartAxis* pAxis)
-    {
-        const double a = pAxis->PixelToValue(box.bottom);
-        const double b = pAxis->PixelToValue(box.top);
-        if (pAxis->m_bReversed)
-            pAxis->SetZoomRange(b, a);
-        else
-            pAxis->SetZoomRange(a, b);
-    };
-    if (CChartAxis* pBottom = m_axisSlots[SlotBottom])
-        zoomHorizontal(pBottom);
-    if (CChartAxis* pLeft = m_axisSlots[SlotLeft])
-        zoomVertical(pLeft);
-    if (CChartAxis* pTop = m_axisSlots[SlotTop])
-        zoomHorizontal(pTop);
-    if (CChartAxis* pRight = m_axisSlots[SlotRight])
-        zoomVertical(pRight);
+    zoom(m_axisSlots[SlotBottom], box.left, box.right);
+    zoom(m_axisSlots[SlotLeft], box.bottom, box.top);
+    zoom(m_axisSlots[SlotTop], box.left, box.right);
+    zoom(m_axisSlots[SlotRight], box.bottom, box.top);
     RefreshChart();
 }
 

@@ -1,6 +1,7 @@
 // Printing the chart as a one-page document: the screen drawing laid out on a logical page of
 // three quarters of the printed area's screen size, without background or window edge.
 #include "chart/ChartCtrl.h"
+#include "chart/DCGuard.h"
 #include "platform/PrintDialog.h"
 #include "platform/PrintInfo.h"
 #include "platform/WinGdi.h"
@@ -109,7 +110,8 @@ void CChartCtrl::PreparePrint(CDC* pDC, CPrintInfo* pInfo)
     m_printFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0,
                            "Arial");
-    CFont* pOldFont = pDC->SelectObject(&m_printFont);
+    CDCGuard guard(pDC);
+    guard.SelectFont(&m_printFont);
 
     const int nHorzRes = pDC->GetDeviceCaps(HORZRES);
     const int nVertRes = pDC->GetDeviceCaps(VERTRES);
@@ -120,14 +122,14 @@ void CChartCtrl::PreparePrint(CDC* pDC, CPrintInfo* pInfo)
     // The chart always fits one page.
     pInfo->SetMaxPage(1);
     pInfo->m_nCurPage = 1;
-    pDC->SelectObject(pOldFont);
 }
 
 void CChartCtrl::PrintPage(CDC* pDC, CPrintInfo* pInfo)
 {
     if (!pDC || !pInfo)
         return;
-    CFont* pOldFont = pDC->SelectObject(&m_printFont);
+    CDCGuard guard(pDC);
+    guard.SelectFont(&m_printFont);
     pDC->SetMapMode(MM_ANISOTROPIC);
     pDC->SetWindowExt(m_szPrintLogical);
     pDC->SetViewportExt(m_szPrintDevice);
@@ -138,7 +140,6 @@ void CChartCtrl::PrintPage(CDC* pDC, CPrintInfo* pInfo)
     PaintContents(pDC, pInfo->m_rectDraw);
 
     pDC->SetWindowOrg(0, 0);
-    pDC->SelectObject(pOldFont);
 }
 
 void CChartCtrl::FinishPrint(CDC*, CPrintInfo*)

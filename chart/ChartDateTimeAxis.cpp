@@ -263,9 +263,7 @@ void CChartDateTimeAxis::RefreshTickIncrement()
         m_nTickMultiple = 1;
         return;
     }
-    const int nWidth = m_bHorizontal ? 60 : 20;
-    std::int64_t nFit = (std::int64_t(m_nEndPixel) - m_nStartPixel) / nWidth;
-    nFit = nFit < 0 ? -nFit : nFit;
+    std::int64_t nFit = PixelLength() / (m_bHorizontal ? 60 : 20);
     if (nFit == 0)
         nFit = 1;
     const double dPer = DaysBetween(m_dMax, m_dMin) / double(nFit);

@@ -1,8 +1,8 @@
 #include "chart/ChartGrid.h"
 
 #include "chart/ChartCtrl.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
-#include "platform/Pen.h"
 
 #include <algorithm>
 #include <vector>
@@ -48,14 +48,11 @@ void CChartGrid::Draw(CDC* pDC)
         }
     }
 
-    CPen pen(PS_SOLID, 0, m_crLines);
-    CPen* pOldPen = pDC->SelectObject(&pen);
+    CDCGuard guard(pDC);
+    guard.SelectNewPen(m_crLines);
     if (!vecEnds.empty())
     {
         const std::vector<DWORD> vecCounts(vecEnds.size() / 2, 2);
         pDC->PolyPolyline(vecEnds.data(), vecCounts.data(), int(vecCounts.size()));
     }
-    pDC->SelectClipRgn(nullptr);
-    pDC->SelectObject(pOldPen);
-    pen.DeleteObject();
 }

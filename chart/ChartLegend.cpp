@@ -2,10 +2,9 @@
 
 #include "chart/ChartCtrl.h"
 #include "chart/ChartSerie.h"
+#include "chart/DCGuard.h"
 #include "platform/Brush.h"
 #include "platform/DC.h"
-#include "platform/Font.h"
-#include "platform/Pen.h"
 
 #include <algorithm>
 
@@ -33,10 +32,15 @@ void CChartLegend::ComputeRect(CDC* pDC, const RECT* pChartRect)
     m_rcLegend = {0, 0, 0, 0};
     if (!m_bVisible || pDC == nullptr || m_pOwner == nullptr)
         return;
+    SIZE szEntries = {0, 0};
+    if (MeasureEntries(pDC, &szEntries))
+        m_rcLegend = PlaceRect(szEntries, *pChartRect);
+}
 
-    CFont font;
-    font.CreatePointFont(m_nFontSize, m_strFontFace.c_str(), pDC);
-    CFont* pOldFont = pDC->SelectObject(&font);
+bool CChartLegend::MeasureEntries(CDC* pDC, SIZE* pSize)
+{
+    CDCGuard guard(pDC);
+    guard.SelectNewPointFont(m_nFontSize, m_strFontFace);
     int nEntries = 0;
     int nTotal = 0;
     int nLargest = 0;
@@ -59,41 +63,36 @@ void CChartLegend::ComputeRect(CDC* pDC, const RECT* pChartRect)
             nLargest = std::max<int>(nLargest, size.cx);
         }
     }
-    pDC->SelectObject(pOldFont);
-    font.DeleteObject();
     if (nEntries == 0)
-        return;
-
-    const int nWidth = m_bHorizontal ? nTotal - 6 : nLargest + m_nSymbolWidth + 12;
-    const int nHeight = m_bHorizontal ? std::max<int>(nLargest, m_nSymbolHeight) + 8 : nTotal + 6;
-    const RECT& c = *pChartRect;
-    RECT rc = {0, 0, 0, 0};
-    if (!m_bDocked)
-    {
-        rc = {m_nLeft, m_nTop, m_nLeft + nWidth, m_nTop + nHeight + 2};
-    }
+        return false;
+    if (m_bHorizontal)
+        *pSize = {nTotal - 6, std::max<int>(nLargest, m_nSymbolHeight) + 8};
     else
+        *pSize = {nLargest + m_nSymbolWidth + 12, nTotal + 6};
+    return true;
+}
+
+RECT CChartLegend::PlaceRect(SIZE szLegend, const RECT& c) const
+{
+    const int nWidth = szLegend.cx;
+    const int nHeight = szLegend.cy;
+    if (!m_bDocked)
+        return {m_nLeft, m_nTop, m_nLeft + nWidth, m_nTop + nHeight + 2};
+    // Centred on half the chart's height or width counted from 0, not from its own edge.
+    const int nTopCentred = (c.bottom - c.top) / 2 - (nHeight + 2) / 2;
+    const int nLeftCentred = (c.right - c.left) / 2 - nWidth / 2;
+    switch (m_nSide)
     {
-        // Centred on half the chart's height or width counted from 0, not from its own edge.
-        const int nTopCentred = (c.bottom - c.top) / 2 - (nHeight + 2) / 2;
-        const int nLeftCentred = (c.right - c.left) / 2 - nWidth / 2;
-        switch (m_nSide)
-        {
-        case LegendOnRight:
-            rc = {c.right - nWidth - 6, nTopCentred, c.right - 6, nTopCentred + nHeight};
-            break;
-        case LegendOnLeft:
-            rc = {c.left + 3, nTopCentred, c.left + 3 + nWidth, nTopCentred + nHeight};
-            break;
-        case LegendOnTop:
-            rc = {nLeftCentred, c.top + 3, nLeftCentred + nWidth, c.top + 3 + nHeight};
-            break;
-        case LegendOnBottom:
-            rc = {nLeftCentred, c.bottom - 2 - nHeight, nLeftCentred + nWidth, c.bottom - 2};
-            break;
-        }
+    case LegendOnRight:
+        return {c.right - nWidth - 6, nTopCentred, c.right - 6, nTopCentred + nHeight};
+    case LegendOnLeft:
+        return {c.left + 3, nTopCentred, c.left + 3 + nWidth, nTopCentred + nHeight};
+    case LegendOnTop:
+        return {nLeftCentred, c.top + 3, nLeftCentred + nWidth, c.top + 3 + nHeight};
+    case LegendOnBottom:
+        return {nLeftCentred, c.bottom - 2 - nHeight, nLeftCentred + nWidth, c.bottom - 2};
     }
-    m_rcLegend = rc;
+    return {0, 0, 0, 0};
 }
 
 void CChartLegend::ReserveSpace(RECT* pChartRect, CDC* pDC)
@@ -128,81 +127,68 @@ void CChartLegend::DrawLegend(CDC* pDC)
     const int T = m_rcLegend.top;
     const int R = m_rcLegend.right;
     const int B = m_rcLegend.bottom;
-
-    CPen pen;
-    pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    CFont font;
-    font.CreatePointFont(m_nFontSize, m_strFontFace.c_str(), pDC);
     if (m_bShadow)
     {
-        CBrush brShadow;
-        brShadow.CreateSolidBrush(m_crShadow);
+        CBrush brShadow(m_crShadow);
         const RECT rcShadow = {L + m_nShadowDepth, T + m_nShadowDepth, R + m_nShadowDepth,
                                B + m_nShadowDepth};
         pDC->FillRect(&rcShadow, &brShadow);
-        brShadow.DeleteObject();
     }
     if (!m_bTransparent)
     {
-        CBrush brFill;
-        brFill.CreateSolidBrush(m_crFill);
+        CBrush brFill(m_crFill);
         pDC->FillRect(&m_rcLegend, &brFill);
-        brFill.DeleteObject();
     }
-    CFont* pOldFont = pDC->SelectObject(&font);
-    CPen* pOldPen = pDC->SelectObject(&pen);
+
+    CDCGuard guard(pDC);
+    guard.SelectNewPointFont(m_nFontSize, m_strFontFace);
+    guard.SelectNewPen(RGB(0, 0, 0), 1);
     // The border runs on the right and bottom coordinates, one pixel outside the fill.
     pDC->MoveTo(L, T);
     pDC->LineTo(R, T);
     pDC->LineTo(R, B);
     pDC->LineTo(L, B);
     pDC->LineTo(L, T);
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    guard.SetBkMode(TRANSPARENT);
 
     RECT rcSymbol = {L + 2, T + 5, L + 2 + m_nSymbolWidth, T + 6 + m_nSymbolHeight};
     m_pOwner->RewindSeries();
     while (CChartSerie* pSerie = m_pOwner->NextSerie())
     {
-        if (!HasEntry(pSerie))
-            continue;
-        const std::string strName = pSerie->Name();
-        const CSize size = pDC->GetTextExtent(strName.c_str(), int(strName.size()));
-        int nExtent = m_nSymbolHeight;
-        if (size.cy > m_nSymbolHeight)
-        {
-            // A tall name starts at the symbol's top; the symbol is centred on the text.
-            pDC->ExtTextOut(rcSymbol.right + 4, rcSymbol.top, ETO_CLIPPED, nullptr, strName.c_str(),
-                            UINT(strName.size()), nullptr);
-            const int nShift = size.cy / 2 - (rcSymbol.bottom - rcSymbol.top) / 2;
-            RECT rcMoved = rcSymbol;
-            rcMoved.top += nShift;
-            rcMoved.bottom += nShift;
-            pSerie->DrawLegendSymbol(pDC, &rcMoved);
-            nExtent = size.cy;
-        }
-        else
-        {
-            pDC->ExtTextOut(rcSymbol.right + 4, (rcSymbol.top + rcSymbol.bottom) / 2 - size.cy / 2,
-                            ETO_CLIPPED, nullptr, strName.c_str(), UINT(strName.size()), nullptr);
-            pSerie->DrawLegendSymbol(pDC, &rcSymbol);
-        }
-        if (m_bHorizontal)
-        {
-            const int nShift = size.cx + 14 + m_nSymbolWidth;
-            rcSymbol.left += nShift;
-            rcSymbol.right += nShift;
-        }
-        else
-        {
-            rcSymbol.top += nExtent + 2;
-            rcSymbol.bottom += nExtent + 2;
-        }
+        if (HasEntry(pSerie))
+            DrawEntry(pDC, pSerie, &rcSymbol);
     }
-    pDC->SetBkMode(nOldMode);
-    pDC->SelectObject(pOldFont);
-    pDC->SelectObject(pOldPen);
-    font.DeleteObject();
-    pen.DeleteObject();
+}
+
+void CChartLegend::DrawEntry(CDC* pDC, CChartSerie* pSerie, RECT* pSymbol)
+{
+    RECT& rcSymbol = *pSymbol;
+    const std::string strName = pSerie->Name();
+    const CSize size = pDC->GetTextExtent(strName.c_str(), int(strName.size()));
+    int nExtent = m_nSymbolHeight;
+    if (size.cy > m_nSymbolHeight)
+    {
+        // A tall name starts at the symbol's top; the symbol is centred on the text.
+        pDC->ExtTextOut(rcSymbol.right + 4, rcSymbol.top, ETO_CLIPPED, nullptr, strName.c_str(),
+                        UINT(strName.size()), nullptr);
+        const int nShift = size.cy / 2 - (rcSymbol.bottom - rcSymbol.top) / 2;
+        RECT rcMoved = rcSymbol;
+        rcMoved.top += nShift;
+        rcMoved.bottom += nShift;
+        pSerie->DrawLegendSymbol(pDC, &rcMoved);
+        nExtent = size.cy;
+    }
+    else
+    {
+        pDC->ExtTextOut(rcSymbol.right + 4, (rcSymbol.top + rcSymbol.bottom) / 2 - size.cy / 2,
+                        ETO_CLIPPED, nullptr, strName.c_str(), UINT(strName.size()), nullptr);
+        pSerie->DrawLegendSymbol(pDC, &rcSymbol);
+    }
+    // The next entry goes beside this one or under it.
+    if (m_bHorizontal)
+        OffsetRect(&rcSymbol, size.cx + 14 + m_nSymbolWidth, 0);
+    else
+        OffsetRect(&rcSymbol, 0, nExtent + 2);
 }
 
 void CChartLegend::RequestRedraw()

@@ -49,6 +49,11 @@ public:
 
 private:
     void RequestRedraw();
+    // Size of the legend for its entries in the legend font; false when no series has one.
+    bool MeasureEntries(CDC* pDC, SIZE* pSize);
+    RECT PlaceRect(SIZE szLegend, const RECT& rcChart) const;
+    // Draws one entry at *pSymbol and moves *pSymbol on to the next entry's place.
+    void DrawEntry(CDC* pDC, CChartSerie* pSerie, RECT* pSymbol);
 
 public:
     CChartCtrl* m_pOwner = nullptr;

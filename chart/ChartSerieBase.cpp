@@ -4,6 +4,9 @@
 #include "chart/ChartCtrl.h"
 #include "chart/ChartMouseEvent.h"
 #include "chart/ChartSerieMouseHandler.h"
+#include "chart/RefreshHold.h"
+
+#include <algorithm>
 
 template <class TPoint>
 CChartSerieBase<TPoint>::CChartSerieBase(CChartCtrl* pOwner) : CChartSerie(pOwner)
@@ -49,28 +52,36 @@ template <class TPoint> bool CChartSerieBase<TPoint>::GetXRange(double* pMin, do
     return true;
 }
 
-// The dates of the points the vertical axis shows; only a series ordered by Y can find them.
+// Lowest and highest value over the points the other axis shows; only a series ordered along
+// that other axis can find them.
 template <class TPoint>
-bool CChartSerieBase<TPoint>::GetVisibleXRange(double* pMin, double* pMax) const
+template <class Low, class High>
+bool CChartSerieBase<TPoint>::VisibleSpan(EPointOrdering eOrdering, Low low, High high,
+                                          double* pMin, double* pMax) const
 {
-    using Keys = SChartPointKeys<TPoint>;
     unsigned nFirst = 0;
     unsigned nLast = 0;
-    if (!m_bVisible || m_Points.m_nOrdering != OrderByY || !FindVisibleRange(&nFirst, &nLast))
+    if (!m_bVisible || m_Points.m_nOrdering != eOrdering || !FindVisibleRange(&nFirst, &nLast))
         return false;
-    double dMin = Keys::X(m_Points.GetAt(nFirst));
-    double dMax = dMin;
+    double dMin = low(m_Points.GetAt(nFirst));
+    double dMax = high(m_Points.GetAt(nFirst));
     for (unsigned i = nFirst + 1; i <= nLast; ++i)
     {
-        const double dX = Keys::X(m_Points.GetAt(i));
-        if (dX < dMin)
-            dMin = dX;
-        if (dX > dMax)
-            dMax = dX;
+        const TPoint& point = m_Points.GetAt(i);
+        dMin = std::min(dMin, low(point));
+        dMax = std::max(dMax, high(point));
     }
     *pMin = dMin;
     *pMax = dMax;
     return true;
+}
+
+// The dates of the points the vertical axis shows.
+template <class TPoint>
+bool CChartSerieBase<TPoint>::GetVisibleXRange(double* pMin, double* pMax) const
+{
+    using Keys = SChartPointKeys<TPoint>;
+    return VisibleSpan(OrderByY, Keys::X, Keys::X, pMin, pMax);
 }
 
 // The price span of the candles the horizontal axis shows.
@@ -78,23 +89,7 @@ template <class TPoint>
 bool CChartSerieBase<TPoint>::GetVisibleYRange(double* pMin, double* pMax) const
 {
     using Keys = SChartPointKeys<TPoint>;
-    unsigned nFirst = 0;
-    unsigned nLast = 0;
-    if (!m_bVisible || m_Points.m_nOrdering != OrderByX || !FindVisibleRange(&nFirst, &nLast))
-        return false;
-    double dMin = Keys::YLow(m_Points.GetAt(nFirst));
-    double dMax = Keys::YHigh(m_Points.GetAt(nFirst));
-    for (unsigned i = nFirst + 1; i <= nLast; ++i)
-    {
-        const TPoint& point = m_Points.GetAt(i);
-        if (Keys::YLow(point) < dMin)
-            dMin = Keys::YLow(point);
-        if (Keys::YHigh(point) > dMax)
-            dMax = Keys::YHigh(point);
-    }
-    *pMin = dMin;
-    *pMax = dMax;
-    return true;
+    return VisibleSpan(OrderByX, Keys::YLow, Keys::YHigh, pMin, pMax);
 }
 
 template <class TPoint>
@@ -152,12 +147,13 @@ void CChartSerieBase<TPoint>::AddPoints(const TPoint* pPoints, unsigned nCount)
     if (m_pOwner == nullptr)
         return;
     // One redraw at most for both re-rangings, then only the new candles are drawn.
-    m_pOwner->HoldRefresh();
-    if (m_pXAxis != nullptr)
-        m_pXAxis->RefreshAutoRange();
-    if (m_pYAxis != nullptr)
-        m_pYAxis->RefreshAutoRange();
-    m_pOwner->ReleaseRefresh();
+    {
+        CRefreshHold hold(m_pOwner);
+        if (m_pXAxis != nullptr)
+            m_pXAxis->RefreshAutoRange();
+        if (m_pYAxis != nullptr)
+            m_pYAxis->RefreshAutoRange();
+    }
     DrawNewPoints(m_pOwner->GetBufferDC());
     m_pOwner->Invalidate(TRUE);
 }

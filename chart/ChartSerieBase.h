@@ -44,6 +44,11 @@ protected:
     // Where a value of this series lands on an axis (the axis' label pixel rule).
     static int AxisPixel(const CChartAxis* pAxis, double dValue);
 
+private:
+    template <class Low, class High>
+    bool VisibleSpan(EPointOrdering eOrdering, Low low, High high, double* pMin,
+                     double* pMax) const;
+
 public:
     CChartPointStore<TPoint> m_Points;
     // Index of the first point not drawn yet.

@@ -89,9 +89,7 @@ void CChartStandardAxis::RefreshTickIncrement()
         m_dTickStep = 0.0;
         return;
     }
-    const std::int64_t nSpacing = m_bHorizontal ? 30 : 20;
-    const std::int64_t nTicks =
-        std::abs((static_cast<std::int64_t>(m_nEndPixel) - m_nStartPixel) / nSpacing);
+    const std::int64_t nTicks = PixelLength() / (m_bHorizontal ? 30 : 20);
     if (nTicks == 0)
         return;
     const double dPer = (m_dMax - m_dMin) / static_cast<double>(nTicks);

@@ -1,6 +1,7 @@
 #include "chart/ChartTitle.h"
 
 #include "chart/ChartCtrl.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
 
 #include <algorithm>
@@ -17,25 +18,16 @@ SIZE CChartTitle::MeasureTitle(CDC* pDC)
         return size;
     int nHeight = 4;
     int nWidth = 0;
-    m_defaultFont.SelectFont(pDC);
+    CDCGuard guard(pDC);
+    guard.SelectFont(m_defaultFont);
     for (std::size_t i = 0; i < m_vecLines.size(); ++i)
     {
-        const auto itFont = m_lineFonts.find(std::int32_t(i));
-        if (itFont != m_lineFonts.end())
-            itFont->second.SelectFont(pDC);
-        const std::string& strLine = m_vecLines[i];
-        const CSize extent = pDC->GetTextExtent(strLine.c_str(), int(strLine.size()));
+        CDCGuard lineGuard(pDC);
+        const CSize extent = SelectLineFont(&lineGuard, pDC, i);
         nHeight += extent.cy + 2;
         nWidth = std::max<int>(nWidth, extent.cx);
-        if (itFont != m_lineFonts.end())
-        {
-            pDC->SelectObject(itFont->second.m_pPrevFont);
-            itFont->second.m_pPrevFont = nullptr;
-        }
     }
     m_rcTitle.bottom = m_rcTitle.top + nHeight;
-    pDC->SelectObject(m_defaultFont.m_pPrevFont);
-    m_defaultFont.m_pPrevFont = nullptr;
     size.cx = nWidth + 2;
     size.cy = nHeight;
     return size;
@@ -45,31 +37,30 @@ void CChartTitle::DrawTitle(CDC* pDC)
 {
     if (pDC == nullptr || pDC->GetSafeHdc() == nullptr || !m_bVisible || m_vecLines.empty())
         return;
-    m_defaultFont.SelectFont(pDC);
-    const COLORREF crOldText = pDC->SetTextColor(m_crText);
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CDCGuard guard(pDC);
+    guard.SelectFont(m_defaultFont);
+    guard.SetTextColor(m_crText);
+    guard.SetBkMode(TRANSPARENT);
     const int nMiddle = m_rcTitle.left + int(std::abs(m_rcTitle.left - m_rcTitle.right) * 0.5);
     int y = 4;
     for (std::size_t i = 0; i < m_vecLines.size(); ++i)
     {
-        const auto itFont = m_lineFonts.find(std::int32_t(i));
-        if (itFont != m_lineFonts.end())
-            itFont->second.SelectFont(pDC);
+        CDCGuard lineGuard(pDC);
+        const CSize extent = SelectLineFont(&lineGuard, pDC, i);
         const std::string& strLine = m_vecLines[i];
-        const CSize extent = pDC->GetTextExtent(strLine.c_str(), int(strLine.size()));
         pDC->ExtTextOut(nMiddle - extent.cx / 2, m_rcTitle.top + y, ETO_CLIPPED, nullptr,
                         strLine.c_str(), UINT(strLine.size()), nullptr);
-        if (itFont != m_lineFonts.end())
-        {
-            pDC->SelectObject(itFont->second.m_pPrevFont);
-            itFont->second.m_pPrevFont = nullptr;
-        }
         y += extent.cy + 2;
     }
-    pDC->SelectObject(m_defaultFont.m_pPrevFont);
-    m_defaultFont.m_pPrevFont = nullptr;
-    pDC->SetTextColor(crOldText);
-    pDC->SetBkMode(nOldMode);
+}
+
+CSize CChartTitle::SelectLineFont(CDCGuard* pGuard, CDC* pDC, std::size_t nLine)
+{
+    const auto itFont = m_lineFonts.find(std::int32_t(nLine));
+    if (itFont != m_lineFonts.end())
+        pGuard->SelectFont(itFont->second);
+    const std::string& strLine = m_vecLines[nLine];
+    return pDC->GetTextExtent(strLine.c_str(), int(strLine.size()));
 }
 
 void CChartTitle::RequestRedraw()

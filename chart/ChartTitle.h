@@ -40,6 +40,9 @@ public:
 
 private:
     void RequestRedraw();
+    // Selects the line's own font, if it has one, through the caller's guard; returns the
+    // line's extent in the font then selected.
+    CSize SelectLineFont(CDCGuard* pGuard, CDC* pDC, std::size_t nLine);
 
 public:
     CChartCtrl* m_pOwner = nullptr;

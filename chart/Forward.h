@@ -15,5 +15,7 @@ class CChartLegend;
 class CChartTitle;
 class ChartOverlay;
 class IChartMouseSink;
+class CDCGuard;
+class CRefreshHold;
 struct ChartFont;
 struct SChartCandlestickPoint;

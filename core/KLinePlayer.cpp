@@ -2,6 +2,7 @@
 
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
+#include "chart/RefreshHold.h"
 #include "core/KLineFile.h"
 #include "core/ReplaySettings.h"
 
@@ -95,10 +96,9 @@ void CKLinePlayer::ShowWindow(const SChartCandlestickPoint* pBars, size_t nCount
         return;
     // Clearing, attaching and filling each redraw the whole chart; held together, one tick
     // redraws it once with the same picture.
-    m_pChart->HoldRefresh();
+    CRefreshHold hold(m_pChart);
     m_pChart->DeleteAllSeries();
     auto* pSerie = new CChartCandlestickSerie(m_pChart);
     m_pChart->AttachSerie(pSerie); // the chart owns it from here
     pSerie->AddPoints(pBars, static_cast<unsigned>(nCount));
-    m_pChart->ReleaseRefresh();
 }

@@ -24,8 +24,7 @@ CChartStandardAxis& Place(CChartStandardAxis& axis, bool bHorizontal, int nStart
     axis.m_bHorizontal = bHorizontal;
     axis.m_nStartPixel = nStart;
     axis.m_nEndPixel = nEnd;
-    axis.m_dMin = dMin;
-    axis.m_dMax = dMax;
+    axis.SetRange(dMin, dMax, ERangeChange::Reset);
     return axis;
 }
 
@@ -208,6 +207,58 @@ TEST(ChartAxis, ScrollingMovesByTenthsOfTheVisibleSpan)
     EXPECT_DOUBLE_EQ(axis.m_dMax, 1e307);
 }
 
+TEST(ChartAxis, ScrollingAndPanningObeyTheZoomRules)
+{
+    // Both are zooms to a shifted range: an axis that is not zoomable stays where it is.
+    CChartStandardAxis fixed;
+    Place(fixed, true, 100, 300, 0, 10);
+    fixed.m_bZoomable = false;
+    fixed.ScrollBySteps(3, 5, false);
+    fixed.PanPixels(200, 150);
+    EXPECT_DOUBLE_EQ(fixed.m_dMin, 0);
+    EXPECT_DOUBLE_EQ(fixed.m_dMax, 10);
+
+    // A fitted span narrower than the smallest zoom span widens once it is scrolled.
+    CChartStandardAxis narrow;
+    Place(narrow, true, 100, 300, 5, 5.0001);
+    narrow.ScrollBySteps(0, 10, false);
+    EXPECT_DOUBLE_EQ(narrow.m_dMin, 5.0001);
+    EXPECT_DOUBLE_EQ(narrow.m_dMax, 5.0011);
+}
+
+TEST(ChartAxis, OnlyFittingRemembersARangeAndNoChangeTakesABrokenOne)
+{
+    struct SCase
+    {
+        ERangeChange eChange;
+        double dMin, dMax;
+        bool bTaken;
+        double dTakenMax;
+    };
+    const SCase cases[] = {
+        {ERangeChange::Fit, 3, 3, true, 3}, // one value: the range of a single bar
+        {ERangeChange::Fit, -2, 7, true, 7},         {ERangeChange::Fit, 4, 3, false, 0},
+        {ERangeChange::Fit, kNaN, 3, false, 0},      {ERangeChange::Fit, 1, kInf, false, 0},
+        {ERangeChange::Reset, 2, 6, true, 6},        {ERangeChange::Reset, 2, 2, true, 2},
+        {ERangeChange::Reset, 6, 2, false, 0},       {ERangeChange::Reset, -kInf, 2, false, 0},
+        {ERangeChange::Navigate, 2, 6, true, 6},     {ERangeChange::Navigate, 6, 2, true, 6.001},
+        {ERangeChange::Navigate, 2, 2, true, 2.001}, {ERangeChange::Navigate, 2, kNaN, false, 0},
+    };
+    for (const SCase& c : cases)
+    {
+        const int nRow = int(&c - cases);
+        CChartStandardAxis axis;
+        Place(axis, true, 100, 300, 0, 0);
+        ASSERT_TRUE(axis.SetRange(0, 10, ERangeChange::Fit));
+        EXPECT_EQ(axis.SetRange(c.dMin, c.dMax, c.eChange), c.bTaken) << "row " << nRow;
+        EXPECT_DOUBLE_EQ(axis.m_dMin, c.bTaken ? c.dMin : 0) << "row " << nRow;
+        EXPECT_DOUBLE_EQ(axis.m_dMax, c.bTaken ? c.dTakenMax : 10) << "row " << nRow;
+        const bool bRemembered = c.bTaken && c.eChange == ERangeChange::Fit;
+        EXPECT_DOUBLE_EQ(axis.m_dSavedMin, bRemembered ? c.dMin : 0) << "row " << nRow;
+        EXPECT_DOUBLE_EQ(axis.m_dSavedMax, bRemembered ? c.dTakenMax : 10) << "row " << nRow;
+    }
+}
+
 TEST(ChartAxis, SeriesRangeCombinesEverySeriesAndSeedsFromTheFirst)
 {
     CChartStandardAxis axis;
@@ -255,8 +306,7 @@ TEST(ChartAxis, ReRangingFollowsTheRangeMode)
     CChartStandardAxis axis;
     axis.m_bHorizontal = true;
     axis.RegisterSerie(&serie);
-    axis.m_dMin = 1;
-    axis.m_dMax = 2;
+    axis.SetRange(1, 2, ERangeChange::Reset);
 
     axis.RefreshAutoRange(); // manual: nothing moves
     EXPECT_EQ(axis.m_dMin, 1);
@@ -281,8 +331,7 @@ TEST(ChartAxis, ReRangingFollowsTheRangeMode)
     CAxisTestSerie empty(nullptr);
     CChartStandardAxis emptyAxis;
     emptyAxis.RegisterSerie(&empty);
-    emptyAxis.m_dMin = 3;
-    emptyAxis.m_dMax = 4;
+    emptyAxis.SetRange(3, 4, ERangeChange::Reset);
     emptyAxis.m_eRangeMode = AllPoints;
     emptyAxis.RefreshAutoRange();
     EXPECT_EQ(emptyAxis.m_dMin, 0);
@@ -295,8 +344,7 @@ TEST(ChartAxis, ReRangingIgnoresDataThatCannotBeMapped)
     serie.WithRange(-kInf, 20, kNaN, 5);
     CChartStandardAxis axis;
     axis.RegisterSerie(&serie);
-    axis.m_dMin = 1;
-    axis.m_dMax = 2;
+    axis.SetRange(1, 2, ERangeChange::Reset);
     axis.m_eRangeMode = AllPoints;
     axis.RefreshAutoRange();
     EXPECT_EQ(axis.m_dMin, 1);
@@ -309,15 +357,14 @@ TEST(ChartAxis, ScrollStepsMeasureTheVisibleSpanInTheData)
     serie.WithRange(0, 100, 0, 100);
     CChartStandardAxis axis;
     axis.RegisterSerie(&serie);
-    axis.m_dMin = 50;
-    axis.m_dMax = 75;
+    axis.SetRange(50, 75, ERangeChange::Reset);
     int nCount = 0;
     int nPos = 0;
     axis.GetScrollSteps(&nCount, &nPos);
     EXPECT_EQ(nCount, 40);
     EXPECT_EQ(nPos, 20);
 
-    axis.m_dMax = 50; // nothing visible
+    axis.SetRange(axis.m_dMin, 50, ERangeChange::Reset); // nothing visible
     axis.GetScrollSteps(&nCount, &nPos);
     EXPECT_EQ(nCount, 1);
     EXPECT_EQ(nPos, 1);
@@ -327,8 +374,7 @@ TEST(ChartAxis, ScrollStepsMeasureTheVisibleSpanInTheData)
     wide.WithRange(-1e300, 1e300, 0, 1);
     CChartStandardAxis zoomed;
     zoomed.RegisterSerie(&wide);
-    zoomed.m_dMin = 1e299;
-    zoomed.m_dMax = 1e299 + 1e-3 * 1e299;
+    zoomed.SetRange(1e299, 1e299 + 1e-3 * 1e299, ERangeChange::Reset);
     zoomed.GetScrollSteps(&nCount, &nPos);
     EXPECT_GT(nCount, 10);
     EXPECT_LE(nCount, std::numeric_limits<int>::max() / 2);
@@ -442,8 +488,7 @@ protected:
     {
         m_axis.m_bHorizontal = bHorizontal;
         m_axis.m_pGrid->m_bHorizontal = bHorizontal;
-        m_axis.m_dMin = dMin;
-        m_axis.m_dMax = dMax;
+        m_axis.SetRange(dMin, dMax, ERangeChange::Reset);
         m_axis.SetPlacement(RECT{0, 0, 400, 260}, m_chart.m_rcPlot);
         m_axis.RefreshTickIncrement();
         m_axis.RefreshFirstTick();

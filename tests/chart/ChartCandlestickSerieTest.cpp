@@ -54,13 +54,11 @@ protected:
         m_xAxis.m_bHorizontal = true;
         m_xAxis.m_nStartPixel = 0;
         m_xAxis.m_nEndPixel = nWidth;
-        m_xAxis.m_dMin = 0;
-        m_xAxis.m_dMax = nWidth;
+        m_xAxis.SetRange(0, nWidth, ERangeChange::Reset);
         m_yAxis.m_bHorizontal = false;
         m_yAxis.m_nStartPixel = 200;
         m_yAxis.m_nEndPixel = 0;
-        m_yAxis.m_dMin = 0;
-        m_yAxis.m_dMax = 200;
+        m_yAxis.SetRange(0, 200, ERangeChange::Reset);
         m_pSerie = std::make_unique<CChartCandlestickSerie>(nullptr);
         m_pSerie->m_pXAxis = &m_xAxis;
         m_pSerie->m_pYAxis = &m_yAxis;
@@ -158,9 +156,16 @@ TEST_F(CandleTest, DrawingIsClippedToTheClipRectangle)
     EXPECT_EQ(At(100, 30), kBackground);
     EXPECT_EQ(At(100, 49), kBackground);
     EXPECT_EQ(At(100, 50), kRed);
-    // Clipping is removed afterwards.
+    // No clip is left behind, and a clip the caller had set stays.
     m_dc.FillSolidRect(0, 0, 10, 10, kRed);
     EXPECT_EQ(At(5, 5), kRed);
+    m_dc.IntersectClipRect(0, 0, 150, 200);
+    m_pSerie->DrawVisiblePoints(&m_dc);
+    m_pSerie->DrawNewPoints(&m_dc);
+    m_dc.FillSolidRect(140, 0, 20, 10, kRed);
+    m_dc.SelectClipRgn(nullptr);
+    EXPECT_EQ(At(145, 5), kRed);
+    EXPECT_EQ(At(155, 5), kBackground);
 }
 
 TEST_F(CandleTest, NewPointsAreDrawnFromWhereTheFullDrawStopped)
@@ -169,8 +174,7 @@ TEST_F(CandleTest, NewPointsAreDrawnFromWhereTheFullDrawStopped)
     Prepare(1700);
     // Dates 0, 10, ..., 190 on a 600 px axis showing 25..85: x = 10 * (date - 25).
     m_xAxis.m_nEndPixel = 600;
-    m_xAxis.m_dMin = 25;
-    m_xAxis.m_dMax = 85;
+    m_xAxis.SetRange(25, 85, ERangeChange::Reset);
     std::vector<SChartCandlestickPoint> bars;
     for (int i = 0; i < 20; ++i)
         bars.push_back(Bar(10 * i, 50, 60, 40, 55));
@@ -230,15 +234,16 @@ TEST_F(CandleTest, HitTestCoversTheWholeCandleAtBodyWidth)
     for (const SCase& c : cases)
     {
         const POINT pt = {c.x, c.y};
+        nIndex = 5;
         EXPECT_EQ(m_pSerie->HitTest(&pt, &nIndex), c.bHit) << c.x << "," << c.y;
-        EXPECT_EQ(nIndex, c.bHit ? 0u : 0xFFFFFFFFu);
+        EXPECT_EQ(nIndex, c.bHit ? 0u : 5u) << "a miss leaves the index alone";
     }
 
     m_pSerie->m_bVisible = false;
     const POINT pt = {100, 135};
     nIndex = 5;
     EXPECT_FALSE(m_pSerie->HitTest(&pt, &nIndex));
-    EXPECT_EQ(nIndex, 0xFFFFFFFFu);
+    EXPECT_EQ(nIndex, 5u);
 }
 
 TEST_F(CandleTest, HitTestPrefersTheLowerIndexAndLooksOneBeforeTheRange)
@@ -253,8 +258,7 @@ TEST_F(CandleTest, HitTestPrefersTheLowerIndexAndLooksOneBeforeTheRange)
 
     // The range starts between the first two dates, so the search starts at the second; the
     // first candle still reaches into the plot.
-    m_xAxis.m_dMin = 20.5;
-    m_xAxis.m_dMax = 220.5;
+    m_xAxis.SetRange(20.5, 220.5, ERangeChange::Reset);
     pt = {-4, 130}; // date 20 lands on x -1: columns -4..2
     ASSERT_TRUE(m_pSerie->HitTest(&pt, &nIndex));
     EXPECT_EQ(nIndex, 0u);

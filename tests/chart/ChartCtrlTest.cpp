@@ -9,6 +9,7 @@
 #include "chart/ChartLegend.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
+#include "chart/RefreshHold.h"
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
 
@@ -101,6 +102,24 @@ TEST(ChartCtrl, HeldRefreshesRunOnceAtTheOuterRelease)
     chart.HoldRefresh();
     chart.RefreshChart();
     EXPECT_EQ(chart.m_nRedraws, nBase + 4);
+}
+
+TEST(ChartCtrl, ARefreshHoldRedrawsOnceWhenItsScopeEnds)
+{
+    CCountingChart chart;
+    ASSERT_TRUE(CreateChartWindow(chart));
+    const int nBase = chart.m_nRedraws;
+    {
+        CRefreshHold outer(&chart);
+        {
+            CRefreshHold inner(&chart);
+            chart.RefreshChart();
+        }
+        chart.RefreshChart();
+        EXPECT_EQ(chart.m_nRedraws, nBase);
+    }
+    EXPECT_EQ(chart.m_nRedraws, nBase + 1);
+    EXPECT_EQ(chart.m_nRefreshLevel, 1);
 }
 
 TEST(ChartCtrl, SeriesTakeColoursFromTheTableInTurn)
@@ -299,24 +318,32 @@ TEST(ChartCtrl, BackgroundIsButtonFaceInsideARaisedEdge)
     chart.RefreshChart();
     CDC* pBuffer = chart.GetBufferDC();
     ASSERT_NE(pBuffer->GetSafeHdc(), nullptr);
-    EXPECT_EQ(pBuffer->GetPixel(kWidth / 2, 20), GetSysColor(COLOR_BTNFACE));
 
-    // The same edge drawn on its own.
-    CDC reference;
-    reference.CreateCompatibleDC(pBuffer);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(pBuffer, kWidth, kHeight);
-    CBitmap* pOld = reference.SelectObject(&bitmap);
-    RECT rc = {0, 0, kWidth, kHeight};
-    reference.FillSolidRect(&rc, GetSysColor(COLOR_BTNFACE));
-    reference.DrawEdge(&rc, EDGE_RAISED, BF_RECT);
-    for (const POINT pt : {POINT{0, 0}, POINT{1, 1}, POINT{kWidth - 1, kHeight - 1},
-                           POINT{kWidth - 2, 5}, POINT{5, kHeight - 2}, POINT{kWidth / 2, 0}})
+    // The classic raised edge: an outer ring light at the top and left, dark at the bottom and
+    // right, and an inner ring white and grey the same way round; the bottom and right sides
+    // take the corners they share with the others.
+    constexpr COLORREF kLight = RGB(227, 227, 227);
+    constexpr COLORREF kDark = RGB(105, 105, 105);
+    constexpr COLORREF kWhite = RGB(255, 255, 255);
+    constexpr COLORREF kGrey = RGB(160, 160, 160);
+    constexpr COLORREF kFace = RGB(240, 240, 240);
+    constexpr int R = kWidth - 1;
+    constexpr int B = kHeight - 1;
+    struct SPixel
     {
-        EXPECT_EQ(pBuffer->GetPixel(pt), reference.GetPixel(pt)) << pt.x << "," << pt.y;
-        EXPECT_NE(pBuffer->GetPixel(pt), GetSysColor(COLOR_BTNFACE)) << pt.x << "," << pt.y;
-    }
-    reference.SelectObject(pOld);
+        int x, y;
+        COLORREF cr;
+    };
+    const SPixel expected[] = {
+        {0, 0, kLight},     {200, 0, kLight},    {R - 1, 0, kLight},  {R, 0, kDark},
+        {0, 150, kLight},   {0, B - 1, kLight},  {0, B, kDark},       {200, B, kDark},
+        {R, 150, kDark},    {R, B, kDark},       {1, 1, kWhite},      {200, 1, kWhite},
+        {R - 2, 1, kWhite}, {R - 1, 1, kGrey},   {1, 150, kWhite},    {1, B - 2, kWhite},
+        {1, B - 1, kGrey},  {200, B - 1, kGrey}, {R - 1, 150, kGrey}, {R - 1, B - 1, kGrey},
+        {2, 2, kFace},      {200, 20, kFace},    {R - 2, 2, kFace},   {2, B - 2, kFace},
+    };
+    for (const SPixel& px : expected)
+        EXPECT_EQ(pBuffer->GetPixel(px.x, px.y), px.cr) << px.x << "," << px.y;
 }
 
 TEST(ChartCtrl, AxesTakeTheirBandsAndThePlotFrameIncludesItsEdges)

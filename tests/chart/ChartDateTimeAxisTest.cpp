@@ -23,8 +23,7 @@ void Place(CChartDateTimeAxis& axis, bool bHorizontal, int nLength, double dMin,
     axis.m_bHorizontal = bHorizontal;
     axis.m_nStartPixel = bHorizontal ? 0 : nLength;
     axis.m_nEndPixel = bHorizontal ? nLength : 0;
-    axis.m_dMin = dMin;
-    axis.m_dMax = dMax;
+    axis.SetRange(dMin, dMax, ERangeChange::Reset);
 }
 
 struct SIncrementCase
@@ -78,7 +77,7 @@ TEST(ChartDateTimeAxis, EmptyRangeOrManualTicksKeepTheUnit)
     ASSERT_EQ(axis.m_eTickUnit, UnitMonth);
     ASSERT_EQ(axis.m_nTickMultiple, 6);
 
-    axis.m_dMax = axis.m_dMin;
+    axis.SetRange(axis.m_dMin, axis.m_dMin, ERangeChange::Reset);
     axis.RefreshTickIncrement();
     EXPECT_EQ(axis.m_eTickUnit, UnitMonth);
     EXPECT_EQ(axis.m_nTickMultiple, 1);
@@ -87,7 +86,7 @@ TEST(ChartDateTimeAxis, EmptyRangeOrManualTicksKeepTheUnit)
     EXPECT_EQ(dNext, -1.0);
 
     axis.m_bAutoTicks = false;
-    axis.m_dMax = axis.m_dMin + 1;
+    axis.SetRange(axis.m_dMin, axis.m_dMin + 1, ERangeChange::Reset);
     axis.RefreshTickIncrement();
     EXPECT_EQ(axis.m_eTickUnit, UnitMonth);
     EXPECT_EQ(axis.m_nTickMultiple, 1);
@@ -219,8 +218,7 @@ TEST(ChartDateTimeAxis, HugeRangesStillEndTheEnumeration)
     axis.m_bAutoTicks = false;
     axis.m_eTickUnit = UnitSecond;
     axis.m_nTickMultiple = 1;
-    axis.m_dMin = 1e17;
-    axis.m_dMax = 1e17 + 1000;
+    axis.SetRange(1e17, 1e17 + 1000, ERangeChange::Reset);
     double dNext = 0;
     EXPECT_FALSE(axis.GetNextTick(1e17, &dNext));
 }

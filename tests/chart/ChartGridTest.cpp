@@ -80,13 +80,15 @@ TEST_F(GridFixture, NothingIsDrawnWithoutRoomOrWhenHidden)
     for (int y = 0; y < 60; ++y)
         EXPECT_EQ(m_dc.GetPixel(20, y), kWhite) << y;
 
-    // The clipping is removed afterwards.
+    // A clip the caller set is left as it was.
     m_grid.m_bVisible = true;
+    m_dc.IntersectClipRect(0, 0, 40, 50);
     m_grid.Draw(&m_dc);
     RECT rcClip = {0, 0, 0, 0};
     m_dc.GetClipBox(&rcClip);
-    EXPECT_EQ(rcClip.right, 60);
-    EXPECT_EQ(rcClip.bottom, 60);
+    EXPECT_EQ(rcClip.right, 40);
+    EXPECT_EQ(rcClip.bottom, 50);
+    m_dc.SelectClipRgn(nullptr);
 }
 
 TEST_F(GridFixture, TicksAreForgottenOnClear)

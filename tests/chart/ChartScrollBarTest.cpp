@@ -25,8 +25,7 @@ protected:
         m_pSerie->WithRange(0, 100, 0, 100);
         m_pSerie->m_pXAxis = m_pAxis;
         m_pAxis->RegisterSerie(m_pSerie);
-        m_pAxis->m_dMin = 50;
-        m_pAxis->m_dMax = 75;
+        m_pAxis->SetRange(50, 75, ERangeChange::Reset);
         m_pBar = m_pAxis->m_pAxisScrollBar;
         ASSERT_NE(m_pBar, nullptr);
         m_pBar->SyncWithAxis();
@@ -108,8 +107,7 @@ TEST_F(ScrollFixture, NotificationsMoveByLinesPagesAndThumb)
     };
     for (const Row& row : rows)
     {
-        m_pAxis->m_dMin = 50;
-        m_pAxis->m_dMax = 75;
+        m_pAxis->SetRange(50, 75, ERangeChange::Reset);
         m_pBar->SetScrollPos(row.nFrom);
         m_pBar->HandleHScroll(row.nCode, row.nThumb);
         EXPECT_DOUBLE_EQ(m_pAxis->m_dMin, 50 + 2.5 * row.nSteps) << "code " << row.nCode;
@@ -154,7 +152,7 @@ TEST_F(ScrollFixture, BarLiesAlongThePlotEdgeAfterARefresh)
 TEST_F(ScrollFixture, EmptySpansGiveOneStep)
 {
     Install(SlotBottom);
-    m_pAxis->m_dMax = m_pAxis->m_dMin;
+    m_pAxis->SetRange(m_pAxis->m_dMin, m_pAxis->m_dMin, ERangeChange::Reset);
     m_pBar->SyncWithAxis();
     const SCROLLINFO info = Info();
     EXPECT_EQ(info.nMin, 0);

@@ -236,8 +236,7 @@ protected:
 
     static void SetRange(CChartAxis& axis, double dMin, double dMax)
     {
-        axis.m_dMin = dMin;
-        axis.m_dMax = dMax;
+        axis.SetRange(dMin, dMax, ERangeChange::Reset);
     }
 
     CChartCandlestickSerie* NewSerie()

@@ -26,8 +26,7 @@ void Layout(CChartStandardAxis& axis, bool bHorizontal, int nLength, double dMin
     axis.m_bHorizontal = bHorizontal;
     axis.m_nStartPixel = bHorizontal ? 0 : nLength;
     axis.m_nEndPixel = bHorizontal ? nLength : 0;
-    axis.m_dMin = dMin;
-    axis.m_dMax = dMax;
+    axis.SetRange(dMin, dMax, ERangeChange::Reset);
     axis.RefreshTickIncrement();
     axis.RefreshFirstTick();
 }

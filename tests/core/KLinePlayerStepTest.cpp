@@ -168,16 +168,23 @@ TEST_F(KLinePlayerStep, EachStepRedrawsTheChartOnceWithTheWholeWindow)
         m_player.Step();
         EXPECT_EQ(m_chart.m_nRedraws, 1);
     }
-    // The held redraw leaves the same picture as a redraw from scratch.
+    // The window now holds bars 3 to 28: dates 2017-01-04 to 01-28 and then 02-01, 28 days in
+    // all, prices from the low of bar 3 (101) to the high of bar 28 (130). Both axes fit them
+    // exactly, so bar i stands at x = left + floor(width * days / 28), its close at
+    // y = bottom - floor(height * (close - 101) / 29), and its wick reaches up to the pixel
+    // below its high.
     CDC* pBuffer = m_chart.GetBufferDC();
     const RECT rc = m_chart.GetPlotRect();
-    std::vector<COLORREF> vecAfterStep;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            vecAfterStep.push_back(pBuffer->GetPixel(x, y));
-    m_chart.RefreshChart();
-    std::size_t i = 0;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            ASSERT_EQ(pBuffer->GetPixel(x, y), vecAfterStep[i++]) << x << "," << y;
+    const int nWidth = rc.right - rc.left;
+    const int nHeight = rc.bottom - rc.top;
+    const auto priceY = [&](int nPrice) { return rc.bottom - nHeight * (nPrice - 101) / 29; };
+    constexpr COLORREF kSerie = RGB(255, 0, 0);
+    for (int i = 3; i <= 28; ++i)
+    {
+        const int nDays = i <= 27 ? i - 3 : 28;
+        const int x = rc.left + nWidth * nDays / 28;
+        EXPECT_EQ(pBuffer->GetPixel(x, priceY(100 + i)), kSerie) << "close of bar " << i;
+        EXPECT_EQ(pBuffer->GetPixel(x, priceY(102 + i) + 1), kSerie) << "wick of bar " << i;
+        EXPECT_NE(pBuffer->GetPixel(x, priceY(102 + i)), kSerie) << "above bar " << i;
+    }
 }
