@@ -316,6 +316,12 @@ int GetProfileInt(const std::string& strSection, const std::string& strKey, int 
 bool WriteProfileString(const std::string& strSection, const std::string& strKey,
                         const std::string& strValue)
 {
+    return WriteProfileKeys(strSection, {{strKey, strValue}});
+}
+
+bool WriteProfileKeys(const std::string& strSection,
+                      const std::vector<std::pair<std::string, std::string>>& vecKeys)
+{
     const std::string strPath = ProfileFilePath();
     if (strPath.empty())
     {
@@ -324,8 +330,9 @@ bool WriteProfileString(const std::string& strSection, const std::string& strKey
     }
     CProfileFile profile(strPath);
     profile.Load();
-    if (!profile.Set(strSection, strKey, strValue))
-        return false;
+    for (const auto& [strKey, strValue] : vecKeys)
+        if (!profile.Set(strSection, strKey, strValue))
+            return false;
     std::string strReason;
     if (profile.Save(&strReason))
         return true;

@@ -57,4 +57,7 @@ std::string GetProfileString(const std::string& strSection, const std::string& s
 int GetProfileInt(const std::string& strSection, const std::string& strKey, int nDefault);
 bool WriteProfileString(const std::string& strSection, const std::string& strKey,
                         const std::string& strValue);
+// Several keys of one section in one write; nothing is written when one of them is refused.
+bool WriteProfileKeys(const std::string& strSection,
+                      const std::vector<std::pair<std::string, std::string>>& vecKeys);
 bool WriteProfileInt(const std::string& strSection, const std::string& strKey, int nValue);

@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "ConfigHome.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -16,30 +18,10 @@ namespace fs = std::filesystem;
 namespace
 {
 
-// A fresh XDG_CONFIG_HOME for each test; the environment comes back afterwards.
 class ProfileFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char szPattern[] = "/tmp/orvanta-profile-XXXXXX";
-        m_root = ::mkdtemp(szPattern);
-        Remember("XDG_CONFIG_HOME");
-        Remember("HOME");
-        ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        for (const auto& [strName, strValue] : m_vecSaved)
-            if (strValue.has_value())
-                ::setenv(strName.c_str(), strValue->c_str(), 1);
-            else
-                ::unsetenv(strName.c_str());
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-
-    fs::path IniPath() const { return m_root / "config" / "orvanta" / "orvanta.ini"; }
+    fs::path IniPath() const { return m_home.IniPath(); }
 
     void WriteIni(const std::string& strText) const
     {
@@ -55,16 +37,8 @@ protected:
         return out.str();
     }
 
-    fs::path m_root;
-
-private:
-    void Remember(const char* pszName)
-    {
-        const char* pszValue = std::getenv(pszName);
-        m_vecSaved.emplace_back(pszName,
-                                pszValue ? std::optional<std::string>(pszValue) : std::nullopt);
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_vecSaved;
+    CConfigHome m_home;
+    const fs::path m_root = m_home.Root();
 };
 
 } // namespace
