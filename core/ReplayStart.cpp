@@ -1,8 +1,8 @@
 #include "core/ReplayStart.h"
 
+#include "core/KLineFile.h"
 #include "core/KLinePlayer.h"
 #include "core/ReplaySettings.h"
-#include "platform/OleDate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,32 +10,15 @@
 namespace
 {
 
-bool ParseDigits(const std::string& strText, std::size_t nFrom, std::size_t nCount, int* pValue)
-{
-    int nValue = 0;
-    for (std::size_t i = nFrom; i < nFrom + nCount; ++i)
-    {
-        if (strText[i] < '0' || strText[i] > '9')
-            return false;
-        nValue = nValue * 10 + (strText[i] - '0');
-    }
-    *pValue = nValue;
-    return true;
-}
-
-// The OLE day number of a "YYYY-MM-DD" text.
+// The OLE day of a strict "YYYY-MM-DD" text; the loader's reading does the calendar.
 bool ParseDay(const std::string& strDate, double* pDay)
 {
-    int nYear = 0, nMonth = 0, nDay = 0;
-    if (strDate.size() != 10 || strDate[4] != '-' || strDate[7] != '-' ||
-        !ParseDigits(strDate, 0, 4, &nYear) || !ParseDigits(strDate, 5, 2, &nMonth) ||
-        !ParseDigits(strDate, 8, 2, &nDay) || !IsValidOleCalendarDay(nYear, nMonth, nDay))
+    if (strDate.size() != 10 || strDate[4] != '-' || strDate[7] != '-')
         return false;
-    SYSTEMTIME st;
-    st.wYear = static_cast<std::uint16_t>(nYear);
-    st.wMonth = static_cast<std::uint16_t>(nMonth);
-    st.wDay = static_cast<std::uint16_t>(nDay);
-    return SystemTimeToVariantTime(&st, pDay);
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (strDate[i] < '0' || strDate[i] > '9')
+            return false;
+    return ParseKLineDate(strDate, pDay);
 }
 
 // The day of an OLE date is its whole part toward zero: -1.25 is still day -1.
