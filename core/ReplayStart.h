@@ -17,8 +17,8 @@ class CKLinePlayer;
 bool ReplayStartForDate(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,
                         const std::string& strDate, int* pCursor);
 
-// A random start with at least N bars before it and a fifth of the file still to come. A file
-// too short for both starts at the N-th bar; one of fewer than N bars answers false.
+// A random start with at least N bars revealed and a fifth of the file (rounded up) still to
+// come. A file too short for both starts at the N-th bar; one of fewer than N bars answers false.
 bool RandomReplayStart(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,
                        std::mt19937& generator, int* pCursor);
 
