@@ -1,7 +1,7 @@
 #include "core/TradeJournalCsv.h"
 
-#include "core/AtomicFile.h"
 #include "core/TradeJournal.h"
+#include "platform/AtomicWrite.h"
 #include "platform/StringFormat.h"
 
 #include <algorithm>
@@ -39,5 +39,5 @@ std::string FormatTradeJournalCsv(const CTradeJournal& journal, int nPriceDecima
 bool ExportTradeJournalCsv(const CTradeJournal& journal, const std::string& strPath,
                            int nPriceDecimals, std::string* pReason)
 {
-    return WriteFileAtomically(strPath, FormatTradeJournalCsv(journal, nPriceDecimals), pReason);
+    return AtomicWriteFile(strPath, FormatTradeJournalCsv(journal, nPriceDecimals), pReason);
 }

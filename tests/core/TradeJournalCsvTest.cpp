@@ -1,7 +1,7 @@
 #include "core/TradeJournalCsv.h"
 #include "TempDir.h"
 #include "UtcZone.h"
-#include "core/AtomicFile.h"
+#include "platform/AtomicWrite.h"
 #include "core/TradeJournal.h"
 
 #include <gtest/gtest.h>
@@ -146,8 +146,8 @@ TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces)
     CTempDir dir;
     const std::string strPath = dir.Write("a.txt", "x");
     std::filesystem::permissions(strPath, std::filesystem::perms(0640));
-    ASSERT_TRUE(WriteFileAtomically(strPath, "y", nullptr));
+    ASSERT_TRUE(AtomicWriteFile(strPath, "y", nullptr));
     EXPECT_EQ(std::filesystem::status(strPath).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(dir.Read("a.txt"), "y");
-    EXPECT_FALSE(WriteFileAtomically((dir.Path() / "no/a.txt").string(), "y", nullptr));
+    EXPECT_FALSE(AtomicWriteFile((dir.Path() / "no/a.txt").string(), "y", nullptr));
 }
