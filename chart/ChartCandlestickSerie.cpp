@@ -4,6 +4,7 @@
 #include "platform/DC.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace
 {
@@ -27,6 +28,28 @@ void DrawTwoLines(CDC* pDC, POINT a0, POINT a1, POINT b0, POINT b1)
     constexpr DWORD kPointsPerLine[2] = {2, 2};
     pDC->PolyPolyline(ends, kPointsPerLine, 2);
 }
+
+// A one-pixel line from (x, yFrom) towards (x, yTo), its end pixel unset, as a pen draws it.
+void FillColumnLine(CDC* pDC, CBrush* pBrush, int x, int yFrom, int yTo)
+{
+    if (yFrom == yTo)
+        return;
+    const RECT rc = yTo > yFrom ? RECT{x, yFrom, Offset(x, 1), yTo}
+                                : RECT{x, Offset(yTo, 1), Offset(x, 1), Offset(yFrom, 1)};
+    pDC->FillRect(&rc, pBrush);
+}
+
+RECT Normalized(RECT rc)
+{
+    if (rc.left > rc.right)
+        std::swap(rc.left, rc.right);
+    if (rc.top > rc.bottom)
+        std::swap(rc.top, rc.bottom);
+    return rc;
+}
+
+// Below this spacing candles overlap so much that one per pixel column shows the same.
+constexpr int kMinCandleSpacing = 2;
 
 } // namespace
 
@@ -81,6 +104,30 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     const RECT rcShadow = {Offset(rcBody.left, o), Offset(rcBody.top, o), Offset(rcBody.right, o),
                            Offset(rcBody.bottom, o)};
 
+    // On the screen's pixel grid, one-pixel pens and solid brushes set exactly the pixels of
+    // solid fills, and fills need no selection: outline and fill of one colour are one fill.
+    if (pDC->GetMapMode() == MM_TEXT)
+    {
+        if (m_bDrawShadow)
+        {
+            const RECT rcFill = Normalized(rcShadow);
+            pDC->FillRect(&rcFill, &m_brShadow);
+            const int xs = Offset(x, o);
+            FillColumnLine(pDC, &m_brShadow, xs, Offset(yOpen, o), Offset(yHigh, o));
+            FillColumnLine(pDC, &m_brShadow, xs, Offset(yClose, o), Offset(yLow, o));
+        }
+        FillColumnLine(pDC, &m_brFilled, x, yOpen, yHigh);
+        FillColumnLine(pDC, &m_brFilled, x, yClose, yLow);
+        const RECT rcFill = Normalized(rcBody);
+        pDC->FillRect(&rcFill, &m_brFilled);
+        const RECT rcInside = {rcFill.left + 1, rcFill.top + 1, rcFill.right - 1,
+                               rcFill.bottom - 1};
+        if (!(point.dOpen > point.dClose) && rcInside.left < rcInside.right &&
+            rcInside.top < rcInside.bottom)
+            pDC->FillRect(&rcInside, &m_brHollow);
+        ++m_nDrawnCandles;
+        return;
+    }
     CBrush* pOldBrush = pDC->SelectObject(&m_brShadow);
     CPen* pOldPen = pDC->SelectObject(&m_penShadow);
     if (m_bDrawShadow)
@@ -99,6 +146,79 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     pDC->Rectangle(&rcBody);
     pDC->SelectObject(pOldBrush);
     pDC->SelectObject(pOldPen);
+    ++m_nDrawnCandles;
+}
+
+void CChartCandlestickSerie::DrawRange(CDC* pDC, unsigned nFirst, unsigned nLast)
+{
+    if (IsCrowded(nFirst, nLast))
+    {
+        DrawColumns(pDC, nFirst, nLast);
+        return;
+    }
+    for (unsigned i = nFirst; i <= nLast; ++i)
+        DrawCandle(pDC, m_Points.GetAt(i));
+}
+
+bool CChartCandlestickSerie::IsCrowded(unsigned nFirst, unsigned nLast) const
+{
+    // Columns follow the order of the dates, so only a date-ordered series has them.
+    if (m_Points.m_nOrdering != OrderByX || nLast <= nFirst)
+        return false;
+    const long long nSpan =
+        std::llabs(static_cast<long long>(AxisPixel(m_pXAxis, m_Points.GetAt(nLast).dDate)) -
+                   AxisPixel(m_pXAxis, m_Points.GetAt(nFirst).dDate));
+    return nSpan < static_cast<long long>(nLast - nFirst) * kMinCandleSpacing;
+}
+
+unsigned CChartCandlestickSerie::LastInColumn(unsigned nFirst, unsigned nLast, int nPixel) const
+{
+    // Pixels follow the sorted dates monotonically, so the column is one run of points.
+    unsigned nLow = nFirst;
+    unsigned nHigh = nLast;
+    while (nLow < nHigh)
+    {
+        const unsigned nMid = nLow + (nHigh - nLow + 1) / 2;
+        if (AxisPixel(m_pXAxis, m_Points.GetAt(nMid).dDate) == nPixel)
+            nLow = nMid;
+        else
+            nHigh = nMid - 1;
+    }
+    return nLow;
+}
+
+void CChartCandlestickSerie::DrawColumns(CDC* pDC, unsigned nFirst, unsigned nLast)
+{
+    const int o = m_nShadowOffset;
+    for (unsigned i = nFirst; i <= nLast;)
+    {
+        const SChartCandlestickPoint& first = m_Points.GetAt(i);
+        const int x = AxisPixel(m_pXAxis, first.dDate);
+        const unsigned j = LastInColumn(i, nLast, x);
+        double dLow = 0.0;
+        double dHigh = 0.0;
+        m_Points.FindExtremes(i, j, &dLow, &dHigh);
+        if (dLow <= dHigh)
+        {
+            const int yOpen = AxisPixel(m_pYAxis, first.dOpen);
+            const int yClose = AxisPixel(m_pYAxis, m_Points.GetAt(j).dClose);
+            const int yLow = AxisPixel(m_pYAxis, dLow);
+            const int yHigh = AxisPixel(m_pYAxis, dHigh);
+            const int nTop = std::min({yOpen, yClose, yLow, yHigh});
+            const int nBottom = Offset(std::max({yOpen, yClose, yLow, yHigh}), 1);
+            // A column one pixel wide is all outline: wick and body in the series colour.
+            if (m_bDrawShadow)
+            {
+                const RECT rcShadow = {Offset(x, o), Offset(nTop, o), Offset(x, o + 1),
+                                       Offset(nBottom, o)};
+                pDC->FillRect(&rcShadow, &m_brShadow);
+            }
+            const RECT rcColumn = {x, nTop, Offset(x, 1), nBottom};
+            pDC->FillRect(&rcColumn, &m_brFilled);
+        }
+        ++m_nDrawnCandles;
+        i = j + 1;
+    }
 }
 
 void CChartCandlestickSerie::DrawNewPoints(CDC* pDC)
@@ -110,8 +230,9 @@ void CChartCandlestickSerie::DrawNewPoints(CDC* pDC)
     CreateDrawingObjects();
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     pDC->IntersectClipRect(&m_rcClip);
-    for (; m_nNextToDraw < PointCount(); ++m_nNextToDraw)
-        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
+    if (m_nNextToDraw < PointCount())
+        DrawRange(pDC, m_nNextToDraw, PointCount() - 1);
+    m_nNextToDraw = std::max<std::uint32_t>(m_nNextToDraw, PointCount());
     pDC->SetBkMode(nOldMode);
     pDC->SelectClipRgn(nullptr);
     DeleteDrawingObjects();
@@ -126,8 +247,8 @@ void CChartCandlestickSerie::DrawVisiblePoints(CDC* pDC)
     CreateDrawingObjects();
     pDC->SetBkMode(TRANSPARENT);
     pDC->IntersectClipRect(&m_rcClip);
-    for (m_nNextToDraw = nFirst; m_nNextToDraw <= nLast; ++m_nNextToDraw)
-        DrawCandle(pDC, m_Points.GetAt(m_nNextToDraw));
+    DrawRange(pDC, nFirst, nLast);
+    m_nNextToDraw = nLast + 1;
     pDC->SelectClipRgn(nullptr);
     DeleteDrawingObjects();
 }

@@ -1,13 +1,16 @@
 // Device contexts and drawing with GDI's pixel rules on top of QPainter.
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
+#include <QStaticText>
 #include <QWidget>
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -67,8 +70,50 @@ QColor PenColor(HDC hdc)
     return ToQColor(hdc->pPen != nullptr ? hdc->pPen->crColor : 0);
 }
 
+// A solid rectangle in device coordinates. A memory DC writes an opaque colour straight into
+// its bitmap within its clip region: the same pixels as the painter's fillRect, without the
+// painter's set-up per call, which dwarfs the few pixels of a grid dash or a candle edge.
+void FillDeviceRect(HDC hdc, QPainter* pPainter, const QRect& rc, const QColor& color)
+{
+    QImage* pImage = hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr
+                         ? &hdc->pBitmap->image
+                         : nullptr;
+    // A shared image would detach under the painter, which keeps drawing into the old copy.
+    if (pImage == nullptr || pPainter->device() != pImage || !pImage->isDetached() ||
+        color.alpha() != 255 ||
+        (pImage->format() != QImage::Format_RGB32 && pImage->format() != QImage::Format_ARGB32 &&
+         pImage->format() != QImage::Format_ARGB32_Premultiplied))
+    {
+        pPainter->fillRect(rc, color);
+        return;
+    }
+    const QRect rcTarget = rc.normalized() & pImage->rect();
+    if (rcTarget.isEmpty())
+        return;
+    const quint32 nPixel = color.rgba();
+    const qsizetype nStride = pImage->bytesPerLine();
+    uchar* pBits = pImage->bits();
+    const auto fill = [&](const QRect& rcPart)
+    {
+        for (int y = rcPart.top(); y <= rcPart.bottom(); ++y)
+            std::fill_n(reinterpret_cast<quint32*>(pBits + y * nStride) + rcPart.left(),
+                        rcPart.width(), nPixel);
+    };
+    if (!hdc->bClip)
+    {
+        fill(rcTarget);
+        return;
+    }
+    for (const QRect& rcClip : hdc->clip)
+    {
+        const QRect rcPart = rcTarget & rcClip;
+        if (!rcPart.isEmpty())
+            fill(rcPart);
+    }
+}
+
 // The pixels of a one-pixel line from p0 towards p1, end pixel excluded (device coordinates).
-void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
+void DrawThinLine(HDC hdc, QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 {
     if (p0 == p1)
         return;
@@ -76,14 +121,14 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
     {
         const int x0 = p1.x() > p0.x() ? p0.x() : p1.x() + 1;
         const int x1 = p1.x() > p0.x() ? p1.x() - 1 : p0.x();
-        pPainter->fillRect(QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y())), color);
+        FillDeviceRect(hdc, pPainter, QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y())), color);
         return;
     }
     if (p0.x() == p1.x())
     {
         const int y0 = p1.y() > p0.y() ? p0.y() : p1.y() + 1;
         const int y1 = p1.y() > p0.y() ? p1.y() - 1 : p0.y();
-        pPainter->fillRect(QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1)), color);
+        FillDeviceRect(hdc, pPainter, QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1)), color);
         return;
     }
     // Bresenham, stopping before the end point.
@@ -115,8 +160,8 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 }
 
 // A line in logical coordinates with the given pen attributes, t being the DC's mapping.
-void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int x1, int y1,
-                    int nStyle, int nWidth, const QColor& color)
+void DrawMappedLine(HDC hdc, const QTransform& t, QPainter* pPainter, int x0, int y0, int x1,
+                    int y1, int nStyle, int nWidth, const QColor& color)
 {
     if (nStyle == PS_NULL)
         return;
@@ -124,7 +169,7 @@ void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
     if (bThin && (IsTranslationOnly(t) || nWidth == 0))
     {
-        DrawThinLine(pPainter, MapPoint(t, x0, y0), MapPoint(t, x1, y1), color);
+        DrawThinLine(hdc, pPainter, MapPoint(t, x0, y0), MapPoint(t, x1, y1), color);
         return;
     }
     if (x0 == x1 && y0 == y1)
@@ -160,7 +205,7 @@ void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int
 void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
               const QColor& color)
 {
-    DrawMappedLine(LogicalToDevice(hdc), pPainter, x0, y0, x1, y1, nStyle, nWidth, color);
+    DrawMappedLine(hdc, LogicalToDevice(hdc), pPainter, x0, y0, x1, y1, nStyle, nWidth, color);
 }
 
 void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, const QColor& color)
@@ -170,7 +215,7 @@ void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, co
     const QTransform transform = LogicalToDevice(hdc);
     if (IsTranslationOnly(transform))
     {
-        pPainter->fillRect(QRect(MapPoint(transform, l, t), QSize(r - l, b - t)), color);
+        FillDeviceRect(hdc, pPainter, QRect(MapPoint(transform, l, t), QSize(r - l, b - t)), color);
         return;
     }
     pPainter->save();
@@ -183,6 +228,43 @@ QFont FontOf(HDC hdc)
 {
     GdiObj* p = hdc->pFont != nullptr ? hdc->pFont : StockGdi(SYSTEM_FONT);
     return p->font;
+}
+
+// A text laid out once for a font and drawn again on later frames; the shift puts its
+// baseline where drawing at the rounded ascent would.
+struct SLaidOutText
+{
+    QFont font;
+    QStaticText text;
+    double dBaselineShift = 0.0;
+};
+
+// Labels of memory DCs come back frame after frame: their layouts are kept per DC and text
+// until the DC goes. Never destroyed, so no layout outlives the toolkit's font engines.
+std::unordered_map<HDC, QHash<QString, SLaidOutText>>& LaidOutTexts()
+{
+    static auto* pTexts = new std::unordered_map<HDC, QHash<QString, SLaidOutText>>;
+    return *pTexts;
+}
+
+// The same glyphs at the same places as drawText at the rounded ascent, without shaping the
+// text again.
+const SLaidOutText& LaidOutText(HDC hdc, const QFont& font, const QString& text)
+{
+    QHash<QString, SLaidOutText>& texts = LaidOutTexts()[hdc];
+    auto it = texts.find(text);
+    if (it != texts.end() && it->font == font)
+        return *it;
+    // A zoom or a scroll brings new labels; a few hundred cover any number of frames.
+    if (texts.size() >= 1024)
+        texts.clear();
+    SLaidOutText laidOut;
+    laidOut.font = font;
+    laidOut.text.setText(text);
+    laidOut.text.setTextFormat(Qt::PlainText);
+    laidOut.text.prepare(QTransform(), font);
+    laidOut.dBaselineShift = QFontMetrics(font).ascent() - QFontMetricsF(font).ascent();
+    return *texts.insert(text, laidOut);
 }
 
 } // namespace
@@ -239,6 +321,7 @@ void FreeDc(HDC hdc)
         hdc->pPainter.reset();
     }
     LiveDcs().erase(hdc);
+    LaidOutTexts().erase(hdc);
     ReleaseSelection(hdc->pPen);
     ReleaseSelection(hdc->pBrush);
     ReleaseSelection(hdc->pFont);
@@ -667,7 +750,7 @@ BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     const int nWidth = hdc->pPen->nPenWidth;
     for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
         for (DWORD i = 1; i < *pCount; ++i)
-            DrawMappedLine(t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
+            DrawMappedLine(hdc, t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
                            nWidth, color);
     return TRUE;
 }
@@ -928,9 +1011,18 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
         return TRUE;
     const QString text = QString::fromUtf8(lpString, static_cast<qsizetype>(c));
     const QFont font = FontOf(hdc);
-    const QFontMetrics fm(font);
     pPainter->translate(x, y);
     const int nEscapement = (hdc->pFont != nullptr ? hdc->pFont->lf.lfEscapement : 0);
+    if (nEscapement == 0 && hdc->nBkMode != OPAQUE && hdc->eKind == DcKind::Memory &&
+        IsTranslationOnly(pPainter->worldTransform()))
+    {
+        const SLaidOutText& laidOut = LaidOutText(hdc, font, text);
+        pPainter->setFont(font);
+        pPainter->setPen(ToQColor(hdc->crText));
+        pPainter->drawStaticText(QPointF(0.0, laidOut.dBaselineShift), laidOut.text);
+        return TRUE;
+    }
+    const QFontMetrics fm(font);
     if (nEscapement != 0)
         pPainter->rotate(-nEscapement / 10.0);
     if (hdc->nBkMode == OPAQUE)
