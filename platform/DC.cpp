@@ -70,46 +70,102 @@ QColor PenColor(HDC hdc)
     return ToQColor(hdc->pPen != nullptr ? hdc->pPen->crColor : 0);
 }
 
-// A solid rectangle in device coordinates. A memory DC writes an opaque colour straight into
-// its bitmap within its clip region: the same pixels as the painter's fillRect, without the
-// painter's set-up per call, which dwarfs the few pixels of a grid dash or a candle edge.
+// Solid fills of one opaque colour written straight into a memory DC's bitmap, within the DC's
+// clip region: the same pixels as the painter's fillRect, without the painter's set-up per
+// call, which dwarfs the few pixels of a grid dash or a candle edge.
+class CDirectFill
+{
+public:
+    CDirectFill(HDC hdc, QPainter* pPainter, const QColor& color)
+    {
+        QImage* pImage = hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr
+                             ? &hdc->pBitmap->image
+                             : nullptr;
+        // A shared image would detach under the painter, which keeps drawing into the old copy.
+        if (pImage == nullptr || pPainter->device() != pImage || !pImage->isDetached() ||
+            color.alpha() != 255 ||
+            (pImage->format() != QImage::Format_RGB32 &&
+             pImage->format() != QImage::Format_ARGB32 &&
+             pImage->format() != QImage::Format_ARGB32_Premultiplied))
+            return;
+        m_pBits = pImage->bits();
+        m_nStride = pImage->bytesPerLine();
+        m_nPixel = color.rgba();
+        m_rcBounds = pImage->rect();
+        if (hdc->bClip)
+        {
+            if (hdc->clip.rectCount() <= 1)
+                m_rcBounds &= hdc->clip.boundingRect();
+            else
+                m_pClip = &hdc->clip;
+        }
+    }
+
+    bool Ready() const { return m_pBits != nullptr; }
+
+    // Device coordinates, right and bottom edges outside.
+    void Fill(int l, int t, int r, int b) const
+    {
+        if (m_pClip == nullptr)
+        {
+            FillBounded(l, t, r, b);
+            return;
+        }
+        for (const QRect& rcClip : *m_pClip)
+            FillBounded(std::max(l, rcClip.left()), std::max(t, rcClip.top()),
+                        std::min(r, rcClip.right() + 1), std::min(b, rcClip.bottom() + 1));
+    }
+
+private:
+    void FillBounded(int l, int t, int r, int b) const
+    {
+        l = std::max(l, m_rcBounds.left());
+        t = std::max(t, m_rcBounds.top());
+        r = std::min(r, m_rcBounds.right() + 1);
+        b = std::min(b, m_rcBounds.bottom() + 1);
+        for (int y = t; y < b && l < r; ++y)
+            std::fill(reinterpret_cast<quint32*>(m_pBits + y * m_nStride) + l,
+                      reinterpret_cast<quint32*>(m_pBits + y * m_nStride) + r, m_nPixel);
+    }
+
+    uchar* m_pBits = nullptr;
+    qsizetype m_nStride = 0;
+    quint32 m_nPixel = 0;
+    QRect m_rcBounds;
+    const QRegion* m_pClip = nullptr;
+};
+
 void FillDeviceRect(HDC hdc, QPainter* pPainter, const QRect& rc, const QColor& color)
 {
-    QImage* pImage = hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr
-                         ? &hdc->pBitmap->image
-                         : nullptr;
-    // A shared image would detach under the painter, which keeps drawing into the old copy.
-    if (pImage == nullptr || pPainter->device() != pImage || !pImage->isDetached() ||
-        color.alpha() != 255 ||
-        (pImage->format() != QImage::Format_RGB32 && pImage->format() != QImage::Format_ARGB32 &&
-         pImage->format() != QImage::Format_ARGB32_Premultiplied))
+    const CDirectFill fill(hdc, pPainter, color);
+    if (!fill.Ready())
     {
         pPainter->fillRect(rc, color);
         return;
     }
-    const QRect rcTarget = rc.normalized() & pImage->rect();
-    if (rcTarget.isEmpty())
-        return;
-    const quint32 nPixel = color.rgba();
-    const qsizetype nStride = pImage->bytesPerLine();
-    uchar* pBits = pImage->bits();
-    const auto fill = [&](const QRect& rcPart)
+    const QRect r = rc.normalized();
+    fill.Fill(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+// The pixels of a one-pixel line from p0 towards p1 without its end pixel, when the line is
+// horizontal or vertical (device coordinates).
+bool StraightLinePixels(QPoint p0, QPoint p1, QRect* pPixels)
+{
+    if (p0.y() == p1.y())
     {
-        for (int y = rcPart.top(); y <= rcPart.bottom(); ++y)
-            std::fill_n(reinterpret_cast<quint32*>(pBits + y * nStride) + rcPart.left(),
-                        rcPart.width(), nPixel);
-    };
-    if (!hdc->bClip)
-    {
-        fill(rcTarget);
-        return;
+        const int x0 = p1.x() > p0.x() ? p0.x() : p1.x() + 1;
+        const int x1 = p1.x() > p0.x() ? p1.x() - 1 : p0.x();
+        *pPixels = QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y()));
+        return true;
     }
-    for (const QRect& rcClip : hdc->clip)
+    if (p0.x() == p1.x())
     {
-        const QRect rcPart = rcTarget & rcClip;
-        if (!rcPart.isEmpty())
-            fill(rcPart);
+        const int y0 = p1.y() > p0.y() ? p0.y() : p1.y() + 1;
+        const int y1 = p1.y() > p0.y() ? p1.y() - 1 : p0.y();
+        *pPixels = QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1));
+        return true;
     }
+    return false;
 }
 
 // The pixels of a one-pixel line from p0 towards p1, end pixel excluded (device coordinates).
@@ -117,18 +173,10 @@ void DrawThinLine(HDC hdc, QPainter* pPainter, QPoint p0, QPoint p1, const QColo
 {
     if (p0 == p1)
         return;
-    if (p0.y() == p1.y())
+    QRect rcPixels;
+    if (StraightLinePixels(p0, p1, &rcPixels))
     {
-        const int x0 = p1.x() > p0.x() ? p0.x() : p1.x() + 1;
-        const int x1 = p1.x() > p0.x() ? p1.x() - 1 : p0.x();
-        FillDeviceRect(hdc, pPainter, QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y())), color);
-        return;
-    }
-    if (p0.x() == p1.x())
-    {
-        const int y0 = p1.y() > p0.y() ? p0.y() : p1.y() + 1;
-        const int y1 = p1.y() > p0.y() ? p1.y() - 1 : p0.y();
-        FillDeviceRect(hdc, pPainter, QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1)), color);
+        FillDeviceRect(hdc, pPainter, rcPixels, color);
         return;
     }
     // Bresenham, stopping before the end point.
@@ -748,6 +796,28 @@ BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     const QColor color = PenColor(hdc);
     const int nStyle = hdc->pPen->nPenStyle;
     const int nWidth = hdc->pPen->nPenWidth;
+    // Thin straight lines on the pixel grid (grid dashes, wicks) go straight to the bitmap.
+    const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
+    const CDirectFill fill(hdc, pPainter, color);
+    if (bThin && IsTranslationOnly(t) && fill.Ready())
+    {
+        const QPoint offset(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+        for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
+            for (DWORD i = 1; i < *pCount; ++i)
+            {
+                const QPoint p0 = QPoint(apt[i - 1].x, apt[i - 1].y) + offset;
+                const QPoint p1 = QPoint(apt[i].x, apt[i].y) + offset;
+                QRect rcPixels;
+                if (p0 == p1)
+                    continue;
+                if (StraightLinePixels(p0, p1, &rcPixels))
+                    fill.Fill(rcPixels.left(), rcPixels.top(), rcPixels.right() + 1,
+                              rcPixels.bottom() + 1);
+                else
+                    DrawThinLine(hdc, pPainter, p0, p1, color);
+            }
+        return TRUE;
+    }
     for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
         for (DWORD i = 1; i < *pCount; ++i)
             DrawMappedLine(hdc, t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
