@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace
 {
@@ -29,13 +30,57 @@ void DrawTwoLines(CDC* pDC, POINT a0, POINT a1, POINT b0, POINT b1)
     pDC->PolyPolyline(ends, kPointsPerLine, 2);
 }
 
-// A one-pixel line from (x, yFrom) towards (x, yTo), its end pixel unset, as a pen draws it.
-void FillColumnLine(CDC* pDC, CBrush* pBrush, int x, int yFrom, int yTo)
+// Rows [nTop, nBottom) of one pixel column.
+struct SRows
 {
-    if (yFrom == yTo)
-        return;
-    const RECT rc = yTo > yFrom ? RECT{x, yFrom, Offset(x, 1), yTo}
-                                : RECT{x, Offset(yTo, 1), Offset(x, 1), Offset(yFrom, 1)};
+    int nTop = 0;
+    int nBottom = 0;
+};
+
+// The rows a one-pixel line from yFrom towards yTo sets: its end pixel stays unset.
+SRows LineRows(int yFrom, int yTo)
+{
+    if (yTo >= yFrom)
+        return {yFrom, yTo};
+    return {Offset(yTo, 1), Offset(yFrom, 1)};
+}
+
+// One colour's share of a candle: a rectangle around column x and the two wick lines in that
+// column. Where wicks and rectangle make one unbroken column that is one fill, not two.
+void FillCandlePart(CDC* pDC, CBrush* pBrush, const RECT& rc, int x, SRows wick1, SRows wick2)
+{
+    SRows parts[3] = {{rc.top, rc.bottom}, wick1, wick2};
+    std::sort(std::begin(parts), std::end(parts),
+              [](const SRows& a, const SRows& b) { return a.nTop < b.nTop; });
+    SRows column = {0, 0};
+    bool bFirst = true;
+    bool bUnbroken = true;
+    for (const SRows& part : parts)
+    {
+        if (part.nTop >= part.nBottom)
+            continue;
+        if (bFirst)
+            column = part;
+        else if (part.nTop <= column.nBottom)
+            column.nBottom = std::max(column.nBottom, part.nBottom);
+        else
+            bUnbroken = false;
+        bFirst = false;
+    }
+    if (bUnbroken)
+    {
+        const RECT rcColumn = {x, column.nTop, Offset(x, 1), column.nBottom};
+        pDC->FillRect(&rcColumn, pBrush);
+    }
+    else
+    {
+        for (const SRows& wick : {wick1, wick2})
+        {
+            const RECT rcWick = {x, wick.nTop, Offset(x, 1), wick.nBottom};
+            if (wick.nTop < wick.nBottom)
+                pDC->FillRect(&rcWick, pBrush);
+        }
+    }
     pDC->FillRect(&rc, pBrush);
 }
 
@@ -109,17 +154,11 @@ void CChartCandlestickSerie::DrawCandle(CDC* pDC, const SChartCandlestickPoint& 
     if (pDC->GetMapMode() == MM_TEXT)
     {
         if (m_bDrawShadow)
-        {
-            const RECT rcFill = Normalized(rcShadow);
-            pDC->FillRect(&rcFill, &m_brShadow);
-            const int xs = Offset(x, o);
-            FillColumnLine(pDC, &m_brShadow, xs, Offset(yOpen, o), Offset(yHigh, o));
-            FillColumnLine(pDC, &m_brShadow, xs, Offset(yClose, o), Offset(yLow, o));
-        }
-        FillColumnLine(pDC, &m_brFilled, x, yOpen, yHigh);
-        FillColumnLine(pDC, &m_brFilled, x, yClose, yLow);
+            FillCandlePart(pDC, &m_brShadow, Normalized(rcShadow), Offset(x, o),
+                           LineRows(Offset(yOpen, o), Offset(yHigh, o)),
+                           LineRows(Offset(yClose, o), Offset(yLow, o)));
         const RECT rcFill = Normalized(rcBody);
-        pDC->FillRect(&rcFill, &m_brFilled);
+        FillCandlePart(pDC, &m_brFilled, rcFill, x, LineRows(yOpen, yHigh), LineRows(yClose, yLow));
         const RECT rcInside = {rcFill.left + 1, rcFill.top + 1, rcFill.right - 1,
                                rcFill.bottom - 1};
         if (!(point.dOpen > point.dClose) && rcInside.left < rcInside.right &&

@@ -1,19 +1,10 @@
 // Crowded candles: one column per pixel, and the block extremes behind it.
 
-#include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartPointStore.h"
-#include "chart/ChartStandardAxis.h"
-#include "platform/Bitmap.h"
-#include "platform/DC.h"
-
-#include "tests/chart/ChartTestApp.h"
-
-#include <gtest/gtest.h>
+#include "tests/chart/CandleCanvas.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -21,17 +12,6 @@ namespace
 {
 
 using Store = CChartPointStore<SChartCandlestickPoint>;
-
-SChartCandlestickPoint Bar(double dDate, double dOpen, double dHigh, double dLow, double dClose)
-{
-    SChartCandlestickPoint p;
-    p.dDate = dDate;
-    p.dOpen = dOpen;
-    p.dHigh = dHigh;
-    p.dLow = dLow;
-    p.dClose = dClose;
-    return p;
-}
 
 // Lowest low and highest high by looking at every point.
 std::pair<double, double> Scan(const Store& store, std::uint32_t nFirst, std::uint32_t nLast)
@@ -73,7 +53,7 @@ TEST(ChartPointStoreExtremes, MatchAScanOfRandomRangesAsPointsArriveAndMove)
     {
         const double a = price(rng);
         const double b = price(rng);
-        store.AddPoint(Bar(dDate, a, std::max(a, b), std::min(a, b), b));
+        store.AddPoint(CandleBar(dDate, a, std::max(a, b), std::min(a, b), b));
     };
     // Sizes on both sides of one block and of one block of blocks.
     for (int i = 0; i < 70; ++i)
@@ -97,7 +77,7 @@ TEST(ChartPointStoreExtremes, MatchAScanOfRandomRangesAsPointsArriveAndMove)
 TEST(ChartPointStoreExtremes, SinglePointsAndNaNPrices)
 {
     Store store;
-    store.AddPoint(Bar(1, 5, 9, 3, 6));
+    store.AddPoint(CandleBar(1, 5, 9, 3, 6));
     double dLow = 0.0;
     double dHigh = 0.0;
     store.FindExtremes(0, 0, &dLow, &dHigh);
@@ -105,7 +85,7 @@ TEST(ChartPointStoreExtremes, SinglePointsAndNaNPrices)
     EXPECT_EQ(dHigh, 9.0);
     const double dNaN = std::numeric_limits<double>::quiet_NaN();
     for (int i = 2; i <= 200; ++i)
-        store.AddPoint(Bar(i, dNaN, dNaN, dNaN, dNaN));
+        store.AddPoint(CandleBar(i, dNaN, dNaN, dNaN, dNaN));
     store.FindExtremes(0, 199, &dLow, &dHigh);
     EXPECT_EQ(dLow, 3.0) << "NaN prices are passed over";
     EXPECT_EQ(dHigh, 9.0);
@@ -113,43 +93,18 @@ TEST(ChartPointStoreExtremes, SinglePointsAndNaNPrices)
     EXPECT_FALSE(dLow <= dHigh) << "nothing but NaN: no extremes";
 }
 
-constexpr COLORREF kBackground = RGB(240, 240, 240);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kShadow = RGB(150, 150, 150);
 
 // Thousands of bars on a 300 x 200 buffer: a value is its own pixel vertically (y = 200 -
-// price) and the dates fill the width.
-class CandleColumns : public ::testing::Test
+// price) and the dates fill 250 pixels of the width.
+class CandleColumns : public CCandleCanvas
 {
 protected:
     void SetUp() override
     {
-        EnsureChartTestApp();
-        ASSERT_TRUE(m_dc.CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&m_dc, 300, 200));
-        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, 300, 200, kBackground);
-        m_xAxis.m_bHorizontal = true;
-        m_xAxis.m_nStartPixel = 0;
-        m_xAxis.m_nEndPixel = 250;
-        m_yAxis.m_bHorizontal = false;
-        m_yAxis.m_nStartPixel = 200;
-        m_yAxis.m_nEndPixel = 0;
+        Prepare(300, 200, {0, 0, 250, 200});
         m_yAxis.m_dMin = 0;
         m_yAxis.m_dMax = 200;
-        m_pSerie = std::make_unique<CChartCandlestickSerie>(nullptr);
-        m_pSerie->m_pXAxis = &m_xAxis;
-        m_pSerie->m_pYAxis = &m_yAxis;
-        m_pSerie->m_crColor = kBlue;
-        m_pSerie->m_rcClip = {0, 0, 300, 200};
-    }
-
-    void TearDown() override
-    {
-        m_pSerie.reset();
-        m_dc.SelectObject(m_pOldBitmap);
-        m_bitmap.DeleteObject();
-        m_dc.DeleteDC();
     }
 
     // nCount bars in a random walk between prices 20 and 180, dates 0 to nCount - 1 shown.
@@ -163,21 +118,13 @@ protected:
             dClose = std::clamp(dClose + int(rng() % 9) - 4.0, 30.0, 170.0);
             const double dHigh = std::max(dOpen, dClose) + rng() % 8;
             const double dLow = std::min(dOpen, dClose) - rng() % 8;
-            m_bars.push_back(Bar(i, dOpen, dHigh, dLow, dClose));
+            m_bars.push_back(CandleBar(i, dOpen, dHigh, dLow, dClose));
         }
         m_pSerie->AddPoints(m_bars.data(), unsigned(m_bars.size()));
         m_xAxis.m_dMin = 0;
         m_xAxis.m_dMax = nCount - 1;
     }
 
-    COLORREF At(int x, int y) const { return m_dc.GetPixel(x, y); }
-
-    CDC m_dc;
-    CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap = nullptr;
-    CChartStandardAxis m_xAxis;
-    CChartStandardAxis m_yAxis;
-    std::unique_ptr<CChartCandlestickSerie> m_pSerie;
     std::vector<SChartCandlestickPoint> m_bars;
 };
 
@@ -238,7 +185,7 @@ TEST_F(CandleColumns, NewPointsOnACrowdedSeriesAreDrawnAsColumnsToo)
     m_pSerie->m_nDrawnCandles = 0;
     std::vector<SChartCandlestickPoint> more;
     for (int i = 4000; i < 8000; ++i)
-        more.push_back(Bar(i, 100, 101, 99, 100));
+        more.push_back(CandleBar(i, 100, 101, 99, 100));
     m_xAxis.m_dMax = 7999;
     m_pSerie->AddPoints(more.data(), unsigned(more.size()));
     m_pSerie->DrawNewPoints(&m_dc);

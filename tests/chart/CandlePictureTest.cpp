@@ -1,18 +1,10 @@
 // Candles wide enough to stand apart must look exactly as they always have: the pictures below
 // are compared with fingerprints taken from the candle drawing before columns existed.
 
-#include "chart/ChartCandlestickSerie.h"
-#include "chart/ChartStandardAxis.h"
-#include "platform/Bitmap.h"
-#include "platform/DC.h"
-
-#include "tests/chart/ChartTestApp.h"
-
-#include <gtest/gtest.h>
+#include "tests/chart/CandleCanvas.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -43,35 +35,13 @@ std::vector<SChartCandlestickPoint> Walk(int nCount)
 }
 
 // A 640 x 400 buffer with a plot from (50, 10) to (630, 380) and a series drawn on it.
-class CandlePicture : public ::testing::Test
+class CandlePicture : public CCandleCanvas
 {
 protected:
     void SetUp() override
     {
-        EnsureChartTestApp();
-        ASSERT_TRUE(m_dc.CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&m_dc, kWidth, kHeight));
-        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, kWidth, kHeight, RGB(240, 240, 240));
-        m_xAxis.m_bHorizontal = true;
-        m_xAxis.m_nStartPixel = 50;
-        m_xAxis.m_nEndPixel = 630;
-        m_yAxis.m_bHorizontal = false;
-        m_yAxis.m_nStartPixel = 380;
-        m_yAxis.m_nEndPixel = 10;
-        m_pSerie = std::make_unique<CChartCandlestickSerie>(nullptr);
-        m_pSerie->m_pXAxis = &m_xAxis;
-        m_pSerie->m_pYAxis = &m_yAxis;
-        m_pSerie->m_crColor = RGB(0, 0, 255);
+        Prepare(kWidth, kHeight, {50, 10, 630, 380});
         m_pSerie->m_rcClip = {50, 10, 631, 381};
-    }
-
-    void TearDown() override
-    {
-        m_pSerie.reset();
-        m_dc.SelectObject(m_pOldBitmap);
-        m_bitmap.DeleteObject();
-        m_dc.DeleteDC();
     }
 
     // Shows dates dFrom to dTo and every price of the bars.
@@ -92,18 +62,11 @@ protected:
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
             {
-                nHash ^= m_dc.GetPixel(x, y);
+                nHash ^= At(x, y);
                 nHash *= 1099511628211ull;
             }
         return nHash;
     }
-
-    CDC m_dc;
-    CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap = nullptr;
-    CChartStandardAxis m_xAxis;
-    CChartStandardAxis m_yAxis;
-    std::unique_ptr<CChartCandlestickSerie> m_pSerie;
 };
 
 TEST_F(CandlePicture, TheReplayWindowIsUnchanged)
