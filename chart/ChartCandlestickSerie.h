@@ -31,6 +31,15 @@ private:
     void DrawCandle(CDC* pDC, const SChartCandlestickPoint& point);
     // Points nFrom to nTo - 1, clipped to m_rcClip; m_nNextToDraw ends at nTo.
     void DrawCandles(CDC* pDC, unsigned nFrom, unsigned nTo);
+    // Points first to last, one candle each, or one column per pixel where they crowd.
+    void DrawRange(CDC* pDC, unsigned nFirst, unsigned nLast);
+    // True when the points first to last lie closer than kMinCandleSpacing pixels apart.
+    bool IsCrowded(unsigned nFirst, unsigned nLast) const;
+    // Each pixel column gets one candle for all its points: a wick from the lowest low to the
+    // highest high, a body from the first open to the last close.
+    void DrawColumns(CDC* pDC, unsigned nFirst, unsigned nLast);
+    // The last point from nFirst on (up to nLast) that lands in pixel column nPixel.
+    unsigned LastInColumn(unsigned nFirst, unsigned nLast, int nPixel) const;
     void CreateDrawingObjects();
     void DeleteDrawingObjects();
 
@@ -41,4 +50,6 @@ public:
     CPen m_penShadow;
     CBrush m_brFilled;
     CBrush m_brHollow;
+    // Candles drawn over the series' life, a pixel column of crowded points counting as one.
+    std::uint32_t m_nDrawnCandles = 0;
 };

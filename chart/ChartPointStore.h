@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartCandlestickPoint.h"
+#include "chart/ChartMinMaxSummary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -72,6 +73,7 @@ public:
             }
             std::memmove(m_pItems + nSlot + 1, m_pItems + nSlot,
                          std::size_t(m_nCount - nSlot) * sizeof(TPoint));
+            m_summary.Invalidate(nSlot);
         }
         m_pItems[nSlot] = point;
         ++m_nCount;
@@ -141,6 +143,7 @@ public:
         m_nOrdering = eOrdering;
         if (eOrdering != OrderByX && eOrdering != OrderByY)
             return;
+        m_summary.Invalidate(0);
         // NaN keys sort last so the comparison stays a strict weak ordering.
         std::sort(m_pItems, m_pItems + m_nCount,
                   [this](const TPoint& a, const TPoint& b)
@@ -151,6 +154,13 @@ public:
                           return false;
                       return kb != kb || ka < kb;
                   });
+    }
+
+    // Lowest low and highest high of the points nFirst to nLast inclusive (both below the
+    // count), from block summaries rather than a scan. NaN values leave *pLow above *pHigh.
+    void FindExtremes(std::uint32_t nFirst, std::uint32_t nLast, double* pLow, double* pHigh) const
+    {
+        m_summary.Query(m_pItems, m_nCount, nFirst, nLast, pLow, pHigh);
     }
 
     std::uint32_t GetCount() const { return m_nCount; }
@@ -217,4 +227,7 @@ public:
     std::uint32_t m_nCount = 0;
     std::uint32_t m_nGrowBy = 1000;
     EPointOrdering m_nOrdering = OrderByX;
+
+private:
+    CChartMinMaxSummary<TPoint, Keys> m_summary;
 };

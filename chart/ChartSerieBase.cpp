@@ -154,7 +154,9 @@ void CChartSerieBase<TPoint>::AddPoints(const TPoint* pPoints, unsigned nCount)
         if (m_pYAxis != nullptr)
             m_pYAxis->RefreshAutoRange();
     }
-    DrawNewPoints(m_pOwner->GetBufferDC());
+    // Under an outer hold a full redraw is still to come and will draw these points itself.
+    if (!m_pOwner->m_bRefreshDeferred)
+        DrawNewPoints(m_pOwner->GetBufferDC());
     m_pOwner->Invalidate(TRUE);
 }
 

@@ -1,13 +1,16 @@
 // Device contexts and drawing with GDI's pixel rules on top of QPainter.
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
+#include <QStaticText>
 #include <QWidget>
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -67,23 +70,113 @@ QColor PenColor(HDC hdc)
     return ToQColor(hdc->pPen != nullptr ? hdc->pPen->crColor : 0);
 }
 
-// The pixels of a one-pixel line from p0 towards p1, end pixel excluded (device coordinates).
-void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
+// Solid fills of one opaque colour written straight into a memory DC's bitmap, within the DC's
+// clip region: the same pixels as the painter's fillRect, without the painter's set-up per
+// call, which dwarfs the few pixels of a grid dash or a candle edge.
+class CDirectFill
 {
-    if (p0 == p1)
+public:
+    CDirectFill(HDC hdc, QPainter* pPainter, const QColor& color)
+    {
+        QImage* pImage = hdc != nullptr && hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr
+                             ? &hdc->pBitmap->image
+                             : nullptr;
+        // A shared image would detach under the painter, which keeps drawing into the old copy.
+        if (pImage == nullptr || pPainter->device() != pImage || !pImage->isDetached() ||
+            color.alpha() != 255 ||
+            (pImage->format() != QImage::Format_RGB32 &&
+             pImage->format() != QImage::Format_ARGB32 &&
+             pImage->format() != QImage::Format_ARGB32_Premultiplied))
+            return;
+        m_pBits = pImage->bits();
+        m_nStride = pImage->bytesPerLine();
+        m_nPixel = color.rgba();
+        m_rcBounds = pImage->rect();
+        if (hdc->bClip)
+        {
+            if (hdc->clip.rectCount() <= 1)
+                m_rcBounds &= hdc->clip.boundingRect();
+            else
+                m_pClip = &hdc->clip;
+        }
+    }
+
+    bool Ready() const { return m_pBits != nullptr; }
+
+    // Device coordinates, right and bottom edges outside.
+    void Fill(int l, int t, int r, int b) const
+    {
+        if (m_pClip == nullptr)
+        {
+            FillBounded(l, t, r, b);
+            return;
+        }
+        for (const QRect& rcClip : *m_pClip)
+            FillBounded(std::max(l, rcClip.left()), std::max(t, rcClip.top()),
+                        std::min(r, rcClip.right() + 1), std::min(b, rcClip.bottom() + 1));
+    }
+
+private:
+    void FillBounded(int l, int t, int r, int b) const
+    {
+        l = std::max(l, m_rcBounds.left());
+        t = std::max(t, m_rcBounds.top());
+        r = std::min(r, m_rcBounds.right() + 1);
+        b = std::min(b, m_rcBounds.bottom() + 1);
+        for (int y = t; y < b && l < r; ++y)
+            std::fill(reinterpret_cast<quint32*>(m_pBits + y * m_nStride) + l,
+                      reinterpret_cast<quint32*>(m_pBits + y * m_nStride) + r, m_nPixel);
+    }
+
+    uchar* m_pBits = nullptr;
+    qsizetype m_nStride = 0;
+    quint32 m_nPixel = 0;
+    QRect m_rcBounds;
+    const QRegion* m_pClip = nullptr;
+};
+
+void FillDeviceRect(HDC hdc, QPainter* pPainter, const QRect& rc, const QColor& color)
+{
+    const CDirectFill fill(hdc, pPainter, color);
+    if (!fill.Ready())
+    {
+        pPainter->fillRect(rc, color);
         return;
+    }
+    const QRect r = rc.normalized();
+    fill.Fill(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+// The pixels of a one-pixel line from p0 towards p1 without its end pixel, when the line is
+// horizontal or vertical (device coordinates).
+bool StraightLinePixels(QPoint p0, QPoint p1, QRect* pPixels)
+{
     if (p0.y() == p1.y())
     {
         const int x0 = p1.x() > p0.x() ? p0.x() : p1.x() + 1;
         const int x1 = p1.x() > p0.x() ? p1.x() - 1 : p0.x();
-        pPainter->fillRect(QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y())), color);
-        return;
+        *pPixels = QRect(QPoint(x0, p0.y()), QPoint(x1, p0.y()));
+        return true;
     }
     if (p0.x() == p1.x())
     {
         const int y0 = p1.y() > p0.y() ? p0.y() : p1.y() + 1;
         const int y1 = p1.y() > p0.y() ? p1.y() - 1 : p0.y();
-        pPainter->fillRect(QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1)), color);
+        *pPixels = QRect(QPoint(p0.x(), y0), QPoint(p0.x(), y1));
+        return true;
+    }
+    return false;
+}
+
+// The pixels of a one-pixel line from p0 towards p1, end pixel excluded (device coordinates).
+void DrawThinLine(HDC hdc, QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
+{
+    if (p0 == p1)
+        return;
+    QRect rcPixels;
+    if (StraightLinePixels(p0, p1, &rcPixels))
+    {
+        FillDeviceRect(hdc, pPainter, rcPixels, color);
         return;
     }
     // Bresenham, stopping before the end point.
@@ -115,8 +208,8 @@ void DrawThinLine(QPainter* pPainter, QPoint p0, QPoint p1, const QColor& color)
 }
 
 // A line in logical coordinates with the given pen attributes, t being the DC's mapping.
-void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int x1, int y1,
-                    int nStyle, int nWidth, const QColor& color)
+void DrawMappedLine(HDC hdc, const QTransform& t, QPainter* pPainter, int x0, int y0, int x1,
+                    int y1, int nStyle, int nWidth, const QColor& color)
 {
     if (nStyle == PS_NULL)
         return;
@@ -124,7 +217,7 @@ void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
     if (bThin && (IsTranslationOnly(t) || nWidth == 0))
     {
-        DrawThinLine(pPainter, MapPoint(t, x0, y0), MapPoint(t, x1, y1), color);
+        DrawThinLine(hdc, pPainter, MapPoint(t, x0, y0), MapPoint(t, x1, y1), color);
         return;
     }
     if (x0 == x1 && y0 == y1)
@@ -160,7 +253,7 @@ void DrawMappedLine(const QTransform& t, QPainter* pPainter, int x0, int y0, int
 void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
               const QColor& color)
 {
-    DrawMappedLine(LogicalToDevice(hdc), pPainter, x0, y0, x1, y1, nStyle, nWidth, color);
+    DrawMappedLine(hdc, LogicalToDevice(hdc), pPainter, x0, y0, x1, y1, nStyle, nWidth, color);
 }
 
 void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, const QColor& color)
@@ -170,7 +263,7 @@ void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, co
     const QTransform transform = LogicalToDevice(hdc);
     if (IsTranslationOnly(transform))
     {
-        pPainter->fillRect(QRect(MapPoint(transform, l, t), QSize(r - l, b - t)), color);
+        FillDeviceRect(hdc, pPainter, QRect(MapPoint(transform, l, t), QSize(r - l, b - t)), color);
         return;
     }
     pPainter->save();
@@ -183,6 +276,43 @@ QFont FontOf(HDC hdc)
 {
     GdiObj* p = hdc->pFont != nullptr ? hdc->pFont : StockGdi(SYSTEM_FONT);
     return p->font;
+}
+
+// A text laid out once for a font and drawn again on later frames; the shift puts its
+// baseline where drawing at the rounded ascent would.
+struct SLaidOutText
+{
+    QFont font;
+    QStaticText text;
+    double dBaselineShift = 0.0;
+};
+
+// Labels of memory DCs come back frame after frame: their layouts are kept per DC and text
+// until the DC goes. Never destroyed, so no layout outlives the toolkit's font engines.
+std::unordered_map<HDC, QHash<QString, SLaidOutText>>& LaidOutTexts()
+{
+    static auto* pTexts = new std::unordered_map<HDC, QHash<QString, SLaidOutText>>;
+    return *pTexts;
+}
+
+// The same glyphs at the same places as drawText at the rounded ascent, without shaping the
+// text again.
+const SLaidOutText& LaidOutText(HDC hdc, const QFont& font, const QString& text)
+{
+    QHash<QString, SLaidOutText>& texts = LaidOutTexts()[hdc];
+    auto it = texts.find(text);
+    if (it != texts.end() && it->font == font)
+        return *it;
+    // A zoom or a scroll brings new labels; a few hundred cover any number of frames.
+    if (texts.size() >= 1024)
+        texts.clear();
+    SLaidOutText laidOut;
+    laidOut.font = font;
+    laidOut.text.setText(text);
+    laidOut.text.setTextFormat(Qt::PlainText);
+    laidOut.text.prepare(QTransform(), font);
+    laidOut.dBaselineShift = QFontMetrics(font).ascent() - QFontMetricsF(font).ascent();
+    return *texts.insert(text, laidOut);
 }
 
 } // namespace
@@ -239,6 +369,7 @@ void FreeDc(HDC hdc)
         hdc->pPainter.reset();
     }
     LiveDcs().erase(hdc);
+    LaidOutTexts().erase(hdc);
     ReleaseSelection(hdc->pPen);
     ReleaseSelection(hdc->pBrush);
     ReleaseSelection(hdc->pFont);
@@ -665,9 +796,31 @@ BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     const QColor color = PenColor(hdc);
     const int nStyle = hdc->pPen->nPenStyle;
     const int nWidth = hdc->pPen->nPenWidth;
+    // Thin straight lines on the pixel grid (grid dashes, wicks) go straight to the bitmap.
+    const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
+    const CDirectFill fill(hdc, pPainter, color);
+    if (bThin && IsTranslationOnly(t) && fill.Ready())
+    {
+        const QPoint offset(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+        for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
+            for (DWORD i = 1; i < *pCount; ++i)
+            {
+                const QPoint p0 = QPoint(apt[i - 1].x, apt[i - 1].y) + offset;
+                const QPoint p1 = QPoint(apt[i].x, apt[i].y) + offset;
+                QRect rcPixels;
+                if (p0 == p1)
+                    continue;
+                if (StraightLinePixels(p0, p1, &rcPixels))
+                    fill.Fill(rcPixels.left(), rcPixels.top(), rcPixels.right() + 1,
+                              rcPixels.bottom() + 1);
+                else
+                    DrawThinLine(hdc, pPainter, p0, p1, color);
+            }
+        return TRUE;
+    }
     for (const DWORD* pCount = asz; pCount != asz + csz; apt += *pCount++)
         for (DWORD i = 1; i < *pCount; ++i)
-            DrawMappedLine(t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
+            DrawMappedLine(hdc, t, pPainter, apt[i - 1].x, apt[i - 1].y, apt[i].x, apt[i].y, nStyle,
                            nWidth, color);
     return TRUE;
 }
@@ -928,9 +1081,18 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
         return TRUE;
     const QString text = QString::fromUtf8(lpString, static_cast<qsizetype>(c));
     const QFont font = FontOf(hdc);
-    const QFontMetrics fm(font);
     pPainter->translate(x, y);
     const int nEscapement = (hdc->pFont != nullptr ? hdc->pFont->lf.lfEscapement : 0);
+    if (nEscapement == 0 && hdc->nBkMode != OPAQUE && hdc->eKind == DcKind::Memory &&
+        IsTranslationOnly(pPainter->worldTransform()))
+    {
+        const SLaidOutText& laidOut = LaidOutText(hdc, font, text);
+        pPainter->setFont(font);
+        pPainter->setPen(ToQColor(hdc->crText));
+        pPainter->drawStaticText(QPointF(0.0, laidOut.dBaselineShift), laidOut.text);
+        return TRUE;
+    }
+    const QFontMetrics fm(font);
     if (nEscapement != 0)
         pPainter->rotate(-nEscapement / 10.0);
     if (hdc->nBkMode == OPAQUE)

@@ -85,13 +85,16 @@ GdiObj* LiveGdi(HGDIOBJ h)
     if (h == nullptr)
         return nullptr;
     auto* p = static_cast<GdiObj*>(h);
+    // Created objects are the common case on drawing paths; the stock table is the longer look.
+    if (LiveObjects().count(p) != 0)
+        return p;
     for (int i = 0; i <= NULL_PEN; ++i)
         if (StockGdi(i) == p)
             return p;
     if (StockGdi(SYSTEM_FONT) == p || StockGdi(DEFAULT_GUI_FONT) == p ||
         StockGdi(ANSI_VAR_FONT) == p || DefaultBitmap() == p)
         return p;
-    return LiveObjects().count(p) != 0 ? p : nullptr;
+    return nullptr;
 }
 
 GdiObj* NewGdi(GdiKind eKind)

@@ -7,6 +7,7 @@
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
 
+#include "tests/chart/CandleCanvas.h"
 #include "tests/chart/ChartTestApp.h"
 
 #include <gtest/gtest.h>
@@ -22,61 +23,24 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kShadow = RGB(150, 150, 150);
 
-SChartCandlestickPoint Bar(double dDate, double dOpen, double dHigh, double dLow, double dClose)
-{
-    SChartCandlestickPoint p;
-    p.dDate = dDate;
-    p.dOpen = dOpen;
-    p.dHigh = dHigh;
-    p.dLow = dLow;
-    p.dClose = dClose;
-    return p;
-}
+constexpr auto Bar = CandleBar;
 
 // A back buffer of W x 200 pixels and axes on which a value is its own pixel: x = date,
 // y = 200 - price.
-class CandleTest : public ::testing::Test
+class CandleTest : public CCandleCanvas
 {
 protected:
-    void SetUp() override
-    {
-        EnsureChartTestApp();
-        Prepare(200);
-    }
+    void SetUp() override { Prepare(200); }
 
     void Prepare(int nWidth)
     {
-        m_nWidth = nWidth;
-        ASSERT_TRUE(m_dc.CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&m_dc, nWidth, 200));
-        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, nWidth, 200, kBackground);
-        m_xAxis.m_bHorizontal = true;
-        m_xAxis.m_nStartPixel = 0;
-        m_xAxis.m_nEndPixel = nWidth;
+        CCandleCanvas::Prepare(nWidth, 200, {0, 0, nWidth, 200});
         m_xAxis.SetRange(0, nWidth, ERangeChange::Reset);
-        m_yAxis.m_bHorizontal = false;
-        m_yAxis.m_nStartPixel = 200;
-        m_yAxis.m_nEndPixel = 0;
         m_yAxis.SetRange(0, 200, ERangeChange::Reset);
-        m_pSerie = std::make_unique<CChartCandlestickSerie>(nullptr);
-        m_pSerie->m_pXAxis = &m_xAxis;
-        m_pSerie->m_pYAxis = &m_yAxis;
         m_pSerie->m_crColor = kRed;
-        m_pSerie->m_rcClip = {0, 0, nWidth, 200};
-    }
-
-    void TearDown() override
-    {
-        m_pSerie.reset();
-        m_dc.SelectObject(m_pOldBitmap);
-        m_bitmap.DeleteObject();
-        m_dc.DeleteDC();
     }
 
     void Add(const SChartCandlestickPoint& bar) { m_pSerie->AddPoints(&bar, 1); }
-
-    COLORREF At(int x, int y) const { return m_dc.GetPixel(x, y); }
 
     int Count(COLORREF cr) const
     {
@@ -86,14 +50,6 @@ protected:
                 n += At(x, y) == cr;
         return n;
     }
-
-    int m_nWidth = 0;
-    CDC m_dc;
-    CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap = nullptr;
-    CChartStandardAxis m_xAxis;
-    CChartStandardAxis m_yAxis;
-    std::unique_ptr<CChartCandlestickSerie> m_pSerie;
 };
 
 TEST_F(CandleTest, RisingCandleHasAWhiteBodyWicksAndAShadow)

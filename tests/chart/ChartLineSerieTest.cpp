@@ -92,8 +92,7 @@ TEST_F(LineSerie, ClipsAtThePlotEdgeButDrawsTheSegmentsEnteringAndLeaving)
     // The axis shows values 100 to 300 at pixels 0 to 200; points beyond are skipped except
     // the ones the line enters from and leaves to.
     Restart();
-    m_xAxis.m_dMin = 100;
-    m_xAxis.m_dMax = 300;
+    m_xAxis.SetRange(100, 300, ERangeChange::Reset);
     Add({{-500, 180},
          {50, 60},
          {150, 100},
@@ -117,8 +116,8 @@ TEST_F(LineSerie, DeepZoomKeepsTheSlopeOfSegmentsReachingFarOut)
 {
     // Values 0 to 0.0002 fill the buffer: the second point lies a million pixels out (the
     // axes' limit), and only the piece over the plot is drawn.
-    m_xAxis.m_dMax = 0.0002;
-    m_yAxis.m_dMax = 0.0002;
+    m_xAxis.SetRange(m_xAxis.m_dMin, 0.0002, ERangeChange::Reset);
+    m_yAxis.SetRange(m_yAxis.m_dMin, 0.0002, ERangeChange::Reset);
     Add({{0, 0}, {1000, 1000}});
     m_pSerie->DrawVisiblePoints(&m_dc);
     for (const int x : {10, 100, 190})
@@ -157,7 +156,7 @@ TEST_F(LineSerie, GapsTakeNoPartInTheRanges)
     EXPECT_EQ(dMin, 30);
     EXPECT_EQ(dMax, 500);
     // The visible range reaches one point past the axis end, as for candles.
-    m_xAxis.m_dMax = 35;
+    m_xAxis.SetRange(m_xAxis.m_dMin, 35, ERangeChange::Reset);
     ASSERT_TRUE(m_pSerie->GetVisibleYRange(&dMin, &dMax));
     EXPECT_EQ(dMin, 30);
     EXPECT_EQ(dMax, 70);

@@ -223,8 +223,7 @@ TEST_F(ChartMouseTest, NoNonFiniteValueEntersARangeByZoomOrPan)
 {
     // A price range so wide that a long drag would carry it past the largest double.
     m_pPrices->m_eRangeMode = Manual;
-    m_pPrices->m_dMin = 1e308;
-    m_pPrices->m_dMax = 1.7e308;
+    m_pPrices->SetRange(1e308, 1.7e308, ERangeChange::Reset);
     m_chart.RefreshChart();
     Drag(Qt::RightButton, QPoint(300, 50), QPoint(300, 1500));
     EXPECT_TRUE(std::isfinite(m_pPrices->m_dMin));

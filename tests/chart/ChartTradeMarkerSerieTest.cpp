@@ -87,8 +87,7 @@ TEST_F(TradeMarkers, MarkersFollowTheAxesAndAreClipped)
 {
     Mark({{50, 70, true}, {150, 110, false}});
     // Zoomed to dates 25 to 125 over the 200 pixels: the buy moves to x 50, the sell leaves.
-    m_xAxis.m_dMin = 25;
-    m_xAxis.m_dMax = 125;
+    m_xAxis.SetRange(25, 125, ERangeChange::Reset);
     m_serie.DrawVisiblePoints(&m_dc);
     EXPECT_EQ(At(50, 143), m_serie.m_crBuy);
     EXPECT_EQ(At(46, 147), m_serie.m_crBuy);
@@ -97,8 +96,7 @@ TEST_F(TradeMarkers, MarkersFollowTheAxesAndAreClipped)
 
     // Only the rows inside the clip rectangle are drawn.
     Clear();
-    m_xAxis.m_dMin = 0;
-    m_xAxis.m_dMax = 200;
+    m_xAxis.SetRange(0, 200, ERangeChange::Reset);
     m_serie.m_rcClip = {0, 0, 200, 145};
     m_serie.DrawVisiblePoints(&m_dc);
     EXPECT_EQ(Count(m_serie.m_crBuy), 1 + 3);
@@ -141,10 +139,10 @@ TEST(TradeMarkerAverage, ADashedLineSpansThePlotWithItsPriceAtTheRight)
     CChartStandardAxis xAxis;
     CChartStandardAxis yAxis;
     xAxis.m_nEndPixel = 200;
-    xAxis.m_dMax = 200;
+    xAxis.SetRange(xAxis.m_dMin, 200, ERangeChange::Reset);
     yAxis.m_bHorizontal = false;
     yAxis.m_nStartPixel = 200;
-    yAxis.m_dMax = 200;
+    yAxis.SetRange(yAxis.m_dMin, 200, ERangeChange::Reset);
     CChartTradeMarkerSerie serie(nullptr);
     serie.m_pXAxis = &xAxis;
     serie.m_pYAxis = &yAxis;

@@ -26,13 +26,11 @@ protected:
         m_xAxis.m_bHorizontal = true;
         m_xAxis.m_nStartPixel = 0;
         m_xAxis.m_nEndPixel = kSize;
-        m_xAxis.m_dMin = 0;
-        m_xAxis.m_dMax = kSize;
+        m_xAxis.SetRange(0, kSize, ERangeChange::Reset);
         m_yAxis.m_bHorizontal = false;
         m_yAxis.m_nStartPixel = kSize;
         m_yAxis.m_nEndPixel = 0;
-        m_yAxis.m_dMin = 0;
-        m_yAxis.m_dMax = kSize;
+        m_yAxis.SetRange(0, kSize, ERangeChange::Reset);
     }
 
     void TearDown() override

@@ -158,6 +158,21 @@ TEST_F(KLinePlayerStep, ReadsTheWindowSizeAtEveryStep)
     EXPECT_EQ(ShownCloses(), Closes(1, 4));
 }
 
+TEST_F(KLinePlayerStep, EachStepDrawsEveryCandleOfTheWindowOnce)
+{
+    Load(60);
+    for (int nTick = 0; nTick < 4; ++nTick)
+    {
+        m_player.Step();
+        m_chart.RewindSeries();
+        auto* pSerie = dynamic_cast<CChartCandlestickSerie*>(m_chart.NextSerie());
+        ASSERT_NE(pSerie, nullptr);
+        // The held redraw draws them; nothing draws them into the buffer before it.
+        EXPECT_EQ(pSerie->m_nDrawnCandles, 26u) << nTick;
+        EXPECT_EQ(pSerie->m_nNextToDraw, 26u) << nTick;
+    }
+}
+
 TEST_F(KLinePlayerStep, EachStepRedrawsTheChartOnceWithTheWholeWindow)
 {
     Load(40);
