@@ -32,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
     CChartDateTimeAxis axis;
     const double dA = TakeDate(input);
     const double dB = TakeDate(input);
-    axis.m_dMin = std::min(dA, dB);
-    axis.m_dMax = std::max(dA, dB);
+    // Ranges reach an axis only through its setter, which refuses what cannot be mapped.
+    if (!axis.SetRange(std::min(dA, dB), std::max(dA, dB), ERangeChange::Reset))
+        return 0;
     axis.m_bHorizontal = input.TakeBool();
     axis.m_bReversed = input.TakeBool();
     axis.m_bBetweenTicks = input.TakeBool();
