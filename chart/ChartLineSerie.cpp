@@ -1,7 +1,7 @@
 #include "chart/ChartLineSerie.h"
 
 #include "chart/ChartAxis.h"
-#include "chart/ChartPenScope.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
 
 #include <algorithm>
@@ -151,7 +151,8 @@ void CChartLineSerie::DrawLegendSymbol(CDC* pDC, const RECT* pRect)
 {
     if (m_strName.empty() || pDC == nullptr || pDC->GetSafeHdc() == nullptr)
         return;
-    CChartPenScope pen(pDC, PS_SOLID, m_nPenWidth, m_crColor);
+    CDCGuard guard(pDC);
+    guard.SelectNewPen(m_crColor, m_nPenWidth);
     const int y = pRect->top + (pRect->bottom - pRect->top) / 2;
     pDC->MoveTo(pRect->left, y);
     pDC->LineTo(pRect->right, y);
@@ -185,10 +186,10 @@ void CChartLineSerie::DrawLine(CDC* pDC, unsigned nFirst, unsigned nLast) const
     CollectRuns(nFirst, nLast, &vecPoints, &vecRuns);
     if (vecRuns.empty())
         return;
-    CChartPenScope pen(pDC, PS_SOLID, m_nPenWidth, m_crColor);
-    pDC->IntersectClipRect(&m_rcClip);
+    CDCGuard guard(pDC);
+    guard.SelectNewPen(m_crColor, m_nPenWidth);
+    guard.IntersectClip(m_rcClip);
     pDC->PolyPolyline(vecPoints.data(), vecRuns.data(), int(vecRuns.size()));
-    pDC->SelectClipRgn(nullptr);
 }
 
 void CChartLineSerie::CollectRuns(unsigned nFirst, unsigned nLast, std::vector<POINT>* pPoints,

@@ -1,7 +1,7 @@
 #include "chart/ChartTradeMarkerSerie.h"
 
 #include "chart/ChartAxis.h"
-#include "chart/ChartPenScope.h"
+#include "chart/DCGuard.h"
 #include "platform/DC.h"
 #include "platform/Font.h"
 #include "platform/StringFormat.h"
@@ -178,7 +178,8 @@ void CChartTradeMarkerSerie::DrawTriangle(CDC* pDC, POINT ptTip, bool bBuy) cons
         vecEnds.push_back({Offset(ptTip.x, r + 1), y});
         vecCounts.push_back(2);
     }
-    CChartPenScope pen(pDC, PS_SOLID, 1, bBuy ? m_crBuy : m_crSell);
+    CDCGuard guard(pDC);
+    guard.SelectNewPen(bBuy ? m_crBuy : m_crSell, 1);
     pDC->PolyPolyline(vecEnds.data(), vecCounts.data(), int(vecCounts.size()));
 }
 
@@ -197,23 +198,19 @@ void CChartTradeMarkerSerie::DrawAverageLine(CDC* pDC) const
             vecEnds.push_back({std::min<LONG>(x + 5, m_rcClip.right), y});
             vecCounts.push_back(2);
         }
-        CChartPenScope pen(pDC, PS_SOLID, 1, m_crAverage);
+        CDCGuard guard(pDC);
+        guard.SelectNewPen(m_crAverage, 1);
         pDC->PolyPolyline(vecEnds.data(), vecCounts.data(), int(vecCounts.size()));
     }
-    CFont font;
-    font.CreatePointFont(m_nLabelFontSize, "Microsoft Sans Serif", pDC);
-    CFont* pOldFont = pDC->SelectObject(&font);
-    const COLORREF crOldText = pDC->SetTextColor(m_crAverage);
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CDCGuard guard(pDC);
+    guard.SelectNewPointFont(m_nLabelFontSize, "Microsoft Sans Serif");
+    guard.SetTextColor(m_crAverage);
+    guard.SetBkMode(TRANSPARENT);
     const std::string strLabel = StringFormat("%.*f", int(m_nPriceDecimals), m_dAverage);
     const CSize size = pDC->GetTextExtent(strLabel);
     // Above the line at the right edge, or below it where the plot's top is too near.
     const int nTextY = y - size.cy - 1 >= m_rcClip.top ? y - size.cy - 1 : y + 2;
     pDC->ExtTextOut(m_rcClip.right - 3 - size.cx, nTextY, 0, nullptr, strLabel, nullptr);
-    pDC->SetBkMode(nOldMode);
-    pDC->SetTextColor(crOldText);
-    pDC->SelectObject(pOldFont);
-    font.DeleteObject();
 }
 
 void CChartTradeMarkerSerie::DrawVisiblePoints(CDC* pDC)
