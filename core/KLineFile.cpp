@@ -1,5 +1,6 @@
 #include "core/KLineFile.h"
 
+#include "platform/ClassicLocale.h"
 #include "platform/OleDate.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,12 +68,6 @@ bool ToOleDate(int nYear, int nMonth, int nDay, double* pdDate)
     st.wMonth = static_cast<std::uint16_t>(nMonth);
     st.wDay = static_cast<std::uint16_t>(nDay);
     return SystemTimeToVariantTime(&st, pdDate);
-}
-
-locale_t ClassicLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
 }
 
 // The rare forms from_chars does not take the way atof does: hexadecimal, and magnitudes
