@@ -26,7 +26,8 @@ CDC* CDC::FromHandle(HDC hDC)
     HDC h = LiveDc(hDC);
     if (h == nullptr)
         return nullptr;
-    return WrapperOf(h, [] { return new CDC; }, &CDC::m_hDC, &CDC::m_hAttribDC);
+    return WrapperOf(
+        h, [] { return new CDC; }, &CDC::m_hDC, &CDC::m_hAttribDC);
 }
 
 BOOL CDC::Attach(HDC hDC)
@@ -42,8 +43,7 @@ HDC CDC::Detach()
 {
     HDC h = m_hDC;
     for (HDC hh : {m_hDC, m_hAttribDC})
-        if (HDC live = LiveDc(hh); live != nullptr && live->pPermanent == this)
-            live->pPermanent = nullptr;
+        ForgetWrapper(LiveDc(hh), this);
     m_hDC = m_hAttribDC = nullptr;
     m_bOwnsHdc = false;
     return h;

@@ -1,8 +1,10 @@
 // CGdiObject: the C++ object that owns a GDI handle, and the temporary ones for handles without.
-#include "platform/GdiObject.h"
+#include <utility>
+
 #include "platform/Bitmap.h"
 #include "platform/Brush.h"
 #include "platform/Font.h"
+#include "platform/GdiObject.h"
 #include "platform/Pen.h"
 #include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
@@ -41,7 +43,8 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
     GdiObj* p = LiveGdi(hObject);
     if (p == nullptr)
         return nullptr;
-    return WrapperOf(p, [p] { return NewWrapper(p->eKind); }, &CGdiObject::m_hObject);
+    return WrapperOf(
+        p, [p] { return NewWrapper(p->eKind); }, &CGdiObject::m_hObject);
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
@@ -57,11 +60,8 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ h = m_hObject;
-    if (GdiObj* p = LiveGdi(h); p != nullptr && p->pPermanent == this)
-        p->pPermanent = nullptr;
-    m_hObject = nullptr;
-    return h;
+    ForgetWrapper(LiveGdi(m_hObject), this);
+    return std::exchange(m_hObject, nullptr);
 }
 
 BOOL CGdiObject::DeleteObject()

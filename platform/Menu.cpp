@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <utility>
 
 #include "platform/Menu.h"
 #include "platform/Resource.h"
@@ -130,7 +131,9 @@ HMENU LiveMenu(HMENU h)
 
 HMENU NewMenu(bool bPopup)
 {
-    return Registry<HMENU>().Add(new HMENU__{.bPopup = bPopup});
+    auto h = new HMENU__;
+    h->bPopup = bPopup;
+    return Registry<HMENU>().Add(h);
 }
 
 void FreeMenu(HMENU hMenu)
@@ -222,7 +225,8 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
     HMENU h = LiveMenu(hMenu);
     if (h == nullptr)
         return nullptr;
-    return WrapperOf(h, [] { return new CMenu; }, &CMenu::m_hMenu);
+    return WrapperOf(
+        h, [] { return new CMenu; }, &CMenu::m_hMenu);
 }
 
 BOOL CMenu::Attach(HMENU hMenu)
@@ -236,11 +240,8 @@ BOOL CMenu::Attach(HMENU hMenu)
 
 HMENU CMenu::Detach()
 {
-    HMENU h = m_hMenu;
-    if (LiveMenu(h) != nullptr && h->pPermanent == this)
-        h->pPermanent = nullptr;
-    m_hMenu = nullptr;
-    return h;
+    ForgetWrapper(LiveMenu(m_hMenu), this);
+    return std::exchange(m_hMenu, nullptr);
 }
 
 BOOL CMenu::CreateMenu()

@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/Button.h"
 #include "platform/ClientDC.h"
@@ -64,7 +65,8 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 {
     if (LiveWnd(hWnd) == nullptr)
         return nullptr;
-    return WrapperOf(hWnd, [hWnd] { return NewTemporaryFor(hWnd); }, &CWnd::m_hWnd);
+    return WrapperOf(
+        hWnd, [hWnd] { return NewTemporaryFor(hWnd); }, &CWnd::m_hWnd);
 }
 
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -125,11 +127,8 @@ BOOL CWnd::Attach(HWND hWndNew)
 
 HWND CWnd::Detach()
 {
-    HWND h = m_hWnd;
-    if (LiveWnd(h) != nullptr && h->pPermanent == this)
-        h->pPermanent = nullptr;
-    m_hWnd = nullptr;
-    return h;
+    ForgetWrapper(LiveWnd(m_hWnd), this);
+    return std::exchange(m_hWnd, nullptr);
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)

@@ -51,4 +51,12 @@ auto* WrapperOf(Data* p, MakeTemporary makeTemporary, HandleMembers... handleMem
     return p->pTemporary.get();
 }
 
+// A wrapper lets go of a handle: the handle's data (nullptr for a dead handle) stops pointing back
+// at it.
+template <class Data, class Wrapper> void ForgetWrapper(Data* p, const Wrapper* pWrapper)
+{
+    if (p != nullptr && p->pPermanent == pWrapper)
+        p->pPermanent = nullptr;
+}
+
 } // namespace platform_detail
