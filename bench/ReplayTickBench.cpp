@@ -3,8 +3,8 @@
 #include "app/OrvantaApp.h"
 #include "app/Resources.h"
 #include "platform/PlatformApp.h"
-#include "platform/TestSupport.h"
 #include "platform/WinUser.h"
+#include "platform/testsupport/TestHooks.h"
 #include "tools/samplegen/RandomWalk.h"
 
 #include <benchmark/benchmark.h>

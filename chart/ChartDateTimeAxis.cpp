@@ -1,12 +1,12 @@
 #include "chart/ChartDateTimeAxis.h"
 
 #include "chart/ChartCtrl.h"
+#include "platform/ClassicLocale.h"
 #include "platform/OleDate.h"
 
 #include <cmath>
 #include <ctime>
 #include <limits>
-#include <locale.h>
 #include <vector>
 
 namespace
@@ -68,13 +68,6 @@ const char* AutoFormat(DateTimeTickUnit eUnit)
     default:
         return "%Y";
     }
-}
-
-// The classic locale, whatever the toolkit made the process locale.
-locale_t ClassicLocale()
-{
-    static const locale_t hLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return hLocale;
 }
 
 bool CalendarFields(double dDate, SYSTEMTIME* pst)

@@ -1,5 +1,6 @@
 #include "core/KLineFile.h"
 
+#include "platform/ClassicLocale.h"
 #include "platform/OleDate.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,13 +70,8 @@ bool ToOleDate(int nYear, int nMonth, int nDay, double* pdDate)
     return SystemTimeToVariantTime(&st, pdDate);
 }
 
-locale_t ClassicLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-
-// Magnitudes beyond double's range, which from_chars reports without a value.
+// The rare forms from_chars does not take the way atof does: hexadecimal, and magnitudes
+// beyond double's range.
 double ReadWithStrtod(std::string_view text)
 {
     const std::string copy(text);

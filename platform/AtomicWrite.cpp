@@ -1,6 +1,8 @@
 #include "platform/AtomicWrite.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,10 +11,11 @@
 namespace
 {
 
-bool Failed(std::string* pReason, const char* pszWhat, const std::string& strPath, int nError)
+bool Failed(std::string* pReason, const std::string& strWhat, int nError)
 {
     if (pReason != nullptr)
-        *pReason = std::string(pszWhat) + " " + strPath + ": " + std::strerror(nError);
+        *pReason = strWhat + ": " + std::strerror(nError);
+    errno = nError;
     return false;
 }
 
@@ -36,29 +39,98 @@ bool WriteEverything(int fd, const std::string& strContent)
     return true;
 }
 
+// While it lives, a write past the file size limit fails with EFBIG instead of killing the
+// process, so the caller hears about it and the partial file is removed.
+class CFileSizeSignalGuard
+{
+public:
+    CFileSizeSignalGuard()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGXFSZ, &ignore, &m_previous);
+    }
+    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
+    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
+    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
+
+private:
+    struct sigaction m_previous = {};
+};
+
+// The file a link names, so the link survives the rename.
+std::string RealTarget(const std::string& strPath)
+{
+    std::string strTarget = strPath;
+    if (char* pszReal = ::realpath(strPath.c_str(), nullptr))
+    {
+        strTarget = pszReal;
+        std::free(pszReal);
+    }
+    return strTarget;
+}
+
+// The old file's permissions, or what a new file gets under the process's umask.
+mode_t ReplacementMode(const std::string& strTarget)
+{
+    struct stat existing = {};
+    if (::stat(strTarget.c_str(), &existing) == 0)
+        return existing.st_mode & 07777;
+    const mode_t nMask = ::umask(0);
+    ::umask(nMask);
+    return 0666 & ~nMask;
+}
+
+bool WriteInPlace(const std::string& strPath, const std::string& strContent, std::string* pReason)
+{
+    const int fd = ::open(strPath.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Failed(pReason, "cannot open " + strPath, errno);
+    const bool bWritten = WriteEverything(fd, strContent);
+    const int nError = errno;
+    const bool bClosed = ::close(fd) == 0;
+    if (!bWritten || !bClosed)
+        return Failed(pReason, "cannot write " + strPath, bWritten ? errno : nError);
+    return true;
+}
+
 } // namespace
 
 bool AtomicWriteFile(const std::string& strPath, const std::string& strContent,
                      std::string* pReason)
 {
-    std::string strTemp = strPath + ".XXXXXX";
+    const CFileSizeSignalGuard guard;
+    const std::string strTarget = RealTarget(strPath);
+    const std::size_t nSlash = strTarget.rfind('/');
+    const std::string strFolder = nSlash == std::string::npos ? "." : strTarget.substr(0, nSlash);
+    std::string strTemp = strFolder + "/.orvanta-XXXXXX";
     const int fd = ::mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0)
-        return Failed(pReason, "cannot create a temporary file for", strPath, errno);
-    // The replacement keeps the permissions of the file it replaces.
-    struct stat old = {};
-    ::fchmod(fd, ::stat(strPath.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+        return Failed(pReason, "cannot create a temporary file in " + strFolder, errno);
 
-    const bool bWritten = WriteEverything(fd, strContent) && ::fsync(fd) == 0;
+    const bool bWritten = ::fchmod(fd, ReplacementMode(strTarget)) == 0 &&
+                          WriteEverything(fd, strContent) && ::fsync(fd) == 0;
     int nError = errno;
     const bool bClosed = ::close(fd) == 0;
     if (bWritten && !bClosed)
         nError = errno;
-    if (bWritten && bClosed && ::rename(strTemp.c_str(), strPath.c_str()) == 0)
+    if (bWritten && bClosed && ::rename(strTemp.c_str(), strTarget.c_str()) == 0)
         return true;
     const bool bRenameFailed = bWritten && bClosed;
     if (bRenameFailed)
         nError = errno;
     ::unlink(strTemp.c_str());
-    return Failed(pReason, bRenameFailed ? "cannot replace" : "cannot write", strPath, nError);
+    return Failed(pReason, (bRenameFailed ? "cannot replace " : "cannot write ") + strPath, nError);
+}
+
+bool WriteFileOrDevice(const std::string& strPath, const std::string& strContent,
+                       std::string* pReason)
+{
+    struct stat target = {};
+    if (::stat(strPath.c_str(), &target) == 0 && !S_ISREG(target.st_mode))
+    {
+        const CFileSizeSignalGuard guard;
+        return WriteInPlace(strPath, strContent, pReason);
+    }
+    return AtomicWriteFile(strPath, strContent, pReason);
 }

@@ -16,6 +16,27 @@ using namespace platform_detail;
 namespace
 {
 
+// The template's controls, placed in dialog units of the dialog's font.
+void CreateControls(HWND hWnd, const SDialogTemplate& t)
+{
+    const int nAvgWidth = hWnd->nBaseUnitX;
+    const int nHeight = hWnd->nBaseUnitY;
+    for (const SDialogItemTemplate& item : t.items)
+    {
+        RECT rc{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        rc.left = MulDiv(rc.left, nAvgWidth, 4);
+        rc.right = MulDiv(rc.right, nAvgWidth, 4);
+        rc.top = MulDiv(rc.top, nHeight, 8);
+        rc.bottom = MulDiv(rc.bottom, nHeight, 8);
+        HWND hCtrl = CreateWnd(item.pszClass, item.pszText, item.dwStyle | WS_CHILD, item.dwExStyle,
+                               QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), hWnd,
+                               item.nId);
+        if (hCtrl == nullptr)
+            qWarning("CDialog: control %d of dialog %u has an unknown class \"%s\"", item.nId,
+                     t.nId, item.pszClass != nullptr ? item.pszClass : "");
+    }
+}
+
 HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
 {
     LOGFONTA lf = {};
@@ -64,20 +85,7 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
     else
         pDialog->setFixedSize(nClientWidth, nClientHeight + nMenuHeight);
     pDialog->LayoutClient();
-    for (const SDialogItemTemplate& item : t.items)
-    {
-        RECT rc{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        rc.left = MulDiv(rc.left, nAvgWidth, 4);
-        rc.right = MulDiv(rc.right, nAvgWidth, 4);
-        rc.top = MulDiv(rc.top, nHeight, 8);
-        rc.bottom = MulDiv(rc.bottom, nHeight, 8);
-        HWND hCtrl = CreateWnd(item.pszClass, item.pszText, item.dwStyle | WS_CHILD, item.dwExStyle,
-                               QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), hWnd,
-                               item.nId);
-        if (hCtrl == nullptr)
-            qWarning("CDialog: control %d of dialog %u has an unknown class \"%s\"", item.nId,
-                     t.nId, item.pszClass != nullptr ? item.pszClass : "");
-    }
+    CreateControls(hWnd, t);
     return hWnd;
 }
 

@@ -1,57 +1,30 @@
-// GDI objects: pens, brushes, fonts and bitmaps behind handles, their C++ wrappers and bookkeeping.
-#include <QBuffer>
+// GDI objects behind handles: the live set, stock objects, creating, deleting and describing pens,
+// brushes, fonts and bitmaps, and the fonts that stand in for Windows face names.
 #include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QtGlobal>
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <unordered_set>
 
-#include "platform/Bitmap.h"
-#include "platform/Brush.h"
-#include "platform/DC.h"
-#include "platform/Font.h"
 #include "platform/GdiObject.h"
-#include "platform/Pen.h"
 #include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
+#include "platform/detail/HandleRegistry.h"
+#include "platform/detail/Strings.h"
 
 using namespace platform_detail;
 
 namespace
 {
 
-std::unordered_set<GdiObj*>& LiveObjects()
-{
-    static std::unordered_set<GdiObj*> s_objects;
-    return s_objects;
-}
-
 void FreeGdi(GdiObj* p)
 {
-    LiveObjects().erase(p);
+    Registry<GdiObj*>().Remove(p);
     if (p->pPermanent != nullptr)
         p->pPermanent->m_hObject = nullptr;
     if (p->pTemporary)
         p->pTemporary->m_hObject = nullptr;
     delete p;
-}
-
-std::string Lower(const char* psz)
-{
-    std::string s = psz != nullptr ? psz : "";
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
 }
 
 // Windows face names and the installed fonts that stand in for them.
@@ -86,7 +59,7 @@ GdiObj* LiveGdi(HGDIOBJ h)
         return nullptr;
     auto* p = static_cast<GdiObj*>(h);
     // Created objects are the common case on drawing paths; the stock table is the longer look.
-    if (LiveObjects().count(p) != 0)
+    if (Registry<GdiObj*>().Live(p) != nullptr)
         return p;
     for (int i = 0; i <= NULL_PEN; ++i)
         if (StockGdi(i) == p)
@@ -101,7 +74,18 @@ GdiObj* NewGdi(GdiKind eKind)
 {
     auto* p = new GdiObj;
     p->eKind = eKind;
-    LiveObjects().insert(p);
+    Registry<GdiObj*>().Add(p);
+    return p;
+}
+
+GdiObj* NewBitmap(int cx, int cy)
+{
+    GdiObj* p = NewGdi(GdiKind::Bitmap);
+    if (cx > 0 && cy > 0)
+    {
+        p->image = QImage(cx, cy, QImage::Format_RGB32);
+        p->image.fill(0xFF000000);
+    }
     return p;
 }
 
@@ -324,13 +308,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
 {
     if (LiveDc(hdc) == nullptr || cx < 0 || cy < 0)
         return nullptr;
-    GdiObj* p = NewGdi(GdiKind::Bitmap);
-    if (cx > 0 && cy > 0)
-    {
-        p->image = QImage(cx, cy, QImage::Format_RGB32);
-        p->image.fill(0xFF000000);
-    }
-    return reinterpret_cast<HBITMAP>(p);
+    return reinterpret_cast<HBITMAP>(NewBitmap(cx, cy));
 }
 
 BOOL DeleteObject(HGDIOBJ ho)
@@ -355,6 +333,22 @@ BOOL DeleteObject(HGDIOBJ ho)
     return TRUE;
 }
 
+namespace
+{
+
+// GetObjectA's answer: the size of the description, copied out when there is room for it.
+template <class T> int Describe(const T& description, int c, LPVOID pv)
+{
+    if (pv == nullptr)
+        return sizeof(T);
+    if (c < static_cast<int>(sizeof(T)))
+        return 0;
+    std::memcpy(pv, &description, sizeof(T));
+    return sizeof(T);
+}
+
+} // namespace
+
 int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
 {
     GdiObj* p = LiveGdi(h);
@@ -363,42 +357,16 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
     switch (p->eKind)
     {
     case GdiKind::Pen:
-    {
-        LOGPEN lp{static_cast<UINT>(p->nPenStyle), POINT{p->nPenWidth, 0}, p->crColor};
-        if (pv == nullptr)
-            return sizeof(LOGPEN);
-        if (c < static_cast<int>(sizeof(LOGPEN)))
-            return 0;
-        std::memcpy(pv, &lp, sizeof lp);
-        return sizeof(LOGPEN);
-    }
+        return Describe(LOGPEN{static_cast<UINT>(p->nPenStyle), POINT{p->nPenWidth, 0}, p->crColor},
+                        c, pv);
     case GdiKind::Brush:
-    {
-        LOGBRUSH lb{p->nBrushStyle, p->crColor, 0};
-        if (pv == nullptr)
-            return sizeof(LOGBRUSH);
-        if (c < static_cast<int>(sizeof(LOGBRUSH)))
-            return 0;
-        std::memcpy(pv, &lb, sizeof lb);
-        return sizeof(LOGBRUSH);
-    }
+        return Describe(LOGBRUSH{p->nBrushStyle, p->crColor, 0}, c, pv);
     case GdiKind::Font:
-        if (pv == nullptr)
-            return sizeof(LOGFONTA);
-        if (c < static_cast<int>(sizeof(LOGFONTA)))
-            return 0;
-        std::memcpy(pv, &p->lf, sizeof(LOGFONTA));
-        return sizeof(LOGFONTA);
+        return Describe(p->lf, c, pv);
     case GdiKind::Bitmap:
-    {
-        BITMAP bm{0, p->image.width(), p->image.height(), p->image.width() * 4, 1, 32, nullptr};
-        if (pv == nullptr)
-            return sizeof(BITMAP);
-        if (c < static_cast<int>(sizeof(BITMAP)))
-            return 0;
-        std::memcpy(pv, &bm, sizeof bm);
-        return sizeof(BITMAP);
-    }
+        return Describe(
+            BITMAP{0, p->image.width(), p->image.height(), p->image.width() * 4, 1, 32, nullptr}, c,
+            pv);
     }
     return 0;
 }
@@ -408,369 +376,11 @@ HANDLE GetCurrentProcess()
     return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 }
 
-DWORD GetLiveDcCount(); // DC.cpp
+DWORD GetLiveDcCount(); // DeviceContext.cpp
 
 DWORD GetGuiResources(HANDLE, DWORD uiFlags)
 {
     if (uiFlags != GR_GDIOBJECTS)
         return 0;
-    return static_cast<DWORD>(LiveObjects().size()) + GetLiveDcCount();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Wrappers
-// ---------------------------------------------------------------------------------------------
-CGdiObject::~CGdiObject()
-{
-    DeleteObject();
-}
-
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
-{
-    GdiObj* p = LiveGdi(hObject);
-    if (p == nullptr)
-        return nullptr;
-    if (p->pPermanent != nullptr)
-        return p->pPermanent;
-    if (!p->pTemporary)
-    {
-        switch (p->eKind)
-        {
-        case GdiKind::Pen:
-            p->pTemporary = std::make_unique<CPen>();
-            break;
-        case GdiKind::Brush:
-            p->pTemporary = std::make_unique<CBrush>();
-            break;
-        case GdiKind::Font:
-            p->pTemporary = std::make_unique<CFont>();
-            break;
-        case GdiKind::Bitmap:
-            p->pTemporary = std::make_unique<CBitmap>();
-            break;
-        }
-        p->pTemporary->m_hObject = hObject;
-    }
-    return p->pTemporary.get();
-}
-
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    GdiObj* p = LiveGdi(hObject);
-    if (p == nullptr || m_hObject != nullptr)
-        return FALSE;
-    m_hObject = hObject;
-    if (!p->bStock)
-        p->pPermanent = this;
-    return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ h = m_hObject;
-    if (GdiObj* p = LiveGdi(h); p != nullptr && p->pPermanent == this)
-        p->pPermanent = nullptr;
-    m_hObject = nullptr;
-    return h;
-}
-
-BOOL CGdiObject::DeleteObject()
-{
-    if (m_hObject == nullptr)
-        return FALSE;
-    HGDIOBJ h = Detach();
-    return ::DeleteObject(h);
-}
-
-BOOL CGdiObject::CreateStockObject(int nIndex)
-{
-    HGDIOBJ h = ::GetStockObject(nIndex);
-    return h != nullptr && Attach(h);
-}
-
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
-{
-    return ::GetObjectA(m_hObject, nCount, lpObject);
-}
-
-CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
-{
-    CreatePen(nPenStyle, nWidth, crColor);
-}
-
-CPen* CPen::FromHandle(HPEN hPen)
-{
-    return dynamic_cast<CPen*>(CGdiObject::FromHandle(hPen));
-}
-
-BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
-{
-    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
-}
-
-int CPen::GetLogPen(LOGPEN* pLogPen) const
-{
-    return GetObject(sizeof(LOGPEN), pLogPen);
-}
-
-CBrush::CBrush(COLORREF crColor)
-{
-    CreateSolidBrush(crColor);
-}
-
-CBrush* CBrush::FromHandle(HBRUSH hBrush)
-{
-    return dynamic_cast<CBrush*>(CGdiObject::FromHandle(hBrush));
-}
-
-BOOL CBrush::CreateSolidBrush(COLORREF crColor)
-{
-    return Attach(::CreateSolidBrush(crColor));
-}
-
-int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const
-{
-    return GetObject(sizeof(LOGBRUSH), pLogBrush);
-}
-
-CFont* CFont::FromHandle(HFONT hFont)
-{
-    return dynamic_cast<CFont*>(CGdiObject::FromHandle(hFont));
-}
-
-BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
-{
-    return Attach(::CreateFontIndirectA(lpLogFont));
-}
-
-BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                       BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
-                       BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily,
-                       LPCTSTR lpszFacename)
-{
-    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic,
-                                bUnderline, cStrikeOut, nCharSet, nOutPrecision, nClipPrecision,
-                                nQuality, nPitchAndFamily, lpszFacename));
-}
-
-BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
-{
-    LOGFONT lf = {};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = nPointSize;
-    if (lpszFaceName != nullptr)
-        std::strncpy(lf.lfFaceName, lpszFaceName, LF_FACESIZE - 1);
-    return CreatePointFontIndirect(&lf, pDC);
-}
-
-BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
-{
-    if (lpLogFont == nullptr)
-        return FALSE;
-    HDC hAttrib = pDC != nullptr ? pDC->m_hAttribDC : nullptr;
-    const int nDpi = hAttrib != nullptr ? ::GetDeviceCaps(hAttrib, LOGPIXELSY) : ScreenDpi();
-    LOGFONT lf = *lpLogFont;
-    // Tenths of a point to device pixels, then to logical units of the DC.
-    POINT pt{0, MulDiv(nDpi, lf.lfHeight, 720)};
-    POINT ptOrg{0, 0};
-    if (hAttrib != nullptr)
-    {
-        ::DPtoLP(hAttrib, &pt, 1);
-        ::DPtoLP(hAttrib, &ptOrg, 1);
-    }
-    lf.lfHeight = -std::abs(pt.y - ptOrg.y);
-    return CreateFontIndirect(&lf);
-}
-
-int CFont::GetLogFont(LOGFONT* pLogFont) const
-{
-    return GetObject(sizeof(LOGFONT), pLogFont);
-}
-
-CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
-{
-    return dynamic_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap));
-}
-
-BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
-{
-    HDC hdc =
-        pDC != nullptr ? (pDC->m_hAttribDC != nullptr ? pDC->m_hAttribDC : pDC->m_hDC) : nullptr;
-    if (hdc == nullptr)
-    {
-        // Compatible with the screen.
-        if (nWidth < 0 || nHeight < 0)
-            return FALSE;
-        GdiObj* p = NewGdi(GdiKind::Bitmap);
-        if (nWidth > 0 && nHeight > 0)
-        {
-            p->image = QImage(nWidth, nHeight, QImage::Format_RGB32);
-            p->image.fill(0xFF000000);
-        }
-        return Attach(ToHandle(p));
-    }
-    return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
-}
-
-int CBitmap::GetBitmap(BITMAP* pBitMap) const
-{
-    return GetObject(sizeof(BITMAP), pBitMap);
-}
-
-DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
-{
-    QImage* pImage = BitmapImage(m_hObject);
-    if (pImage == nullptr || lpBits == nullptr || pImage->isNull())
-        return 0;
-    const DWORD nRow = static_cast<DWORD>(pImage->width()) * 4;
-    DWORD nCopied = 0;
-    auto* pOut = static_cast<unsigned char*>(lpBits);
-    for (int y = 0; y < pImage->height() && nCopied < dwCount; ++y)
-    {
-        const DWORD n = std::min(nRow, dwCount - nCopied);
-        std::memcpy(pOut + nCopied, pImage->constScanLine(y), n);
-        nCopied += n;
-    }
-    return nCopied;
-}
-
-CSize CBitmap::GetBitmapDimension() const
-{
-    QImage* pImage = BitmapImage(m_hObject);
-    return pImage != nullptr ? CSize(pImage->width(), pImage->height()) : CSize();
-}
-
-namespace
-{
-
-bool WriteAll(int fd, const char* p, size_t nSize)
-{
-    while (nSize > 0)
-    {
-        const ssize_t nWritten = ::write(fd, p, nSize);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten == 0)
-            errno = EIO;
-        if (nWritten <= 0)
-            return false;
-        p += nWritten;
-        nSize -= static_cast<size_t>(nWritten);
-    }
-    return true;
-}
-
-// While it lives, a write past the file size limit fails with EFBIG instead of killing the
-// process, so the caller hears about it and the partial file is removed.
-class CFileSizeSignalGuard
-{
-public:
-    CFileSizeSignalGuard()
-    {
-        ::sigaction(SIGXFSZ, nullptr, &m_previous);
-        SetIgnore();
-    }
-    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
-    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
-    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
-
-private:
-    static void SetIgnore()
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, nullptr);
-    }
-
-    struct sigaction m_previous = {};
-};
-
-// Writes the bytes to an existing device or pipe as they are: nothing to rename there.
-bool WriteInPlace(const char* pszPath, const QByteArray& bytes)
-{
-    const int fd = ::open(pszPath, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool bWritten = WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
-    int nError = errno;
-    if (::close(fd) != 0 && bWritten)
-    {
-        bWritten = false;
-        nError = errno;
-    }
-    errno = nError;
-    return bWritten;
-}
-
-// A file either gets all the bytes or stays as it was: they go to a temporary file next to it,
-// which is synced and then renamed over it. False with errno set; the temporary file is gone.
-bool ReplaceFileAtomically(const char* pszPath, const QByteArray& bytes)
-{
-    std::string strTarget = pszPath;
-    if (char* pszReal = ::realpath(pszPath, nullptr)) // a link: replace the file it names
-    {
-        strTarget = pszReal;
-        std::free(pszReal);
-    }
-    const size_t nSlash = strTarget.rfind('/');
-    std::string strTemp =
-        nSlash == std::string::npos ? std::string() : strTarget.substr(0, nSlash + 1);
-    strTemp += ".orvanta-save-XXXXXX";
-    const int fd = ::mkstemp(strTemp.data());
-    if (fd < 0)
-        return false;
-
-    struct stat existing = {};
-    mode_t nMode = 0666;
-    if (::stat(strTarget.c_str(), &existing) == 0)
-        nMode = existing.st_mode & 07777;
-    else
-    {
-        const mode_t nMask = ::umask(0);
-        ::umask(nMask);
-        nMode &= ~nMask;
-    }
-    bool bWritten = ::fchmod(fd, nMode) == 0 &&
-                    WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size())) &&
-                    ::fsync(fd) == 0;
-    int nError = errno;
-    if (::close(fd) != 0 && bWritten)
-    {
-        bWritten = false;
-        nError = errno;
-    }
-    if (bWritten && ::rename(strTemp.c_str(), strTarget.c_str()) == 0)
-        return true;
-    if (bWritten)
-        nError = errno;
-    ::unlink(strTemp.c_str());
-    errno = nError;
-    return false;
-}
-
-} // namespace
-
-BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const
-{
-    QImage* pImage = BitmapImage(m_hObject);
-    if (pImage == nullptr || pImage->isNull() || lpszPath == nullptr || *lpszPath == '\0')
-    {
-        errno = EINVAL;
-        return FALSE;
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !pImage->save(&buffer, "PNG"))
-    {
-        errno = ENOMEM;
-        return FALSE;
-    }
-    buffer.close();
-
-    CFileSizeSignalGuard guard;
-    struct stat target = {};
-    const bool bSpecial = ::stat(lpszPath, &target) == 0 && !S_ISREG(target.st_mode);
-    return (bSpecial ? WriteInPlace(lpszPath, bytes) : ReplaceFileAtomically(lpszPath, bytes))
-               ? TRUE
-               : FALSE;
+    return static_cast<DWORD>(Registry<GdiObj*>().Count()) + GetLiveDcCount();
 }

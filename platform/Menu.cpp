@@ -3,10 +3,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
-#include <unordered_set>
+#include <utility>
 
 #include "platform/Menu.h"
 #include "platform/Resource.h"
+#include "platform/detail/HandleRegistry.h"
 #include "platform/detail/Widgets.h"
 #include "platform/detail/WindowInternal.h"
 
@@ -14,12 +15,6 @@ using namespace platform_detail;
 
 namespace
 {
-
-std::unordered_set<HMENU>& LiveMenus()
-{
-    static std::unordered_set<HMENU> s_menus;
-    return s_menus;
-}
 
 void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 {
@@ -41,14 +36,7 @@ void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
             item.pShown = pAction;
             pAction->setCheckable((item.nFlags & MF_CHECKED) != 0);
             pAction->setChecked((item.nFlags & MF_CHECKED) != 0);
-            const UINT nId = item.nId;
-            QObject::connect(pAction, &QAction::triggered, pAction,
-                             [hOwner, nId]
-                             {
-                                 if (LiveWnd(hOwner) != nullptr)
-                                     Send(hOwner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0),
-                                          0);
-                             });
+            ConnectCommand(pAction, &QAction::triggered, hOwner, 0, item.nId);
         }
     }
 }
@@ -56,7 +44,7 @@ void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 HMENU OwnerMenu(HMENU hMenu)
 {
     // The menu bar that shows this menu, directly or as a submenu.
-    for (HMENU h : LiveMenus())
+    for (HMENU h : Registry<HMENU>())
     {
         if (h == hMenu && h->hOwner != nullptr)
             return h;
@@ -139,22 +127,21 @@ namespace platform_detail
 
 HMENU LiveMenu(HMENU h)
 {
-    return h != nullptr && LiveMenus().count(h) != 0 ? h : nullptr;
+    return Registry<HMENU>().Live(h);
 }
 
 HMENU NewMenu(bool bPopup)
 {
     auto h = new HMENU__;
     h->bPopup = bPopup;
-    LiveMenus().insert(h);
-    return h;
+    return Registry<HMENU>().Add(h);
 }
 
 void FreeMenu(HMENU hMenu)
 {
     if (LiveMenu(hMenu) == nullptr)
         return;
-    LiveMenus().erase(hMenu);
+    Registry<HMENU>().Remove(hMenu);
     for (HMENU__::Item& item : hMenu->items)
         if (item.nFlags & MF_POPUP)
             FreeMenu(item.hSub);
@@ -185,14 +172,7 @@ void RebuildMenuBar(HWND hWnd)
         else if ((item.nFlags & MF_SEPARATOR) == 0)
         {
             QAction* pAction = hWnd->pMenuBar->addAction(QString::fromUtf8(item.strText.c_str()));
-            const UINT nId = item.nId;
-            QObject::connect(pAction, &QAction::triggered, pAction,
-                             [hWnd, nId]
-                             {
-                                 if (LiveWnd(hWnd) != nullptr)
-                                     Send(hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(nId), 0),
-                                          0);
-                             });
+            ConnectCommand(pAction, &QAction::triggered, hWnd, 0, item.nId);
         }
     }
 }
@@ -246,14 +226,8 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
     HMENU h = LiveMenu(hMenu);
     if (h == nullptr)
         return nullptr;
-    if (h->pPermanent != nullptr)
-        return h->pPermanent;
-    if (!h->pTemporary)
-    {
-        h->pTemporary = std::make_unique<CMenu>();
-        h->pTemporary->m_hMenu = h;
-    }
-    return h->pTemporary.get();
+    return WrapperOf(
+        h, [] { return new CMenu; }, &CMenu::m_hMenu);
 }
 
 BOOL CMenu::Attach(HMENU hMenu)
@@ -267,11 +241,8 @@ BOOL CMenu::Attach(HMENU hMenu)
 
 HMENU CMenu::Detach()
 {
-    HMENU h = m_hMenu;
-    if (LiveMenu(h) != nullptr && h->pPermanent == this)
-        h->pPermanent = nullptr;
-    m_hMenu = nullptr;
-    return h;
+    ForgetWrapper(LiveMenu(m_hMenu), this);
+    return std::exchange(m_hMenu, nullptr);
 }
 
 BOOL CMenu::CreateMenu()

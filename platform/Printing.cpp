@@ -1,88 +1,55 @@
-// Printing: the print dialog, printer DCs over QPrinter (a printer or a PDF file) or page images,
-// and the document calls from StartDocA to EndDoc.
-#include <QApplication>
+// Printing: printer DCs over QPrinter (a printer or a PDF file) or page images, and the document
+// calls from StartDocA to EndDoc.
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QPageSize>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
+#include <utility>
 
 #include "platform/DC.h"
-#include "platform/PrintDialog.h"
-#include "platform/PrintInfo.h"
-#include "platform/TestSupport.h"
 #include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
-#include "platform/detail/WindowInternal.h"
+#include "platform/detail/PrintInternal.h"
 
 using namespace platform_detail;
-
-namespace platform_detail
-{
-
-// Where a print dialog's output goes: a QPrinter (a printer or a PDF file), or page images.
-struct PrintTarget
-{
-    std::unique_ptr<QPrinter> pPrinter;
-    QSize imageSize;
-    int nImageDpi = 0;
-};
-
-struct PrintJob
-{
-    QPrinter* pPrinter = nullptr; // the dialog's; nullptr when printing into images
-    QSize imageSize;
-    int nImageDpi = 0;
-    QImage page;
-    std::vector<QImage> pages;
-    QPainter painter;
-    bool bDocOpen = false;
-    bool bPageOpen = false;
-    int nPagesStarted = 0;
-    int nPagesEnded = 0;
-    int nFailStep = -1; // a test asked this job to fail (0: StartDocA, n: EndPage of page n)
-    std::string strDocName;
-    std::string strOutput;
-    const CPrintDialog* pOwner = nullptr;
-};
-
-} // namespace platform_detail
 
 namespace
 {
 
 constexpr int kPdfDpi = 600;
 
-enum class Answer
-{
-    Ask,
-    Cancel,
-    Pdf,
-    Images
-};
+PrintWatcher* g_pWatcher = nullptr;
 
-struct SPrintHooks
+void Finished(PrintJob& job, bool bEnded, std::vector<QImage>* pPages)
 {
-    Answer eAnswer = Answer::Ask;
-    std::string strPdfPath;
-    QSize imageSize;
-    int nImageDpi = 0;
-    int nFailStep = -1;
-    SPrintRecord lastJob;
-    std::vector<QImage> printedPages;
-};
+    if (g_pWatcher != nullptr)
+        g_pWatcher->JobFinished(job, bEnded, pPages);
+}
 
-SPrintHooks& Hooks()
+bool BeginImagePage(PrintJob& job)
 {
-    static SPrintHooks s_hooks;
-    return s_hooks;
+    job.page = QImage(job.imageSize, QImage::Format_RGB32);
+    if (job.page.isNull())
+        return false;
+    job.page.fill(Qt::white);
+    const int nDotsPerMeter = static_cast<int>(job.nImageDpi / 0.0254 + 0.5);
+    job.page.setDotsPerMeterX(nDotsPerMeter);
+    job.page.setDotsPerMeterY(nDotsPerMeter);
+    return job.painter.begin(&job.page);
+}
+
+} // namespace
+
+namespace platform_detail
+{
+
+void SetPrintWatcher(PrintWatcher* pWatcher)
+{
+    g_pWatcher = pWatcher;
+}
+
+PrintWatcher* CurrentPrintWatcher()
+{
+    return g_pWatcher;
 }
 
 std::unique_ptr<QPrinter> MakePdfPrinter(const QString& path)
@@ -140,37 +107,6 @@ HDC NewPrinterDc(const PrintTarget& target, const CPrintDialog* pOwner)
     return hdc;
 }
 
-void Record(const PrintJob& job, bool bEnded)
-{
-    SPrintRecord& r = Hooks().lastJob;
-    r = SPrintRecord{};
-    r.strDocName = job.strDocName;
-    r.strOutput = job.strOutput;
-    r.nPages = job.nPagesEnded;
-    r.bEnded = bEnded;
-    r.bAborted = !bEnded;
-}
-
-bool BeginImagePage(PrintJob& job)
-{
-    job.page = QImage(job.imageSize, QImage::Format_RGB32);
-    if (job.page.isNull())
-        return false;
-    job.page.fill(Qt::white);
-    const int nDotsPerMeter = static_cast<int>(job.nImageDpi / 0.0254 + 0.5);
-    job.page.setDotsPerMeterX(nDotsPerMeter);
-    job.page.setDotsPerMeterY(nDotsPerMeter);
-    return job.painter.begin(&job.page);
-}
-
-} // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Printer DCs
-// ---------------------------------------------------------------------------------------------
-namespace platform_detail
-{
-
 QPainter* PrinterPainter(HDC hdc)
 {
     PrintJob* pJob = hdc->pJob;
@@ -198,7 +134,7 @@ int StartDocA(HDC hdc, const DOCINFOA* lpdi)
     job.strOutput.clear();
     job.nPagesStarted = job.nPagesEnded = 0;
     job.pages.clear();
-    job.nFailStep = std::exchange(Hooks().nFailStep, -1);
+    job.nFailStep = g_pWatcher != nullptr ? g_pWatcher->TakeFailStep() : -1;
     if (job.nFailStep == 0)
         return SP_ERROR;
     if (job.pPrinter != nullptr)
@@ -270,11 +206,9 @@ int EndDoc(HDC hdc)
     bool bOk = true;
     if (job.pPrinter != nullptr)
         bOk = job.painter.end();
-    else
-        Hooks().printedPages = std::move(job.pages);
-    job.pages.clear();
     job.bDocOpen = false;
-    Record(job, true);
+    Finished(job, true, job.pPrinter == nullptr ? &job.pages : nullptr);
+    job.pages.clear();
     return bOk ? 1 : SP_ERROR;
 }
 
@@ -303,7 +237,7 @@ int AbortDoc(HDC hdc)
     job.bPageOpen = false;
     job.pages.clear();
     job.page = QImage();
-    Record(job, false);
+    Finished(job, false, nullptr);
     return 1;
 }
 
@@ -338,207 +272,4 @@ int CDC::EndDoc()
 int CDC::AbortDoc()
 {
     return ::AbortDoc(m_hDC);
-}
-
-// ---------------------------------------------------------------------------------------------
-// CPrintDialog
-// ---------------------------------------------------------------------------------------------
-CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
-    : CDialog(0, pParentWnd), m_pd{}
-{
-    m_pd.lStructSize = sizeof m_pd;
-    m_pd.Flags = dwFlags;
-    if (bPrintSetupOnly)
-        m_pd.Flags |= PD_PRINTSETUP;
-    else
-        m_pd.Flags |= PD_RETURNDC;
-    m_pd.nFromPage = m_pd.nToPage = 1;
-    m_pd.nMinPage = 1;
-    m_pd.nMaxPage = 0xFFFF;
-    m_pd.nCopies = 1;
-}
-
-CPrintDialog::~CPrintDialog()
-{
-    ReleasePrinterDC();
-}
-
-void CPrintDialog::ReleasePrinterDC()
-{
-    // Only the DC this dialog made: the handle may have been deleted and its address reused.
-    if (HDC hdc = LivePrinterDc(m_pd.hDC); hdc != nullptr && hdc->pJob->pOwner == this)
-        ::DeleteDC(hdc);
-    m_pd.hDC = nullptr;
-}
-
-HDC CPrintDialog::CreatePrinterDC()
-{
-    ReleasePrinterDC();
-    if (!m_pTarget)
-    {
-        // Nothing chosen yet: the default printer, else a PDF file.
-        m_pTarget = std::make_unique<PrintTarget>();
-        if (QPrinterInfo::availablePrinters().isEmpty())
-            m_pTarget->pPrinter = MakePdfPrinter(QString());
-        else
-            m_pTarget->pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    m_pd.hDC = NewPrinterDc(*m_pTarget, this);
-    return m_pd.hDC;
-}
-
-INT_PTR CPrintDialog::DoModal()
-{
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
-        return IDCANCEL;
-    SPrintHooks& hooks = Hooks();
-    const Answer eAnswer = std::exchange(hooks.eAnswer, Answer::Ask);
-    auto pTarget = std::make_unique<PrintTarget>();
-    switch (eAnswer)
-    {
-    case Answer::Cancel:
-        return IDCANCEL;
-    case Answer::Pdf:
-        pTarget->pPrinter = MakePdfPrinter(QString::fromUtf8(hooks.strPdfPath.c_str()));
-        break;
-    case Answer::Images:
-        pTarget->imageSize = hooks.imageSize;
-        pTarget->nImageDpi = hooks.nImageDpi;
-        break;
-    case Answer::Ask:
-    {
-        const bool bNoPrinter = QPrinterInfo::availablePrinters().isEmpty();
-        pTarget->pPrinter =
-            bNoPrinter
-                ? MakePdfPrinter(PdfNameFor(QCoreApplication::applicationName().toStdString()))
-                : std::make_unique<QPrinter>(QPrinter::HighResolution);
-        QWidget* pOwner = nullptr;
-        if (m_pParentWnd != nullptr && LiveWnd(m_pParentWnd->m_hWnd) != nullptr)
-            pOwner = m_pParentWnd->m_hWnd->pWidget;
-        else
-            pOwner = QApplication::activeModalWidget() != nullptr
-                         ? QApplication::activeModalWidget()
-                         : QApplication::activeWindow();
-        QPrintDialog dialog(pTarget->pPrinter.get(), pOwner);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, (m_pd.Flags & PD_NOSELECTION) == 0);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, (m_pd.Flags & PD_NOPAGENUMS) == 0);
-        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies,
-                         (m_pd.Flags & PD_USEDEVMODECOPIESANDCOLLATE) != 0);
-        // Without a printer, a file is the only place to print to.
-        dialog.setOption(QAbstractPrintDialog::PrintToFile,
-                         bNoPrinter ||
-                             (m_pd.Flags & (PD_HIDEPRINTTOFILE | PD_DISABLEPRINTTOFILE)) == 0);
-        if (m_pd.nMinPage <= m_pd.nMaxPage)
-            dialog.setMinMax(m_pd.nMinPage, m_pd.nMaxPage);
-        if (dialog.exec() != QDialog::Accepted)
-            return IDCANCEL;
-        QPrinter& printer = *pTarget->pPrinter;
-        m_pd.nCopies = static_cast<WORD>(std::clamp(printer.copyCount(), 1, 0xFFFF));
-        m_pd.Flags &= ~(PD_SELECTION | PD_PAGENUMS | PD_PRINTTOFILE | PD_COLLATE);
-        if (printer.printRange() == QPrinter::PageRange)
-        {
-            m_pd.Flags |= PD_PAGENUMS;
-            m_pd.nFromPage = static_cast<WORD>(printer.fromPage());
-            m_pd.nToPage = static_cast<WORD>(printer.toPage());
-        }
-        else if (printer.printRange() == QPrinter::Selection)
-        {
-            m_pd.Flags |= PD_SELECTION;
-        }
-        if (!printer.outputFileName().isEmpty())
-            m_pd.Flags |= PD_PRINTTOFILE;
-        if (printer.collateCopies())
-            m_pd.Flags |= PD_COLLATE;
-        break;
-    }
-    }
-    ReleasePrinterDC();
-    m_pTarget = std::move(pTarget);
-    if ((m_pd.Flags & PD_PRINTSETUP) == 0)
-        CreatePrinterDC();
-    return IDOK;
-}
-
-// ---------------------------------------------------------------------------------------------
-// CPrintInfo
-// ---------------------------------------------------------------------------------------------
-CPrintInfo::CPrintInfo()
-    : m_pPD(new CPrintDialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION))
-{
-    SetMinPage(1);
-    SetMaxPage(0xFFFF);
-}
-
-CPrintInfo::~CPrintInfo()
-{
-    delete m_pPD;
-}
-
-void CPrintInfo::SetMinPage(UINT nMinPage)
-{
-    m_pPD->m_pd.nMinPage = static_cast<WORD>(nMinPage);
-}
-void CPrintInfo::SetMaxPage(UINT nMaxPage)
-{
-    m_pPD->m_pd.nMaxPage = static_cast<WORD>(nMaxPage);
-}
-UINT CPrintInfo::GetMinPage() const
-{
-    return m_pPD->m_pd.nMinPage;
-}
-UINT CPrintInfo::GetMaxPage() const
-{
-    return m_pPD->m_pd.nMaxPage;
-}
-UINT CPrintInfo::GetFromPage() const
-{
-    return m_pPD->m_pd.nFromPage;
-}
-UINT CPrintInfo::GetToPage() const
-{
-    return m_pPD->m_pd.nToPage;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Test support
-// ---------------------------------------------------------------------------------------------
-void PlatformCancelNextPrintDialog()
-{
-    Hooks().eAnswer = Answer::Cancel;
-}
-
-void PlatformPrintNextToPdf(const std::string& strPath)
-{
-    Hooks().eAnswer = Answer::Pdf;
-    Hooks().strPdfPath = strPath;
-}
-
-void PlatformPrintNextToImages(int nWidth, int nHeight, int nDpi)
-{
-    Hooks().eAnswer = Answer::Images;
-    Hooks().imageSize = QSize(std::max(1, nWidth), std::max(1, nHeight));
-    Hooks().nImageDpi = std::max(1, nDpi);
-}
-
-void PlatformFailNextPrintJob(int nStep)
-{
-    Hooks().nFailStep = nStep;
-}
-
-SPrintRecord PlatformLastPrintJob()
-{
-    return Hooks().lastJob;
-}
-
-int PlatformPrintedPageCount()
-{
-    return static_cast<int>(Hooks().printedPages.size());
-}
-
-QImage PlatformPrintedPage(int nIndex)
-{
-    const auto& pages = Hooks().printedPages;
-    return nIndex >= 0 && nIndex < static_cast<int>(pages.size())
-               ? pages[static_cast<size_t>(nIndex)]
-               : QImage();
 }

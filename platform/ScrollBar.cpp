@@ -1,11 +1,9 @@
 // Scroll bar controls with Windows' range, page and position rules over QScrollBar.
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <algorithm>
 
 #include "platform/ScrollBar.h"
-#include "platform/TestSupport.h"
 #include "platform/WinUser.h"
 #include "platform/detail/Widgets.h"
 #include "platform/detail/WindowInternal.h"
@@ -319,21 +317,4 @@ int CScrollBar::GetScrollLimit()
 {
     HWND h = ScrollWnd(m_hWnd, SB_CTL);
     return h != nullptr ? MaxPos(h->scroll) : 0;
-}
-
-QRect ScrollBarPartRect(QScrollBar* pBar, QStyle::SubControl ePart)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(pBar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = pBar->orientation();
-    opt.minimum = pBar->minimum();
-    opt.maximum = pBar->maximum();
-    opt.sliderPosition = pBar->sliderPosition();
-    opt.sliderValue = pBar->value();
-    opt.singleStep = pBar->singleStep();
-    opt.pageStep = pBar->pageStep();
-    if (pBar->orientation() == Qt::Horizontal)
-        opt.state |= QStyle::State_Horizontal;
-    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, ePart, pBar);
 }

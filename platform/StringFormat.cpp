@@ -1,18 +1,12 @@
 #include "platform/StringFormat.h"
 
-#include <clocale>
+#include "platform/ClassicLocale.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 namespace
 {
-
-locale_t ClassicLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
 
 // Switches this thread to the "C" locale for the guard's lifetime.
 class CClassicLocaleScope

@@ -48,10 +48,11 @@ inline HGDIOBJ ToHandle(GdiObj* p)
 {
     return static_cast<HGDIOBJ>(p);
 }
-GdiObj* NewGdi(GdiKind eKind);    // counted as a live GDI object
-GdiObj* StockGdi(int nIndex);     // nullptr for an unknown index
-GdiObj* DefaultBitmap();          // the 1x1 bitmap of a fresh memory DC
-void ReleaseSelection(GdiObj* p); // one DC let go of it; frees it when deletion was pending
+GdiObj* NewGdi(GdiKind eKind);     // counted as a live GDI object
+GdiObj* NewBitmap(int cx, int cy); // black; a null image when either side is 0
+GdiObj* StockGdi(int nIndex);      // nullptr for an unknown index
+GdiObj* DefaultBitmap();           // the 1x1 bitmap of a fresh memory DC
+void ReleaseSelection(GdiObj* p);  // one DC let go of it; frees it when deletion was pending
 QColor ToQColor(COLORREF cr);
 COLORREF FromQRgb(QRgb rgb);
 QFont MakeQFont(const LOGFONTA& lf);
@@ -110,11 +111,41 @@ namespace platform_detail
 HDC LiveDc(HDC h);             // nullptr when h is not a live DC
 HDC NewDc(DcKind eKind);       // with the stock pen, brush and font selected
 void FreeDc(HDC hdc);          // ends painting, deselects everything, frees
+void ForgetLaidOutTexts(HDC hdc); // drops the text layouts kept for a DC that goes
 void EndPainting(HDC hdc);     // memory DC: finish pending drawing so the image can be read
 QPainter* PainterFor(HDC hdc); // nullptr when the DC cannot draw; state applied
 QTransform LogicalToDevice(HDC hdc);
+// Stores one of the DC's points (an origin, the current position); the old one goes to lppt.
+BOOL ExchangePoint(HDC hdc, POINT HDC__::*pPoint, int x, int y, LPPOINT lppt);
 QImage* BitmapImage(HGDIOBJ hBitmap); // finishes drawing into it first
 QPainter* PrinterPainter(HDC hdc);    // the printer DC's painter while a page is open, else nullptr
 void FreePrintJob(HDC hdc);           // aborts an unfinished document
+
+inline bool IsTranslationOnly(const QTransform& t)
+{
+    return t.type() <= QTransform::TxTranslate;
+}
+
+// Screen and buffer DCs map by a whole-pixel offset at most: integer adds instead of a matrix.
+inline QPoint MapPoint(const QTransform& t, int x, int y)
+{
+    if (IsTranslationOnly(t))
+        return QPoint(x + static_cast<int>(t.dx()), y + static_cast<int>(t.dy()));
+    return t.map(QPoint(x, y));
+}
+
+inline QPoint ToDevice(HDC hdc, int x, int y)
+{
+    return MapPoint(LogicalToDevice(hdc), x, y);
+}
+
+// Drawing with GDI's pixel rules; pPainter is the DC's painter (PainterFor) and coordinates are
+// logical. Lines leave their end pixel unset; fills leave out the right and bottom edges.
+QColor PenColor(HDC hdc);
+void DrawMappedLine(HDC hdc, const QTransform& t, QPainter* pPainter, int x0, int y0, int x1,
+                    int y1, int nStyle, int nWidth, const QColor& color); // t: the DC's mapping
+void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int nStyle, int nWidth,
+              const QColor& color);
+void FillLogicalRect(HDC hdc, QPainter* pPainter, int l, int t, int r, int b, const QColor& color);
 
 } // namespace platform_detail

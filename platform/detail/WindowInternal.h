@@ -17,6 +17,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -118,7 +119,53 @@ namespace platform_detail
 
 HWND LiveWnd(HWND h);                 // nullptr when h is not a live window
 HWND WndFromWidget(const QWidget* p); // nullptr when the widget is not a window of ours
+void AddWindowData(HWND hWnd);        // a new window with its widget set
+// The widget of a live window of the given kind, else nullptr.
+template <class W> W* WidgetAs(HWND hWnd, WndKind eKind)
+{
+    return LiveWnd(hWnd) != nullptr && hWnd->eKind == eKind ? static_cast<W*>(hWnd->pWidget.data())
+                                                            : nullptr;
+}
 LRESULT Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_COMMAND from a control or a menu item; nothing is sent once hSource is gone. A control
+// (no menuItemId) tells its parent its id at the time, nCode and itself as lParam; a menu item
+// tells hSource, the window whose menu shows it, the item's id.
+void SendCommand(HWND hSource, WORD nCode, std::optional<UINT> menuItemId = std::nullopt);
+template <class Sender, class Signal>
+void ConnectCommand(Sender* pSender, Signal signal, HWND hSource, WORD nCode,
+                    std::optional<UINT> menuItemId = std::nullopt)
+{
+    QObject::connect(pSender, signal, pSender,
+                     [hSource, nCode, menuItemId] { SendCommand(hSource, nCode, menuItemId); });
+}
+
+// The text a window shows: a control's label or contents, a window's title.
+void SetWindowTextOf(HWND hWnd, const char* psz);
+QString WindowTextOf(HWND hWnd);
+
+// Registered window classes, found by their lower-case name.
+struct SWindowClass
+{
+    std::string strName;
+    WNDCLASSA wc;
+    ATOM atom;
+};
+const SWindowClass* FindWindowClass(const std::string& lower); // nullptr when not registered
+
+// The window whose mouse message is being handled, for SetCursor; restored when the scope ends.
+class CMouseWindowScope
+{
+public:
+    explicit CMouseWindowScope(HWND hWnd);
+    ~CMouseWindowScope();
+    CMouseWindowScope(const CMouseWindowScope&) = delete;
+    CMouseWindowScope& operator=(const CMouseWindowScope&) = delete;
+
+private:
+    HWND m_hPrevious;
+};
+void ForgetMouseWindow(HWND hWnd); // the window is going: it no longer has capture or the mouse
 HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle,
                const QRect& rect, HWND hParent, int nId, QWidget* pOwner = nullptr);
 void SetMenuBar(HWND hWnd, HMENU hMenu);

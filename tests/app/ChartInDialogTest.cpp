@@ -7,7 +7,7 @@
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartSerie.h"
 #include "chart/ChartStandardAxis.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "tests/WindowMouse.h"
 
 #include <QImage>

@@ -6,7 +6,7 @@
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
 #include "platform/Menu.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include <QFileDialog>
 #include <QMenuBar>

@@ -10,7 +10,7 @@
 #include "chart/ChartStandardAxis.h"
 #include "chart/ChartTitle.h"
 #include "platform/DC.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include "AxisTestSerie.h"
 #include "ChartTestApp.h"

@@ -5,7 +5,7 @@
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
 #include "platform/PrintDialog.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "platform/WinGdi.h"
 
 #include "ChartTestApp.h"

@@ -26,7 +26,7 @@
 #include "platform/Font.h"
 #include "platform/Menu.h"
 #include "platform/Resource.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 #include "tests/platform/WhenModal.h"
 

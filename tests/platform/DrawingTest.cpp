@@ -127,6 +127,19 @@ TEST_F(MemoryDcTest, PolyPolylineDrawsWhatTheLineToSequenceDraws)
     m_dc.MoveTo(5, 5);
     ASSERT_TRUE(m_dc.PolyPolyline(points, counts, 4));
     EXPECT_EQ(m_dc.GetCurrentPosition(), CPoint(5, 5)) << "the current position stays";
+    for (int x = 2; x < 9; ++x)
+        EXPECT_EQ(m_dc.GetPixel(x, 3), kRed) << "dash, column " << x;
+    for (int y = 1; y < 8; ++y)
+        EXPECT_EQ(m_dc.GetPixel(12, y), kRed) << "upright dash, row " << y;
+    EXPECT_EQ(m_dc.GetPixel(12, 8), kWhite);
+    EXPECT_EQ(m_dc.GetPixel(14, 2), kRed) << "the diagonal starts at its first point";
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_EQ(m_dc.GetPixel(20 + i, 20), kRed) << "frame top " << i;
+        EXPECT_EQ(m_dc.GetPixel(25, 20 + i), kRed) << "frame side " << i;
+        EXPECT_EQ(m_dc.GetPixel(25 - i, 25 - i), kRed) << "frame diagonal " << i;
+    }
+    EXPECT_EQ(m_dc.GetPixel(22, 23), kWhite) << "inside the frame";
     const std::vector<std::string> inked = Inked();
 
     m_dc.FillSolidRect(0, 0, kWidth, kHeight, kWhite);

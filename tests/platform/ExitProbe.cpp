@@ -9,9 +9,9 @@
 #include "platform/Dialog.h"
 #include "platform/PlatformApp.h"
 #include "platform/Resource.h"
-#include "platform/TestSupport.h"
 #include "platform/WinApp.h"
 #include "platform/Wnd.h"
+#include "platform/testsupport/TestSupport.h"
 
 namespace
 {

@@ -15,8 +15,8 @@
 #include "platform/Pen.h"
 #include "platform/PrintDialog.h"
 #include "platform/PrintInfo.h"
-#include "platform/TestSupport.h"
 #include "platform/WinGdi.h"
+#include "platform/testsupport/TestSupport.h"
 #include "tests/platform/WhenModal.h"
 
 namespace

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "platform/ScrollBar.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 
 namespace

@@ -6,7 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 // Polls until a modal window of type W shows, then runs fn on it once. A window that has not
 // shown after about five seconds fails the test, and whatever modal window is open is rejected

@@ -10,7 +10,7 @@
 #include "platform/Dialog.h"
 #include "platform/Pen.h"
 #include "platform/Resource.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 
 namespace
@@ -209,6 +209,13 @@ TEST_F(WindowTest, PaintCopiesTheBackBufferPixelForPixel)
     buffer.LineTo(60, 30);
     buffer.SelectObject(pOldBrush);
     buffer.SelectObject(pOldPen);
+    // Row 24 of 48 is halfway down the gradient from (255, 128, 0) to (0, 64, 255).
+    const COLORREF yellow = RGB(255, 255, 0);
+    const COLORREF green = RGB(0, 128, 0);
+    const COLORREF halfway = RGB(127, 96, 127);
+    ASSERT_EQ(buffer.GetPixel(20, 17), yellow);
+    ASSERT_EQ(buffer.GetPixel(10, 10), green);
+    ASSERT_EQ(buffer.GetPixel(40, 24), halfway);
 
     CProbeWnd wnd;
     wnd.m_pBuffer = &buffer;
@@ -224,6 +231,9 @@ TEST_F(WindowTest, PaintCopiesTheBackBufferPixelForPixel)
             nDifferent += RGB(qRed(p), qGreen(p), qBlue(p)) != buffer.GetPixel(x, y) ? 1 : 0;
         }
     EXPECT_EQ(nDifferent, 0);
+    EXPECT_EQ(shown.pixel(20, 17), qRgb(255, 255, 0));
+    EXPECT_EQ(shown.pixel(10, 10), qRgb(0, 128, 0));
+    EXPECT_EQ(shown.pixel(40, 24), qRgb(127, 96, 127));
     EXPECT_GT(wnd.m_nPaints, 0);
     wnd.DestroyWindow();
     buffer.SelectObject(pOldBmp);

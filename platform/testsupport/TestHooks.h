@@ -1,27 +1,17 @@
-// Helpers for tests that drive real windows (Qt types allowed: only tests include this header).
+// Hooks for tests and benchmarks that drive the program: code run later on the UI thread, timer
+// periods, and printing without a printer. Free of Qt types, so a benchmark can use them without
+// seeing the toolkit; only tests and benchmarks link them.
 #pragma once
 
-#include <QRect>
-#include <QStyle>
 #include <functional>
 #include <string>
 
 #include "platform/WinTypes.h"
 
-class QImage;
-class QScrollBar;
-class QWidget;
-
-// The widget that carries a window, for QTest input; nullptr for a dead handle.
-QWidget* WidgetFromHwnd(HWND hWnd);
-HWND HwndFromWidget(const QWidget* pWidget);
 // Runs fn once on the UI thread after nMilliseconds, also inside a modal dialog's loop.
 void PlatformRunLater(int nMilliseconds, std::function<void()> fn);
 // The period of a running timer after clamping; FALSE when the window has no such timer.
 BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse);
-// Where a part of a scroll bar (an arrow, a page area, the thumb) lies in the bar's own
-// coordinates, for clicking it.
-QRect ScrollBarPartRect(QScrollBar* pBar, QStyle::SubControl ePart);
 
 // Printing without a printer and without showing anything: the next CPrintDialog::DoModal (only
 // that one) answers at once.
@@ -46,6 +36,6 @@ struct SPrintRecord
     bool bAborted = false;
 };
 SPrintRecord PlatformLastPrintJob();
-// Pages of the last job that printed into images (see PlatformPrintNextToImages), first page 0.
+// Pages of the last job that printed into images (see PlatformPrintNextToImages), first page 0;
+// the pages themselves are in TestSupport.h.
 int PlatformPrintedPageCount();
-QImage PlatformPrintedPage(int nIndex);

@@ -1,0 +1,37 @@
+// Must build without Qt: every public header of the platform layer, as code above it includes them.
+#include "platform/Afx.h"
+#include "platform/Bitmap.h"
+#include "platform/Brush.h"
+#include "platform/Button.h"
+#include "platform/ClassicLocale.h"
+#include "platform/ClientDC.h"
+#include "platform/CmdTarget.h"
+#include "platform/DC.h"
+#include "platform/DataExchange.h"
+#include "platform/Dialog.h"
+#include "platform/DialogEx.h"
+#include "platform/Edit.h"
+#include "platform/FileDialog.h"
+#include "platform/Font.h"
+#include "platform/GdiObject.h"
+#include "platform/Menu.h"
+#include "platform/OleDate.h"
+#include "platform/PaintDC.h"
+#include "platform/Pen.h"
+#include "platform/PlatformApp.h"
+#include "platform/PrintDialog.h"
+#include "platform/PrintInfo.h"
+#include "platform/Resource.h"
+#include "platform/ScrollBar.h"
+#include "platform/Static.h"
+#include "platform/StringFormat.h"
+#include "platform/WinApp.h"
+#include "platform/WinGdi.h"
+#include "platform/WinTypes.h"
+#include "platform/WinUser.h"
+#include "platform/Wnd.h"
+
+int PlatformProbeWindowHandleSize()
+{
+    return static_cast<int>(sizeof(CWnd) + sizeof(CDC) + sizeof(CPrintDialog));
+}
