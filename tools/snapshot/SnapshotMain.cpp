@@ -5,6 +5,7 @@
 #include "chart/ChartCtrl.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
+#include "core/BarLabels.h"
 #include "core/KLineFile.h"
 #include "core/ReplaySettings.h"
 #include "platform/Bitmap.h"
@@ -194,7 +195,10 @@ int main(int argc, char** argv)
     CChartDateTimeAxis* pDateAxis = chart.NewDateTimeAxis();
     pDateAxis->SetTickLabelFormat(false, "%Y-%m-%d");
     pDateAxis->SetRangeMode(AllPoints);
-    chart.NewStandardAxis()->SetRangeMode(AllPoints);
+    CChartStandardAxis* pPriceAxis = chart.NewStandardAxis();
+    pPriceAxis->SetRangeMode(AllPoints);
+    FitAxesToBars(pDateAxis, pPriceAxis, stats.m_bTimeOfDay,
+                  ShownPriceDecimals(stats.m_nPriceDecimals));
 
     auto* pSerie = new CChartCandlestickSerie(&chart);
     chart.AttachSerie(pSerie);
