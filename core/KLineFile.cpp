@@ -301,6 +301,11 @@ bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar)
     return true;
 }
 
+double KLineInstant(double dDate)
+{
+    return dDate < 0.0 ? 2.0 * std::ceil(dDate) - dDate : dDate;
+}
+
 int KLinePriceDecimals(std::string_view line)
 {
     CFieldWalker walker(line);
@@ -490,7 +495,7 @@ void PutInDateOrder(std::vector<SChartCandlestickPoint>::iterator first,
                     std::vector<SChartCandlestickPoint>::iterator last, SKLineReadStats* pStats)
 {
     auto ByDate = [](const SChartCandlestickPoint& a, const SChartCandlestickPoint& b)
-    { return a.dDate < b.dDate; };
+    { return KLineInstant(a.dDate) < KLineInstant(b.dDate); };
     if (std::is_sorted(first, last, ByDate))
         return;
     std::stable_sort(first, last, ByDate);

@@ -44,6 +44,10 @@ bool ParseKLinePrice(std::string_view text, double* pdPrice);
 // no valid date, or a price that is not a finite number.
 bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar);
 
+// A bar date as a count that grows with time: before 1899-12-30 an OLE date counts its time of
+// day forward from the day's negative number (-1.25 is 06:00, after -1.0), so it is turned round.
+double KLineInstant(double dDate);
+
 // Most digits after the decimal point among the four prices of a bar line ("1.07219" has 5).
 int KLinePriceDecimals(std::string_view line);
 

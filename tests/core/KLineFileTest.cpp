@@ -242,3 +242,18 @@ TEST(KLineFile, NotesPriceDecimalsAndTimesOfDay)
     EXPECT_EQ(bars[0].dOpen, 1.0716);
     EXPECT_TRUE(hourly.m_bReordered);
 }
+
+TEST(KLineFile, BarsBeforeTheEpochAreOrderedByTheirInstant)
+{
+    CTempDir dir;
+    std::vector<SChartCandlestickPoint> bars;
+    SKLineReadStats stats;
+    ASSERT_TRUE(ReadKLineFile(dir.Write("old.csv", "1899-12-29 06:00,2,2,2,2\n"
+                                                   "1899-12-29 00:00,1,1,1,1\n"
+                                                   "1899-12-28 18:00,0,0,0,0\n"),
+                              &bars, &stats));
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_EQ(bars[0].dClose, 0);
+    EXPECT_EQ(bars[1].dClose, 1);
+    EXPECT_EQ(bars[2].dClose, 2) << "06:00 is -1.25 but comes after midnight, -1.0";
+}
