@@ -212,7 +212,7 @@ TEST(KLineFile, KeepsTheTimeOfDayOfIntradayDates)
     }
 }
 
-TEST(KLineFile, NotesPriceDecimalsAndTimesOfDay)
+TEST(KLineFile, PutsTimesOfDayInOrderAndNotesPriceDecimals)
 {
     EXPECT_EQ(KLinePriceDecimals("2017-04-19 09:00:00,1.0716,1.0722,1.07083,1.07219,1413"), 5);
     EXPECT_EQ(KLinePriceDecimals("2017-04-19,10,11,9,10.5,1.1234567"), 1) << "volume is no price";
@@ -241,19 +241,15 @@ TEST(KLineFile, NotesPriceDecimalsAndTimesOfDay)
     EXPECT_LT(bars[0].dDate, bars[1].dDate) << "bars of one day are put in time order";
     EXPECT_EQ(bars[0].dOpen, 1.0716);
     EXPECT_TRUE(hourly.m_bReordered);
-}
 
-TEST(KLineFile, BarsBeforeTheEpochAreOrderedByTheirInstant)
-{
-    CTempDir dir;
-    std::vector<SChartCandlestickPoint> bars;
-    SKLineReadStats stats;
+    // Before the epoch 06:00 is -1.25, yet comes after midnight, -1.0.
+    SKLineReadStats old;
+    bars.clear();
     ASSERT_TRUE(ReadKLineFile(dir.Write("old.csv", "1899-12-29 06:00,2,2,2,2\n"
                                                    "1899-12-29 00:00,1,1,1,1\n"
                                                    "1899-12-28 18:00,0,0,0,0\n"),
-                              &bars, &stats));
+                              &bars, &old));
     ASSERT_EQ(bars.size(), 3u);
-    EXPECT_EQ(bars[0].dClose, 0);
-    EXPECT_EQ(bars[1].dClose, 1);
-    EXPECT_EQ(bars[2].dClose, 2) << "06:00 is -1.25 but comes after midnight, -1.0";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bars[i].dClose, i);
 }
