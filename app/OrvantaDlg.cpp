@@ -5,6 +5,7 @@
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
+#include "core/BarLabels.h"
 #include "core/ReplaySettings.h"
 #include "platform/DataExchange.h"
 #include "platform/FileDialog.h"
@@ -27,6 +28,12 @@ constexpr int kInfoMaxChars = 512;
 template <class... Args> std::string FormatAppString(unsigned nId, Args... args)
 {
     return StringFormat(LoadAppString(nId).c_str(), args...);
+}
+
+// A price label of the string table, with the price in the file's decimals.
+std::string FormatPriceString(unsigned nId, double dPrice, int nDecimals)
+{
+    return StringFormat(WithPriceDecimals(LoadAppString(nId), nDecimals).c_str(), dPrice);
 }
 } // namespace
 
@@ -189,6 +196,8 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
     m_strFilePath = strPath;
     std::string strReason;
     const bool bLoaded = m_player.Load(m_strFilePath, &strReason);
+    FitAxesToBars(m_pTimeAxis, m_pPriceAxis, m_player.m_bTimeOfDay, m_player.m_nPriceDecimals);
+    m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
 
     // The new file starts stopped, with nothing of the old one on the screen. The account is
     // not the file's: its labels stay.
@@ -283,10 +292,11 @@ void COrvantaDlg::ShowBarLabels()
         m_strClose = LoadAppString(IDS_CLOSE_START);
         return;
     }
-    m_strOpen = FormatAppString(IDS_OPEN, m_player.m_dOpen);
-    m_strHigh = FormatAppString(IDS_HIGH, m_player.m_dHigh);
-    m_strLow = FormatAppString(IDS_LOW, m_player.m_dLow);
-    m_strClose = FormatAppString(IDS_CLOSE, m_player.m_dClose);
+    const int nDecimals = m_player.m_nPriceDecimals;
+    m_strOpen = FormatPriceString(IDS_OPEN, m_player.m_dOpen, nDecimals);
+    m_strHigh = FormatPriceString(IDS_HIGH, m_player.m_dHigh, nDecimals);
+    m_strLow = FormatPriceString(IDS_LOW, m_player.m_dLow, nDecimals);
+    m_strClose = FormatPriceString(IDS_CLOSE, m_player.m_dClose, nDecimals);
 }
 
 void COrvantaDlg::ShowAccountLabels()

@@ -56,6 +56,8 @@ public:
     virtual std::string FormatTickLabel(double dValue) const = 0;
     virtual void RefreshTickIncrement() = 0;
     virtual void RefreshFirstTick() = 0;
+    // After the ticks are prepared: widen them until their labels, measured on pDC, fit.
+    virtual void FitTickLabels(CDC* /*pDC*/) {}
     virtual void GetScrollSteps(int* pStepCount, int* pStepPos) const;
     virtual void ScrollBySteps(int nFromPos, int nToPos, bool bBackwards);
     virtual void PanPixels(int nFromPixel, int nToPixel);

@@ -316,14 +316,14 @@ void CChartCtrl::PaintContents(CDC* pDC, RECT rcArea)
     {
         if (!pAxis)
             continue;
-        PrepareAxisTicks(pAxis, rcArea);
+        PrepareAxisTicks(pAxis, rcArea, pDC);
         pAxis->ReserveMargin(&m_rcPlot, pDC, rcArea);
     }
     for (CChartAxis* pAxis : m_axisSlots)
     {
         if (!pAxis)
             continue;
-        PrepareAxisTicks(pAxis, rcArea);
+        PrepareAxisTicks(pAxis, rcArea, pDC);
         pAxis->Draw(pDC);
     }
 
@@ -351,12 +351,13 @@ void CChartCtrl::PaintContents(CDC* pDC, RECT rcArea)
         m_pChartLegend->DrawLegend(pDC);
 }
 
-void CChartCtrl::PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea)
+void CChartCtrl::PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea, CDC* pDC)
 {
     pAxis->SetPlacement(rcArea, m_rcPlot);
     if (pAxis->m_bAutoTicks)
         pAxis->RefreshTickIncrement();
     pAxis->RefreshFirstTick();
+    pAxis->FitTickLabels(pDC);
 }
 
 void CChartCtrl::OnPaint()

@@ -109,7 +109,7 @@ private:
     // Shows an auto-hiding scroll bar only while the mouse is over it.
     void UpdateAutoHideScrollBars(POINT point);
     // Places the axis for this layout pass and brings its ticks up to date.
-    void PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea);
+    void PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea, CDC* pDC);
 
 public:
     std::int32_t m_nRefreshLevel = 1;

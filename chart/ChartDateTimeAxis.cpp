@@ -2,10 +2,13 @@
 
 #include "chart/ChartCtrl.h"
 #include "platform/ClassicLocale.h"
+#include "platform/DC.h"
 #include "platform/OleDate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -74,6 +77,44 @@ bool CalendarFields(double dDate, SYSTEMTIME* pst)
 {
     return VariantTimeToSystemTime(dDate, pst);
 }
+
+// Lengths to order increments by; months and years only roughly.
+double ApproximateDays(DateTimeTickUnit eUnit)
+{
+    switch (eUnit)
+    {
+    case UnitMonth:
+        return 30.44;
+    case UnitYear:
+        return 365.25;
+    default:
+        return UnitDays(eUnit);
+    }
+}
+
+struct SIncrement
+{
+    DateTimeTickUnit eUnit;
+    std::int32_t nMultiple;
+};
+
+// Increments that read well, smallest first; fitting labels climbs them.
+constexpr SIncrement kIncrementLadder[] = {
+    {UnitSecond, 1},  {UnitSecond, 2},  {UnitSecond, 5},   {UnitSecond, 10}, {UnitSecond, 15},
+    {UnitSecond, 30}, {UnitMinute, 1},  {UnitMinute, 2},   {UnitMinute, 5},  {UnitMinute, 10},
+    {UnitMinute, 15}, {UnitMinute, 30}, {UnitHour, 1},     {UnitHour, 2},    {UnitHour, 3},
+    {UnitHour, 6},    {UnitHour, 12},   {UnitDay, 1},      {UnitDay, 2},     {UnitDay, 7},
+    {UnitDay, 14},    {UnitMonth, 1},   {UnitMonth, 2},    {UnitMonth, 3},   {UnitMonth, 6},
+    {UnitYear, 1},    {UnitYear, 2},    {UnitYear, 5},     {UnitYear, 10},   {UnitYear, 20},
+    {UnitYear, 50},   {UnitYear, 100},  {UnitYear, 200},   {UnitYear, 500},  {UnitYear, 1000},
+    {UnitYear, 2000}, {UnitYear, 5000}, {UnitYear, 10000},
+};
+
+// Room between neighbouring labels, in pixels.
+constexpr std::int64_t kLabelGap = 8;
+
+// Ticks looked at for their spacing; more than any axis shows labels for.
+constexpr int kMaxFitTicks = 2000;
 
 } // namespace
 
@@ -214,7 +255,78 @@ int CChartDateTimeAxis::IntervalMidPixel(double dValue) const
 
 std::string CChartDateTimeAxis::FormatTickLabel(double dValue) const
 {
-    return FormatDate(dValue, m_strTickFormat);
+    return FormatDate(dValue, CurrentTickFormat());
+}
+
+std::string CChartDateTimeAxis::CurrentTickFormat() const
+{
+    if (m_bAutoTickFormat || !m_bTimeOfDayLabels || m_eTickUnit >= UnitDay)
+        return m_strTickFormat;
+    if (m_eTickUnit == UnitSecond)
+        return "%H:%M:%S";
+    // The whole days of OLE dates on both sides of the epoch.
+    const bool bOneDay = std::trunc(m_dMin) == std::trunc(m_dMax) && (m_dMin < 0) == (m_dMax < 0);
+    return bOneDay ? "%H:%M" : "%m-%d %H:%M";
+}
+
+void CChartDateTimeAxis::SetTimeOfDayLabels(bool bTimeOfDay)
+{
+    m_bTimeOfDayLabels = bTimeOfDay;
+    if (m_pOwner != nullptr)
+        m_pOwner->RefreshChart();
+}
+
+std::int64_t CChartDateTimeAxis::SmallestLabelSpacing() const
+{
+    std::int64_t nSmallest = std::numeric_limits<std::int64_t>::max();
+    bool bHavePrevious = false;
+    std::int64_t nPrevious = 0;
+    double dTick = GetFirstTick();
+    for (int nCount = 0; nCount < kMaxFitTicks; ++nCount)
+    {
+        if (IsLabelInside(dTick))
+        {
+            const std::int64_t nPixel = LabelPixel(dTick);
+            if (bHavePrevious)
+                nSmallest = std::min(nSmallest, std::abs(nPixel - nPrevious));
+            nPrevious = nPixel;
+            bHavePrevious = true;
+        }
+        double dNext = dTick;
+        if (!GetNextTick(dTick, &dNext) || dNext == dTick)
+            break;
+        dTick = dNext;
+    }
+    return nSmallest;
+}
+
+bool CChartDateTimeAxis::WidenTickIncrement()
+{
+    const double dSpan = ApproximateDays(m_eTickUnit) * m_nTickMultiple;
+    for (const SIncrement& step : kIncrementLadder)
+    {
+        if (ApproximateDays(step.eUnit) * step.nMultiple > dSpan * (1.0 + 1e-9))
+        {
+            m_eTickUnit = step.eUnit;
+            m_nTickMultiple = step.nMultiple;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CChartDateTimeAxis::FitTickLabels(CDC* pDC)
+{
+    if (!m_bAutoTicks || m_dMin == m_dMax || pDC == nullptr || pDC->GetSafeHdc() == nullptr)
+        return;
+    for (std::size_t nTry = 0; nTry < std::size(kIncrementLadder); ++nTry)
+    {
+        const SIZE szLabel = GetMaxTickLabelSize(pDC);
+        const std::int64_t nNeeded = (m_bHorizontal ? szLabel.cx : szLabel.cy) + kLabelGap;
+        if (SmallestLabelSpacing() >= nNeeded || !WidenTickIncrement())
+            return;
+        RefreshFirstTick();
+    }
 }
 
 std::string CChartDateTimeAxis::FormatDate(double dDate, const std::string& strFormat)

@@ -39,9 +39,17 @@ public:
     std::string FormatTickLabel(double dValue) const override;
     void RefreshTickIncrement() override;
     void RefreshFirstTick() override;
+    // Steps the automatic increment up (2 days, a week, ..., or 5, 15, 30 minutes, hours)
+    // until the widest label plus a gap fits between neighbouring labels.
+    void FitTickLabels(CDC* pDC) override;
 
     // An automatic format follows the tick unit; a fixed one stays until changed.
     void SetTickLabelFormat(bool bAutomatic, const std::string& strFormat);
+    // For bars with a time of day: while ticks are less than a day apart, a fixed format gives
+    // way to the time ("%H:%M" within one day, "%m-%d %H:%M" across days).
+    void SetTimeOfDayLabels(bool bTimeOfDay);
+    // The format labels are written with at the current increment and range.
+    std::string CurrentTickFormat() const;
 
     // The tick at or before dValue for the current increment.
     double TickAtOrBefore(double dValue) const;
@@ -60,6 +68,11 @@ public:
 private:
     // dFrom plus nSteps tick increments (negative steps go back).
     SDate StepTicks(double dFrom, int nSteps) const;
+    // Fewest pixels between the label positions of neighbouring labels inside the axis; a
+    // large number when fewer than two labels are inside.
+    std::int64_t SmallestLabelSpacing() const;
+    // The next larger increment of the ladder; false at its top.
+    bool WidenTickIncrement();
 
 public:
     std::string m_strTickFormat;
@@ -68,4 +81,5 @@ public:
     std::int32_t m_nTickMultiple = 1;
     double m_dFirstTick = 0.0;
     SDate m_dtReference;
+    bool m_bTimeOfDayLabels = false;
 };

@@ -100,6 +100,7 @@ void CChartStandardAxis::RefreshTickIncrement()
     const double dPower = nExponent < 0 ? 1.0 / PowerOfTen(-nExponent) : PowerOfTen(nExponent);
     const int nDecimals = nExponent < 0 ? -nExponent : 0;
 
+    m_nDecimals = nDecimals;
     if (dPower >= dPer)
         m_dTickStep = dPower;
     else if (2.0 * dPower >= dPer)
@@ -111,9 +112,13 @@ void CChartStandardAxis::RefreshTickIncrement()
         // Ten times the power needs one decimal less.
         m_dTickStep = 10.0 * dPower;
         m_nDecimals = std::max(0, nDecimals - 1);
-        return;
     }
-    m_nDecimals = nDecimals;
+    if (m_nMaxDecimals >= 0 && m_nDecimals > m_nMaxDecimals)
+    {
+        // Steps finer than the data would label values no bar can have.
+        m_nDecimals = m_nMaxDecimals;
+        m_dTickStep = 1.0 / PowerOfTen(m_nMaxDecimals);
+    }
 }
 
 void CChartStandardAxis::RefreshFirstTick()

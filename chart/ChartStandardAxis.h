@@ -25,4 +25,7 @@ public:
     double m_dFirstTick = 0.0;
     double m_dTickStep = 1.0;
     std::int32_t m_nDecimals = 0;
+    // The finest decimal the values carry (a price file's precision); the automatic increment
+    // never goes below one unit of it. Negative: no limit.
+    std::int32_t m_nMaxDecimals = -1;
 };

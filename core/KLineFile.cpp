@@ -173,6 +173,49 @@ bool IsBlankLine(std::string_view line)
 
 } // namespace
 
+namespace
+{
+
+bool IsTwoDigits(std::string_view text, size_t i)
+{
+    return i + 1 < text.size() && IsDigit(text[i]) && IsDigit(text[i + 1]);
+}
+
+int TwoDigits(std::string_view text, size_t i)
+{
+    return (text[i] - '0') * 10 + (text[i + 1] - '0');
+}
+
+// The fraction of a day written after a fixed-position date: " hh:mm[:ss]" or "Thh:mm[:ss]"
+// from position 10 on. 0 when there is none or it is no time of day.
+double TimeOfDayAfterDate(std::string_view text)
+{
+    if (text.size() < 16 || (text[10] != ' ' && text[10] != 'T') || !IsTwoDigits(text, 11) ||
+        text[13] != ':' || !IsTwoDigits(text, 14))
+        return 0.0;
+    const int nHour = TwoDigits(text, 11);
+    const int nMinute = TwoDigits(text, 14);
+    int nSecond = 0;
+    if (text.size() >= 19 && text[16] == ':' && IsTwoDigits(text, 17))
+        nSecond = TwoDigits(text, 17);
+    if (nHour > 23 || nMinute > 59 || nSecond > 59)
+        return 0.0;
+    return (nHour * 3600 + nMinute * 60 + nSecond) / 86400.0;
+}
+
+// Days before the OLE epoch count their time of day forward from the day's negative number.
+bool ToOleDateTime(int nYear, int nMonth, int nDay, std::string_view text, double* pdDate)
+{
+    double dDay = 0.0;
+    if (!ToOleDate(nYear, nMonth, nDay, &dDay))
+        return false;
+    const double dTime = TimeOfDayAfterDate(text);
+    *pdDate = dDay < 0.0 ? dDay - dTime : dDay + dTime;
+    return true;
+}
+
+} // namespace
+
 bool ParseKLineDate(std::string_view text, double* pdDate)
 {
     // The common yyyy-mm-dd layout, read directly.
@@ -187,11 +230,11 @@ bool ParseKLineDate(std::string_view text, double* pdDate)
                 value = value * 10 + (text[k] - '0');
             return value;
         };
-        return ToOleDate(Digits(0, 4), Digits(5, 2), Digits(8, 2), pdDate);
+        return ToOleDateTime(Digits(0, 4), Digits(5, 2), Digits(8, 2), text, pdDate);
     }
     if (text.size() >= 8 && !IsDigit(text[4]) && !IsDigit(text[7]))
-        return ToOleDate(ReadFixedPiece(text, 0, 4), ReadFixedPiece(text, 5, 2),
-                         ReadFixedPiece(text, 8, 2), pdDate);
+        return ToOleDateTime(ReadFixedPiece(text, 0, 4), ReadFixedPiece(text, 5, 2),
+                             ReadFixedPiece(text, 8, 2), text, pdDate);
 
     // Unpadded month or day: read the numbers between single separators instead.
     size_t nEnd = 0;
@@ -253,8 +296,36 @@ bool ParseKLineLine(std::string_view line, SChartCandlestickPoint* pBar)
     return true;
 }
 
+double KLineInstant(double dDate)
+{
+    return dDate < 0.0 ? 2.0 * std::ceil(dDate) - dDate : dDate;
+}
+
+int KLinePriceDecimals(std::string_view line)
+{
+    CFieldWalker walker(line);
+    std::string_view field;
+    if (!walker.Next(&field))
+        return 0;
+    int nMost = 0;
+    for (int i = 0; i < 4 && walker.Next(&field); ++i)
+    {
+        const size_t nPoint = field.find('.');
+        if (nPoint == std::string_view::npos)
+            continue;
+        int nDigits = 0;
+        for (size_t k = nPoint + 1; k < field.size() && IsDigit(field[k]); ++k)
+            ++nDigits;
+        nMost = std::max(nMost, nDigits);
+    }
+    return nMost;
+}
+
 namespace
 {
+
+// Beyond this many decimals nothing shows them; lines need not be looked at again.
+constexpr int kMostPriceDecimalsNoted = 6;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -277,7 +348,10 @@ public:
             line.remove_prefix(kByteOrderMark.size());
         SChartCandlestickPoint bar;
         if (m_pBars->size() < static_cast<size_t>(INT_MAX) && ParseKLineLine(line, &bar))
+        {
             m_pBars->push_back(bar);
+            NoteBar(line, bar);
+        }
         else if (!IsBlankLine(line))
             CountSkipped(HoldsOtherSeparator(line));
     }
@@ -289,6 +363,15 @@ public:
     }
 
 private:
+    void NoteBar(std::string_view line, const SChartCandlestickPoint& bar)
+    {
+        if (m_pStats->m_nPriceDecimals < kMostPriceDecimalsNoted)
+            m_pStats->m_nPriceDecimals =
+                std::max(m_pStats->m_nPriceDecimals, KLinePriceDecimals(line));
+        if (!m_pStats->m_bTimeOfDay && bar.dDate != std::floor(bar.dDate))
+            m_pStats->m_bTimeOfDay = true;
+    }
+
     void CountSkipped(bool bOtherSeparator)
     {
         if (m_pStats->m_nSkipped++ == 0)
@@ -407,7 +490,7 @@ void PutInDateOrder(std::vector<SChartCandlestickPoint>::iterator first,
                     std::vector<SChartCandlestickPoint>::iterator last, SKLineReadStats* pStats)
 {
     auto ByDate = [](const SChartCandlestickPoint& a, const SChartCandlestickPoint& b)
-    { return a.dDate < b.dDate; };
+    { return KLineInstant(a.dDate) < KLineInstant(b.dDate); };
     if (std::is_sorted(first, last, ByDate))
         return;
     std::stable_sort(first, last, ByDate);

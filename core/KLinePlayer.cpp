@@ -3,6 +3,7 @@
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
 #include "chart/RefreshHold.h"
+#include "core/BarLabels.h"
 #include "core/KLineFile.h"
 #include "core/ReplaySettings.h"
 
@@ -32,6 +33,8 @@ bool CKLinePlayer::Load(const std::string& strPath, std::string* pstrReason)
     std::vector<SChartCandlestickPoint>(nWindowBars > 0 ? nWindowBars : 0).swap(m_vecWindow);
     m_nCursor = 0;
     m_nBarCount = static_cast<int>(m_vecBars.size());
+    m_nPriceDecimals = ShownPriceDecimals(stats.m_nPriceDecimals);
+    m_bTimeOfDay = stats.m_bTimeOfDay;
     // The old file's last close must not be traded at or marked to.
     MakeCurrent(SChartCandlestickPoint{});
     return bRead;

@@ -34,7 +34,9 @@ public:
     double m_dOpen = 0.0;
     double m_dHigh = 0.0;
     double m_dLow = 0.0;
-    double m_dClose = 0.0; // the price of every trade and mark
+    double m_dClose = 0.0;     // the price of every trade and mark
+    int m_nPriceDecimals = 2;  // decimals prices of the file are shown with, 2 to 6
+    bool m_bTimeOfDay = false; // the file's bars carry times of day (intraday bars)
 
 private:
     // A fresh series on the chart holding the window's bars; nothing without a chart.

@@ -18,7 +18,8 @@ void CTradeAccount::Sell(double dPrice)
 void CTradeAccount::Trade(int nDirection, double dPrice)
 {
     const char* pszSide = nDirection > 0 ? "Buy" : "Sell";
-    WriteTradeLog(StringFormat("%s %d @ %.2f", pszSide, 1, dPrice));
+    const int nPrice = m_nPriceDecimals;
+    WriteTradeLog(StringFormat("%s %d @ %.*f", pszSide, 1, nPrice, dPrice));
 
     const int nBefore = m_nPosition;
     m_nPosition += nDirection;
@@ -43,10 +44,10 @@ void CTradeAccount::Trade(int nDirection, double dPrice)
     }
 
     WriteTradeLog(
-        StringFormat("%s 1 @ %.2f, current position:%d, current average:%.2f, profit:%.2f, "
+        StringFormat("%s 1 @ %.*f, current position:%d, current average:%.*f, profit:%.2f, "
                      "PositionAccount:%.2f, NoPositionAccount:%.2f",
-                     pszSide, dPrice, m_nPosition, m_dAverage, m_dProfit, m_dPositionAccount,
-                     m_dNoPositionAccount));
+                     pszSide, nPrice, dPrice, m_nPosition, nPrice, m_dAverage, m_dProfit,
+                     m_dPositionAccount, m_dNoPositionAccount));
 }
 
 void CTradeAccount::SetCurrentPrice(double dPrice)
@@ -55,9 +56,10 @@ void CTradeAccount::SetCurrentPrice(double dPrice)
     m_dProfit = (dPrice - m_dAverage) * m_nPosition;
     m_dPositionAccount = m_dNoPositionAccount + m_dProfit;
     if (m_nPosition != 0)
-        WriteTradeLog(StringFormat("CTradeAccount::SetCurrentPrice(%.2f), Profit:%.2f, "
+        WriteTradeLog(StringFormat("CTradeAccount::SetCurrentPrice(%.*f), Profit:%.2f, "
                                    "PositionAccount:%.2f, NoPositionAccount:%.2f",
-                                   dPrice, m_dProfit, m_dPositionAccount, m_dNoPositionAccount));
+                                   m_nPriceDecimals, dPrice, m_dProfit, m_dPositionAccount,
+                                   m_dNoPositionAccount));
 }
 
 double CTradeAccount::GetShownAccount() const

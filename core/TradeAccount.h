@@ -21,8 +21,9 @@ public:
     double m_dPositionAccount = 1000000.0;   // m_dNoPositionAccount + m_dProfit at the last mark
     int m_nPosition = 0;                     // units: positive long, negative short
     double m_dCurrentPrice = 0.0;
-    double m_dProfit = 0.0;  // (mark - m_dAverage) x m_nPosition at the last mark
-    double m_dAverage = 0.0; // 0 while flat; a positive price for shorts too
+    double m_dProfit = 0.0;   // (mark - m_dAverage) x m_nPosition at the last mark
+    double m_dAverage = 0.0;  // 0 while flat; a positive price for shorts too
+    int m_nPriceDecimals = 2; // decimals of prices in log lines; money keeps cents
 
 private:
     // nDirection is +1 for a buy and -1 for a sell.

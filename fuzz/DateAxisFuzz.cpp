@@ -75,5 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
     (void)axis.TickAtOrBefore(dProbe);
     (void)axis.PixelToValue(input.Take<std::int32_t>());
     (void)CChartDateTimeAxis::AddMonths(dProbe, input.Take<std::int32_t>());
+
+    // Labels that carry the time of day while ticks are under a day apart.
+    axis.SetTimeOfDayLabels(input.TakeBool());
+    CheckLabel(axis, dProbe);
     return 0;
 }

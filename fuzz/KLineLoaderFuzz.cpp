@@ -43,11 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, size_t nSize)
         nLineEnds += pData[i] == '\n' || pData[i] == '\r';
     if (player.m_nBarCount > nLineEnds + 1 || player.m_vecWindow.size() != 26)
         std::abort();
-    double dPreviousDate = -1e300;
+    // Bars are in time order, from 100-01-01 00:00 to 9999-12-31 23:59:59.
+    double dPrevious = -1e300;
     for (const SChartCandlestickPoint& bar : player.m_vecBars)
-        if (bar.dDate < std::exchange(dPreviousDate, bar.dDate) || !std::isfinite(bar.dOpen) ||
+    {
+        const double dInstant = KLineInstant(bar.dDate);
+        if (dInstant < std::exchange(dPrevious, dInstant) || !std::isfinite(bar.dOpen) ||
             !std::isfinite(bar.dHigh) || !std::isfinite(bar.dLow) || !std::isfinite(bar.dClose) ||
-            bar.dDate != std::floor(bar.dDate) || bar.dDate < -657434 || bar.dDate > 2958465)
+            !(dInstant >= -657434) || !(dInstant < 2958466))
             std::abort();
+    }
     return 0;
 }

@@ -221,3 +221,35 @@ TEST(ChartStandardAxis, TickWalksEndWhereTheStepIsLostInTheValues)
     EXPECT_LE(axis.m_pGrid->m_TickPixels.size(), 2u);
     dc.SelectObject(pOld);
 }
+
+TEST(ChartStandardAxis, IncrementStopsAtTheFinestDecimalOfTheValues)
+{
+    struct Row
+    {
+        int nMaxDecimals;
+        double dMin, dMax;
+        double dStep;
+        int nDecimals;
+    };
+    // 400 vertical pixels: 20 ticks fit.
+    const Row rows[] = {
+        {5, 1.07100, 1.07150, 0.00005, 5}, // the range needs every decimal of the prices
+        {5, 1.07100, 1.07110, 0.00001, 5}, // finer steps would label prices no bar has
+        {5, 1.0700, 1.0900, 0.002, 3},     // a wide range needs fewer
+        {2, 10.00, 10.05, 0.01, 2},        {2, 10.20, 11.00, 0.05, 2}, {-1, 10.00, 10.05, 0.005, 3},
+    };
+    for (const Row& row : rows)
+    {
+        CChartStandardAxis axis;
+        axis.m_nMaxDecimals = row.nMaxDecimals;
+        Layout(axis, false, 400, row.dMin, row.dMax);
+        EXPECT_DOUBLE_EQ(axis.m_dTickStep, row.dStep) << row.dMin << ".." << row.dMax;
+        EXPECT_EQ(axis.m_nDecimals, row.nDecimals) << row.dMin << ".." << row.dMax;
+    }
+    CChartStandardAxis axis;
+    axis.m_nMaxDecimals = 5;
+    Layout(axis, false, 400, 1.07100, 1.07150);
+    const std::vector<std::string> labels = Labels(axis);
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.front(), "1.07100");
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -227,6 +230,98 @@ TEST_F(SnapshotTool, DrawsFilesFromSpreadsheetsAndSaysWhyASemicolonFileHasNoBars
     EXPECT_NE(run.strOutput.find("the separator must be a comma"), std::string::npos)
         << run.strOutput;
     EXPECT_FALSE(fs::exists(m_dir / "semicolon.png"));
+}
+
+// Horizontal centres of the candle bodies in a snapshot, left to right: in the row crossing
+// the most bodies, runs of at least two red pixels (wicks are one pixel wide).
+std::vector<double> CandleCentres(const fs::path& path)
+{
+    const QImage image(QString::fromStdString(path.string()));
+    std::vector<double> best;
+    for (int y = 0; y < image.height(); ++y)
+    {
+        std::vector<double> centres;
+        int nRunStart = -1;
+        for (int x = 0; x <= image.width(); ++x)
+        {
+            const QRgb rgb = x < image.width() ? image.pixel(x, y) : 0;
+            const bool bRed = x < image.width() && qRed(rgb) - qGreen(rgb) > 100;
+            if (bRed && nRunStart < 0)
+                nRunStart = x;
+            else if (!bRed && nRunStart >= 0)
+            {
+                if (x - nRunStart >= 2)
+                    centres.push_back((nRunStart + x - 1) / 2.0);
+                nRunStart = -1;
+            }
+        }
+        if (centres.size() > best.size())
+            best = centres;
+    }
+    return best;
+}
+
+std::string Join(const std::vector<double>& values)
+{
+    std::string str;
+    for (double d : values)
+        str += std::to_string(d) + " ";
+    return str;
+}
+
+TEST_F(SnapshotTool, DrawsHourlyBarsApartInTimeOrderSpacedByTheirTimes)
+{
+    // Two trading days with a lunch break, written newest first; identical falling candles.
+    const int hours[] = {9, 10, 11, 12, 15, 16, 33, 34, 35}; // hours from day one 00:00
+    std::ofstream bars(m_dir / "hourly.csv");
+    bars << ",Open,High,Low,Close,Volume\n";
+    for (int i = 8; i >= 0; --i)
+        bars << "2017-04-" << 25 + hours[i] / 24 << " " << (hours[i] % 24 < 10 ? "0" : "")
+             << hours[i] % 24 << ":00:00,1.10010,1.10050,1.09950,1.09980,100\n";
+    bars.close();
+
+    const SRun run = RunTool(Path("hourly.csv") + " " + Path("hourly.png") + " --bars 9");
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    const std::vector<double> centres = CandleCentres(m_dir / "hourly.png");
+    ASSERT_EQ(centres.size(), 9u) << "one body per bar: " << Join(centres);
+    // The bodies at both ends are cut by the plot edge, so spacing is judged between the others.
+    const double dPixelsPerHour = (centres[7] - centres[1]) / (hours[7] - hours[1]);
+    EXPECT_GT(dPixelsPerHour, 5.0);
+    for (int i = 1; i < 8; ++i)
+    {
+        EXPECT_GT(centres[i + 1], centres[i]) << Join(centres);
+        if (i < 7)
+        {
+            EXPECT_NEAR(centres[i + 1] - centres[i], dPixelsPerHour * (hours[i + 1] - hours[i]),
+                        2.0)
+                << "bar " << i << ": " << Join(centres);
+        }
+    }
+}
+
+TEST_F(SnapshotTool, LabelsFiveDecimalPricesAndIntradayTimes)
+{
+    // Half-hourly bars of one morning, prices a few hundred-thousandths apart.
+    std::ofstream bars(m_dir / "eurusd.csv");
+    for (int i = 0; i < 26; ++i)
+        bars << "2017-04-25 " << (i / 2 < 10 ? "0" : "") << i / 2 << (i % 2 ? ":30" : ":00")
+             << ",1.0710" << i % 10 << ",1.0711" << i % 10 << ",1.0709" << i % 10 << ",1.0710"
+             << (i + 3) % 10 << "\n";
+    bars.close();
+    const SRun run = RunTool(Path("eurusd.csv") + " " + Path("eurusd.png") + " --labels");
+    ASSERT_EQ(run.nExit, 0) << run.strOutput;
+    const std::string strPrices = run.strOutput.substr(run.strOutput.find("price labels: "));
+    EXPECT_NE(strPrices.find(" 1.07100 "), std::string::npos) << run.strOutput;
+    EXPECT_EQ(strPrices.find(" 1.0710 "), std::string::npos) << run.strOutput;
+    const std::string strDates = run.strOutput.substr(run.strOutput.find("date labels: "));
+    EXPECT_NE(strDates.find("04:00 |"), std::string::npos) << run.strOutput;
+
+    // A daily file keeps its dates.
+    const SRun daily = RunTool(Path("bars.csv") + " " + Path("daily.png") + " --labels");
+    ASSERT_EQ(daily.nExit, 0) << daily.strOutput;
+    EXPECT_NE(daily.strOutput.find("date labels: 2017-02-04 | 2017-02-11 | 2017-02-18"),
+              std::string::npos)
+        << daily.strOutput;
 }
 
 } // namespace

@@ -218,11 +218,13 @@ TEST_F(BadInput, ANewestFirstFileReplaysOldestFirst)
 {
     const std::string err = Load(m_dir.Write("newest-first.csv", "2017-01-09,9,9,9,9\n"
                                                                  "2017-01-06,6,6,6,6\n"
+                                                                 "2017-01-06,7,7,7,7\n"
                                                                  "2017-01-05 15:00,2,2,2,2\n"
                                                                  "2017-01-05 10:00,1,1,1,1\n"));
-    ASSERT_EQ(m_player.m_nBarCount, 4);
-    const double closes[] = {2, 1, 6, 9}; // bars of one date keep their file order
-    for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(m_player.m_nBarCount, 5);
+    // Times of day order the bars of one day; bars of the same instant keep their file order.
+    const double closes[] = {1, 2, 6, 7, 9};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(m_player.m_vecBars[i].dClose, closes[i]) << i;
     EXPECT_EQ(err,
               m_dir.Path().string() +

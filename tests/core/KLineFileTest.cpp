@@ -20,7 +20,7 @@ struct SLineCase
 
 const SLineCase kBars[] = {
     {"2017-01-05,10.0,11.5,9.5,11.0", 42740, 10.0, 11.5, 9.5, 11.0},
-    {"2017-01-05 14:30:00,10,11,9,10.5", 42740, 10, 11, 9, 10.5},
+    {"2017-01-05 14:30:00,10,11,9,10.5", 42740 + 14.5 / 24, 10, 11, 9, 10.5},
     {"2017/01/06,1,2,0.5,1.5,12345", 42741, 1, 2, 0.5, 1.5},
     {"2017-01-05,,10,11,9,10.5", 42740, 10, 11, 9, 10.5},
     {",,2017-01-05,10,11,9,10.5,,", 42740, 10, 11, 9, 10.5},
@@ -182,4 +182,74 @@ TEST(KLineFile, FailsOnMissingFilesAndDirectories)
     EXPECT_FALSE(ReadKLineFile(dir.Path().string(), &bars, &stats));
     EXPECT_EQ(errno, EISDIR);
     EXPECT_TRUE(bars.empty());
+}
+
+TEST(KLineFile, KeepsTheTimeOfDayOfIntradayDates)
+{
+    const double dDay = 42850; // 2017-04-25
+    const std::pair<std::string_view, double> dates[] = {
+        {"2017-04-25", dDay},
+        {"2017-04-25 13:00", dDay + 13.0 / 24},
+        {"2017-04-25T13:00:00", dDay + 13.0 / 24},
+        {"2017/04/25 13:00:00", dDay + 13.0 / 24},
+        {"2017-04-25 00:00:00", dDay},
+        {"2017-04-25 23:59:59", dDay + 86399.0 / 86400},
+        {"2017-04-25 09:30:15.250", dDay + (9 * 3600 + 30 * 60 + 15) / 86400.0},
+        // Not a time of day: the bar stays at the start of its day.
+        {"2017-04-25 24:00", dDay},
+        {"2017-04-25 12:60", dDay},
+        {"2017-04-25 1:00", dDay},
+        {"2017-04-25 13", dDay},
+        {"2017-04-25X13:00", dDay},
+        // Before the epoch the time counts forward from the day's number.
+        {"1899-12-29 06:00", -1.25},
+    };
+    for (const auto& [text, dExpected] : dates)
+    {
+        double dDate = -7;
+        EXPECT_TRUE(ParseKLineDate(text, &dDate)) << text;
+        EXPECT_NEAR(dDate, dExpected, 1e-9) << text;
+    }
+}
+
+TEST(KLineFile, PutsTimesOfDayInOrderAndNotesPriceDecimals)
+{
+    EXPECT_EQ(KLinePriceDecimals("2017-04-19 09:00:00,1.0716,1.0722,1.07083,1.07219,1413"), 5);
+    EXPECT_EQ(KLinePriceDecimals("2017-04-19,10,11,9,10.5,1.1234567"), 1) << "volume is no price";
+    EXPECT_EQ(KLinePriceDecimals("2017-04-19,10,11,9,10"), 0);
+    EXPECT_EQ(KLinePriceDecimals("2017-04-19,1.5e-3,1,1,1"), 1);
+
+    CTempDir dir;
+    std::vector<SChartCandlestickPoint> bars;
+    SKLineReadStats daily;
+    ASSERT_TRUE(ReadKLineFile(dir.Write("daily.csv", "Date,Open,High,Low,Close\n"
+                                                     "2017-01-05,10.5,11,9.25,10\n"
+                                                     "2017-01-06 00:00,10,11,9,10\n"),
+                              &bars, &daily));
+    EXPECT_EQ(daily.m_nPriceDecimals, 2);
+    EXPECT_FALSE(daily.m_bTimeOfDay);
+
+    SKLineReadStats hourly;
+    bars.clear();
+    ASSERT_TRUE(
+        ReadKLineFile(dir.Write("hourly.csv", "2017-04-25 14:00,1.07216,1.0722,1.0708,1.07\n"
+                                              "2017-04-25 13:00,1.0716,1.0722,1.0708,1.07\n"),
+                      &bars, &hourly));
+    EXPECT_EQ(hourly.m_nPriceDecimals, 5);
+    EXPECT_TRUE(hourly.m_bTimeOfDay);
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_LT(bars[0].dDate, bars[1].dDate) << "bars of one day are put in time order";
+    EXPECT_EQ(bars[0].dOpen, 1.0716);
+    EXPECT_TRUE(hourly.m_bReordered);
+
+    // Before the epoch 06:00 is -1.25, yet comes after midnight, -1.0.
+    SKLineReadStats old;
+    bars.clear();
+    ASSERT_TRUE(ReadKLineFile(dir.Write("old.csv", "1899-12-29 06:00,2,2,2,2\n"
+                                                   "1899-12-29 00:00,1,1,1,1\n"
+                                                   "1899-12-28 18:00,0,0,0,0\n"),
+                              &bars, &old));
+    ASSERT_EQ(bars.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bars[i].dClose, i);
 }

@@ -91,3 +91,27 @@ TEST_F(KLinePlayerLoad, SaysOnceHowManyLinesWereSkipped)
               path + ": skipped 2 line(s) that are not bars (first: line 1)\n");
     EXPECT_EQ(m_player.m_nBarCount, 1);
 }
+
+TEST_F(KLinePlayerLoad, TakesPricePrecisionAndTimesOfDayFromTheFile)
+{
+    struct SCase
+    {
+        const char* pszBars;
+        int nDecimals;
+        bool bTimeOfDay;
+    };
+    const SCase cases[] = {
+        {"2017-01-05,10,11,9,10\n", 2, false},
+        {"2017-01-05,10.5,11.25,9.125,10\n", 3, false},
+        {"2017-04-19 09:00:00,1.0716,1.0722,1.07083,1.07219\n", 5, true},
+        {"1995-01-03,2.179012,2.1913581,2.117284,2.117284\n", 6, false},
+        {"", 2, false},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszBars);
+        m_player.Load(m_dir.Write("a.csv", c.pszBars));
+        EXPECT_EQ(m_player.m_nPriceDecimals, c.nDecimals);
+        EXPECT_EQ(m_player.m_bTimeOfDay, c.bTimeOfDay);
+    }
+}

@@ -1,6 +1,6 @@
 #include "core/TradeAccount.h"
-#include "core/TradeLog.h"
 #include "TempDir.h"
+#include "core/TradeLog.h"
 
 #include <gtest/gtest.h>
 
@@ -160,4 +160,23 @@ TEST_F(TradeAccount, LogsDecimalPointsUnderAnyLocale)
     m_account.Buy(10.5);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(LoggedMessages().front(), "Buy 1 @ 10.50");
+}
+
+TEST_F(TradeAccount, LogsPricesInTheFilesDecimalsAndMoneyInCents)
+{
+    m_account.m_nPriceDecimals = 5;
+    m_account.Buy(1.07219);
+    m_account.Buy(1.07221);
+    m_account.SetCurrentPrice(1.07301);
+    EXPECT_EQ(LoggedMessages(),
+              (std::vector<std::string>{
+                  "Buy 1 @ 1.07219",
+                  "Buy 1 @ 1.07219, current position:1, current average:1.07219, profit:0.00, "
+                  "PositionAccount:1000000.00, NoPositionAccount:1000000.00",
+                  "Buy 1 @ 1.07221",
+                  "Buy 1 @ 1.07221, current position:2, current average:1.07220, profit:0.00, "
+                  "PositionAccount:1000000.00, NoPositionAccount:1000000.00",
+                  "CTradeAccount::SetCurrentPrice(1.07301), Profit:0.00, "
+                  "PositionAccount:1000000.00, NoPositionAccount:1000000.00",
+              }));
 }

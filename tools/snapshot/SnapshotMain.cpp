@@ -5,6 +5,7 @@
 #include "chart/ChartCtrl.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
+#include "core/BarLabels.h"
 #include "core/KLineFile.h"
 #include "core/ReplaySettings.h"
 #include "platform/Bitmap.h"
@@ -28,9 +29,10 @@ namespace
 {
 
 constexpr const char* kUsage =
-    "usage: orvanta-snapshot FILE OUT.png [--first K] [--bars N] [--size WxH]\n"
+    "usage: orvanta-snapshot FILE OUT.png [--first K] [--bars N] [--size WxH] [--labels]\n"
     "  Renders bars K to K+N-1 of the K-line FILE (K counts from 0; default: the first\n"
-    "  window of the replay) as a candlestick chart of W x H pixels (default 640x400).\n";
+    "  window of the replay) as a candlestick chart of W x H pixels (default 640x400).\n"
+    "  --labels also prints the labels drawn on the date and price axes.\n";
 
 struct SOptions
 {
@@ -40,6 +42,7 @@ struct SOptions
     int nBars = 0;
     int nWidth = 640;
     int nHeight = 400;
+    bool bLabels = false;
 };
 
 bool ParseInt(std::string_view text, int nMin, int nMax, int* pValue)
@@ -86,6 +89,8 @@ bool ParseArguments(int argc, char** argv, SOptions* pOptions)
                 strError = "--size wants WxH with each side from 16 to 10000, not '" +
                            std::string(value) + "'";
         }
+        else if (arg == "--labels")
+            pOptions->bLabels = true;
         else if (arg.size() > 1 && arg[0] == '-')
             strError = "unknown option '" + std::string(arg) + "'";
         else if (nPositional == 0)
@@ -109,6 +114,27 @@ bool ParseArguments(int argc, char** argv, SOptions* pOptions)
         return false;
     }
     return true;
+}
+
+// One line of the labels an axis drew, left to right or bottom to top.
+void PrintLabels(const char* pszName, const CChartAxis& axis)
+{
+    std::string strLine = pszName;
+    const char* pszSeparator = ": ";
+    double dTick = axis.GetFirstTick();
+    for (int nCount = 0; nCount < 10000; ++nCount)
+    {
+        if (axis.IsLabelInside(dTick))
+        {
+            strLine += pszSeparator + axis.FormatTickLabel(dTick);
+            pszSeparator = " | ";
+        }
+        double dNext = dTick;
+        if (!axis.GetNextTick(dTick, &dNext) || dNext == dTick)
+            break;
+        dTick = dNext;
+    }
+    std::printf("%s\n", strLine.c_str());
 }
 
 } // namespace
@@ -194,7 +220,10 @@ int main(int argc, char** argv)
     CChartDateTimeAxis* pDateAxis = chart.NewDateTimeAxis();
     pDateAxis->SetTickLabelFormat(false, "%Y-%m-%d");
     pDateAxis->SetRangeMode(AllPoints);
-    chart.NewStandardAxis()->SetRangeMode(AllPoints);
+    CChartStandardAxis* pPriceAxis = chart.NewStandardAxis();
+    pPriceAxis->SetRangeMode(AllPoints);
+    FitAxesToBars(pDateAxis, pPriceAxis, stats.m_bTimeOfDay,
+                  ShownPriceDecimals(stats.m_nPriceDecimals));
 
     auto* pSerie = new CChartCandlestickSerie(&chart);
     chart.AttachSerie(pSerie);
@@ -210,5 +239,10 @@ int main(int argc, char** argv)
     }
     std::printf("%s: bars %d to %d of %d, %dx%d\n", options.strOutput.c_str(), options.nFirst,
                 options.nFirst + options.nBars - 1, nBarCount, options.nWidth, options.nHeight);
+    if (options.bLabels)
+    {
+        PrintLabels("date labels", *pDateAxis);
+        PrintLabels("price labels", *pPriceAxis);
+    }
     return 0;
 }

@@ -1,0 +1,36 @@
+#include "core/BarLabels.h"
+
+#include "chart/ChartDateTimeAxis.h"
+#include "chart/ChartStandardAxis.h"
+
+#include <algorithm>
+
+int ShownPriceDecimals(int nWritten)
+{
+    return std::clamp(nWritten, 2, 6);
+}
+
+std::string WithPriceDecimals(const std::string& strFormat, int nDecimals)
+{
+    static const std::string kCents = "%.2f";
+    const std::string strWanted = "%." + std::to_string(nDecimals) + "f";
+    std::string strResult;
+    std::size_t nFrom = 0;
+    for (std::size_t nAt = strFormat.find(kCents); nAt != std::string::npos;
+         nAt = strFormat.find(kCents, nFrom))
+    {
+        strResult.append(strFormat, nFrom, nAt - nFrom).append(strWanted);
+        nFrom = nAt + kCents.size();
+    }
+    return strResult.append(strFormat, nFrom, std::string::npos);
+}
+
+void FitAxesToBars(CChartDateTimeAxis* pDateAxis, CChartStandardAxis* pPriceAxis, bool bTimeOfDay,
+                   int nPriceDecimals)
+{
+    if (pPriceAxis != nullptr)
+        pPriceAxis->m_nMaxDecimals = nPriceDecimals;
+    // Last, because it redraws the chart.
+    if (pDateAxis != nullptr)
+        pDateAxis->SetTimeOfDayLabels(bTimeOfDay);
+}
