@@ -14,6 +14,7 @@
 #include <QStyleHints>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -402,6 +403,15 @@ void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
 void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent)
 {
     SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent);
+}
+
+void GenericWidget::wheelEvent(QWheelEvent* pEvent)
+{
+    const QPoint ptScreen = pEvent->globalPosition().toPoint();
+    const UINT nFlags = KeyFlags(pEvent->buttons(), pEvent->modifiers());
+    const auto nDelta = static_cast<WORD>(static_cast<short>(pEvent->angleDelta().y()));
+    Send(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(nFlags), nDelta),
+         PointParam(ptScreen));
 }
 
 void GenericWidget::closeEvent(QCloseEvent* pEvent)
@@ -1701,6 +1711,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDBLCLK:
         OnRButtonDblClk(nFlags, point);
         break;
+    case WM_MOUSEWHEEL:
+        result = OnMouseWheel(LOWORD(static_cast<DWORD_PTR>(wParam)),
+                              GET_WHEEL_DELTA_WPARAM(wParam), point);
+        break;
     case WM_TIMER:
         OnTimer(wParam);
         break;
@@ -1784,6 +1798,10 @@ BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
 void CWnd::OnMouseMove(UINT, CPoint)
 {
     Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return static_cast<BOOL>(Default());
 }
 void CWnd::OnLButtonDown(UINT, CPoint)
 {
