@@ -5,6 +5,7 @@
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
+#include "chart/RefreshHold.h"
 #include "core/BarLabels.h"
 #include "core/ReplaySettings.h"
 #include "platform/DataExchange.h"
@@ -65,6 +66,12 @@ ON_BN_CLICKED(IDC_BTN_BUY, &COrvantaDlg::OnBuy)
 ON_BN_CLICKED(IDC_BTN_SELL, &COrvantaDlg::OnSell)
 ON_COMMAND(ID_MENU_ABOUT, &COrvantaDlg::OnAbout)
 ON_COMMAND(ID_MENU_PRINT, &COrvantaDlg::OnPrint)
+ON_WM_SIZE()
+ON_COMMAND(ID_MENU_SAVE_IMAGE, &COrvantaDlg::OnSaveImage)
+ON_COMMAND(ID_MENU_MA_FIRST, &COrvantaDlg::OnToggleMa5)
+ON_COMMAND(ID_MENU_MA_FIRST + 1, &COrvantaDlg::OnToggleMa10)
+ON_COMMAND(ID_MENU_MA_FIRST + 2, &COrvantaDlg::OnToggleMa20)
+ON_COMMAND(ID_MENU_MA_LAST, &COrvantaDlg::OnToggleMa60)
 END_MESSAGE_MAP()
 
 COrvantaDlg::COrvantaDlg(CWnd* pParent) : CDialogEx(IDD_ORVANTA_DIALOG, pParent)
@@ -121,6 +128,7 @@ BOOL COrvantaDlg::OnInitDialog()
     }
     m_pPriceAxis = m_chart.NewStandardAxis();
     m_pPriceAxis->SetRangeMode(AllPoints);
+    SetUpWindowFeatures();
 
     // The timer runs for the dialog's whole life; ticks only act while playing.
     ArmReplayTimer();
@@ -265,10 +273,15 @@ void COrvantaDlg::ReplayTick()
     // 1. Step; the step that shows the last bar ends the replay, and still marks and shows.
     if (m_player.m_pChart == nullptr)
         m_player.m_pChart = &m_chart;
-    if (m_player.Step() == m_player.m_nBarCount)
     {
-        m_bPlaying = FALSE;
-        m_bFinished = true;
+        // The step's candles and the averages over them make one redraw.
+        CRefreshHold hold(&m_chart);
+        if (m_player.Step() == m_player.m_nBarCount)
+        {
+            m_bPlaying = FALSE;
+            m_bFinished = true;
+        }
+        ShowAverages();
     }
     // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
     if (m_player.HasCurrentBar())

@@ -7,10 +7,13 @@
 #include "platform/Button.h"
 #include "platform/DialogEx.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 class CChartStandardAxis;
 class CChartDateTimeAxis;
+class CChartCrosshair;
 
 // The replay timer's period in milliseconds for a period in seconds. The product is taken in 64
 // bits; below 10 ms it is 10 ms (the fastest replay), and a negative product becomes the longest
@@ -44,7 +47,22 @@ protected:
     afx_msg void OnExit();
     afx_msg void OnAbout();
     afx_msg void OnPrint();
+    // The window, the chart's reading aids and its picture: OrvantaDlgWindow.cpp.
+    void OnSize(UINT nType, int cx, int cy) override;
+    afx_msg void OnSaveImage();
+    afx_msg void OnToggleMa5();
+    afx_msg void OnToggleMa10();
+    afx_msg void OnToggleMa20();
+    afx_msg void OnToggleMa60();
     DECLARE_MESSAGE_MAP()
+
+public:
+    static constexpr std::array<int, 4> kAveragePeriods = {5, 10, 20, 60};
+    // Shows or hides the average of kAveragePeriods[nIndex] and remembers the choice.
+    void ToggleAverage(std::size_t nIndex);
+    // Writes the chart's picture to strPath, ".png" added when missing; a failure is shown in a
+    // box. Answers whether the file was written.
+    bool SaveChartImage(std::string strPath);
 
 private:
     // What a chosen file does, whether it came from the file dialog or the command line: the
@@ -60,6 +78,25 @@ private:
     void ShowAccountLabels();
     // Play, Stop, Buy and Sell are offered exactly when they would do something.
     void ShowCommandState();
+    void SetUpWindowFeatures();
+    // Where each control sat in the template's layout, and which edges it keeps its distance to.
+    void RememberLayout();
+    void ApplyLayout(int cx, int cy);
+    // The checked averages as line series over the current window's candles.
+    void ShowAverages();
+    void ShowAverageChecks();
+
+    struct SAnchoredControl
+    {
+        CWnd* pWnd = nullptr;
+        RECT rcStart = {0, 0, 0, 0};
+        bool bRight = false;  // keeps its distance to the right edge
+        bool bBottom = false; // keeps its distance to the bottom edge
+        bool bGrowX = false;  // keeps its left edge and its distance to the right edge
+        bool bGrowY = false;  // keeps its top edge and its distance to the bottom edge
+    };
+    std::vector<SAnchoredControl> m_vecLayout;
+    SIZE m_szStartClient = {0, 0};
 
 public:
     CChartCtrl m_chart;
@@ -81,6 +118,9 @@ public:
     std::string m_strAccount;
     std::string m_strPosition;
     std::string m_strProfit;
+
+    CChartCrosshair* m_pCrosshair = nullptr; // owned by m_chart
+    std::array<bool, 4> m_arrAverageShown = {false, false, false, false};
 
     // Loaded when the dialog opens, exactly as if chosen in the file dialog; empty = none.
     std::string m_strStartFile;

@@ -109,12 +109,19 @@ std::vector<SMenuItemTemplate> MainMenu()
     file.children = {
         {"加载K线(&L)", ID_MENU_LOAD, {}},  {"播放K线(&P)", ID_MENU_PLAY, {}},
         {"停止播放(&S)", ID_MENU_STOP, {}}, {nullptr, 0, {}, MF_SEPARATOR},
-        {"打印...", ID_MENU_PRINT, {}},     {nullptr, 0, {}, MF_SEPARATOR},
-        {"退出(&Q)", ID_MENU_EXIT, {}},
+        {"打印...", ID_MENU_PRINT, {}},     {"保存图片...", ID_MENU_SAVE_IMAGE, {}},
+        {nullptr, 0, {}, MF_SEPARATOR},     {"退出(&Q)", ID_MENU_EXIT, {}},
     };
     SMenuItemTemplate settings{"属性", 0, {{"属性设置", ID_MENU_SETTINGS, {}}}};
     SMenuItemTemplate about{"关于", 0, {{"关于", ID_MENU_ABOUT, {}}}};
-    return {file, settings, about};
+    SMenuItemTemplate indicators{"指标", 0, {}};
+    indicators.children = {
+        {"MA5", ID_MENU_MA_FIRST, {}},
+        {"MA10", ID_MENU_MA_FIRST + 1, {}},
+        {"MA20", ID_MENU_MA_FIRST + 2, {}},
+        {"MA60", ID_MENU_MA_FIRST + 3, {}},
+    };
+    return {file, settings, about, indicators};
 }
 
 // The program's icon: three candles on a dark rounded tile, drawn here so no image file ships.
@@ -178,7 +185,7 @@ struct SStringEntry
     const char* pszText;
 };
 
-constexpr std::array<SStringEntry, 21> kStrings = {{
+constexpr std::array<SStringEntry, 23> kStrings = {{
     {IDS_ABOUTBOX, "关于 Orvanta(&A)..."},
     {IDS_PLAY, "播放K线"},
     {IDS_STOP, "停止播放"},
@@ -200,6 +207,8 @@ constexpr std::array<SStringEntry, 21> kStrings = {{
     {IDS_PROFIT_START, "Profit:0"},
     {IDS_FILE_FILTER, "All Files(*.*)|*.*||"},
     {IDS_LOAD_FAILED, "无法读取K线文件 %s:\n%s"},
+    {IDS_IMAGE_FILTER, "PNG 图片 (*.png)|*.png||"},
+    {IDS_SAVE_IMAGE_FAILED, "无法保存图片 %s:\n%s"},
 }};
 
 } // namespace

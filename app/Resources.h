@@ -32,6 +32,8 @@ constexpr unsigned IDS_POSITION_START = 217;
 constexpr unsigned IDS_PROFIT_START = 218;
 constexpr unsigned IDS_FILE_FILTER = 219;
 constexpr unsigned IDS_LOAD_FAILED = 220; // path, reason
+constexpr unsigned IDS_IMAGE_FILTER = 450;
+constexpr unsigned IDS_SAVE_IMAGE_FAILED = 451; // path, reason
 
 constexpr int IDC_CHART = 1000;
 constexpr int IDC_BTN_LOAD = 1001;
@@ -56,6 +58,10 @@ constexpr unsigned ID_MENU_EXIT = 32779;
 constexpr unsigned ID_MENU_STOP = 32781;
 constexpr unsigned ID_MENU_ABOUT = 32783;
 constexpr unsigned ID_MENU_PRINT = 32784;
+constexpr unsigned ID_MENU_SAVE_IMAGE = 33050;
+// One item per moving average, in the order of kAveragePeriods.
+constexpr unsigned ID_MENU_MA_FIRST = 33051;
+constexpr unsigned ID_MENU_MA_LAST = 33054;
 
 constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;

@@ -210,6 +210,18 @@ void CChartCtrl::RunDeferredRefresh()
     }
 }
 
+bool CChartCtrl::SaveImage(const std::string& strPath) const
+{
+    return m_bmpBuffer.SaveAsPng(strPath.c_str()) != FALSE;
+}
+
+unsigned CChartCtrl::AddOverlay(ChartOverlay* pOverlay)
+{
+    const unsigned nId = m_overlaysById.empty() ? 1 : m_overlaysById.rbegin()->first + 1;
+    m_overlaysById[nId] = pOverlay;
+    return nId;
+}
+
 void CChartCtrl::RestoreAxisRanges()
 {
     CRefreshHold hold(this);

@@ -66,6 +66,14 @@ public:
     void HoldRefresh();
     void ReleaseRefresh();
     void RestoreAxisRanges();
+    // Zooms the date axis around pixel column x, a fifth of the span per notch (positive
+    // notches zoom in), never wider than the data; the price axes refit to the bars in view.
+    void ZoomDateAxisAt(int x, double dNotches);
+    // Writes the picture as it is shown, without the mouse's overlays, to a PNG file. A failed
+    // write leaves no file behind and answers false with errno set.
+    bool SaveImage(const std::string& strPath) const;
+    // Takes ownership; overlays are drawn over the buffered picture in the order of their ids.
+    unsigned AddOverlay(ChartOverlay* pOverlay);
     void ResyncAxes();
 
     void RewindSeries();
@@ -97,6 +105,8 @@ protected:
     void OnRButtonDown(UINT nFlags, CPoint point) override;
     void OnRButtonUp(UINT nFlags, CPoint point) override;
     void OnRButtonDblClk(UINT nFlags, CPoint point) override;
+    // The wheel over the plot zooms the date axis around the mouse.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
     // Notifications of the axes' scroll bars: the bar scrolls its axis, then the chart redraws.
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;

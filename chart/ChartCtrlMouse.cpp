@@ -11,6 +11,8 @@
 #include "chart/RefreshHold.h"
 #include "platform/WinUser.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 void CChartCtrl::OnLButtonDown(UINT, CPoint point)
@@ -70,6 +72,12 @@ void CChartCtrl::OnMouseMove(UINT, CPoint point)
         for (auto& [nId, pOverlay] : m_overlaysById)
             pOverlay->OverlayMouseMove(point.x, point.y);
         InvalidateRect(nullptr, TRUE);
+    }
+    else if (!m_overlaysById.empty())
+    {
+        for (auto& [nId, pOverlay] : m_overlaysById)
+            pOverlay->OverlayMouseLeave();
+        InvalidateRect(nullptr, FALSE);
     }
 
     // The window class has no cursor, so the control always sets one.
@@ -149,6 +157,49 @@ void CChartCtrl::ZoomToBox()
     zoom(m_axisSlots[SlotLeft], box.bottom, box.top);
     zoom(m_axisSlots[SlotTop], box.left, box.right);
     zoom(m_axisSlots[SlotRight], box.bottom, box.top);
+    RefreshChart();
+}
+
+BOOL CChartCtrl::OnMouseWheel(UINT, short zDelta, CPoint pt)
+{
+    ScreenToClient(&pt);
+    if (zDelta == 0 || !PtInRect(&m_rcPlot, pt))
+        return static_cast<BOOL>(Default());
+    ZoomDateAxisAt(pt.x, static_cast<double>(zDelta) / WHEEL_DELTA);
+    return TRUE;
+}
+
+void CChartCtrl::ZoomDateAxisAt(int x, double dNotches)
+{
+    CChartAxis* pDates = m_axisSlots[SlotBottom];
+    if (!pDates || !(pDates->m_dMin < pDates->m_dMax))
+        return;
+    const double dFactor = std::pow(0.8, dNotches);
+    double dAnchor = pDates->PixelToValue(x);
+    dAnchor = std::clamp(dAnchor, pDates->m_dMin, pDates->m_dMax);
+    double dMin = dAnchor - (dAnchor - pDates->m_dMin) * dFactor;
+    double dMax = dAnchor + (pDates->m_dMax - dAnchor) * dFactor;
+    // Zooming out ends at the range the data gave.
+    const double dSavedSpan = pDates->m_dSavedMax - pDates->m_dSavedMin;
+    if (dSavedSpan > 0.0 && dMax - dMin >= dSavedSpan)
+    {
+        dMin = pDates->m_dSavedMin;
+        dMax = pDates->m_dSavedMax;
+    }
+
+    CRefreshHold hold(this);
+    if (!pDates->SetRange(dMin, dMax, ERangeChange::Navigate))
+        return;
+    for (CChartAxis* pPrices : {m_axisSlots[SlotLeft], m_axisSlots[SlotRight]})
+    {
+        double dLow = 0.0;
+        double dHigh = 0.0;
+        if (!pPrices)
+            continue;
+        pPrices->GetSeriesVisibleRange(&dLow, &dHigh);
+        if (dLow < dHigh)
+            pPrices->SetRange(dLow, dHigh, ERangeChange::Navigate);
+    }
     RefreshChart();
 }
 

@@ -8,6 +8,8 @@ class ChartOverlay
 public:
     virtual ~ChartOverlay() = default;
     virtual void OverlayMouseMove(int x, int y) = 0;
+    // The mouse has moved over the control outside the plot.
+    virtual void OverlayMouseLeave() {}
     virtual void OverlayButtonDown(int x, int y) = 0;
     virtual void OverlayButtonUp(int x, int y) = 0;
     virtual void DrawOverlay(CDC* pDC) = 0;

@@ -25,6 +25,8 @@ public:
 
     // A bar has been revealed since the last Load: its close is a price to trade and mark at.
     bool HasCurrentBar() const { return m_nCursor > 0; }
+    // Draws the current window again as a fresh series, for a chart whose other series changed.
+    void ShowCurrentWindow() { ShowWindow(m_vecWindow.data(), m_vecWindow.size()); }
 
     CChartCtrl* m_pChart = nullptr; // not owned; Step draws into it
     int m_nBarCount = 0;            // bars in m_vecBars

@@ -81,7 +81,11 @@ HWND CreateDialogWindow(const SDialogTemplate& t, QWidget* pOwner)
         }
     }
     if ((t.dwStyle & WS_THICKFRAME) != 0)
+    {
+        // A resizable dialog never gets smaller than its template: its layout starts from there.
+        pDialog->setMinimumSize(nClientWidth, nClientHeight + nMenuHeight);
         pDialog->resize(nClientWidth, nClientHeight + nMenuHeight);
+    }
     else
         pDialog->setFixedSize(nClientWidth, nClientHeight + nMenuHeight);
     pDialog->LayoutClient();

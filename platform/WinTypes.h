@@ -572,6 +572,7 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_USER = 0x0400;
 // WM_SIZE types
 constexpr UINT SIZE_RESTORED = 0;
@@ -583,6 +584,12 @@ constexpr UINT MK_RBUTTON = 0x0002;
 constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
 constexpr UINT MK_MBUTTON = 0x0010;
+// One notch of a mouse wheel; WM_MOUSEWHEEL carries signed multiples in the high word of wParam.
+constexpr short WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wParam)
+{
+    return static_cast<short>(static_cast<WORD>((wParam >> 16) & 0xFFFF));
+}
 // Hit test code given to OnSetCursor
 constexpr UINT HTCLIENT = 1;
 // ShowWindow

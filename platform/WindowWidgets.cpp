@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <cstdlib>
 
 #include "platform/Menu.h"
@@ -163,6 +164,15 @@ void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
 void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent)
 {
     SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent);
+}
+
+void GenericWidget::wheelEvent(QWheelEvent* pEvent)
+{
+    const QPoint ptScreen = pEvent->globalPosition().toPoint();
+    const UINT nFlags = KeyFlags(pEvent->buttons(), pEvent->modifiers());
+    const auto nDelta = static_cast<WORD>(static_cast<short>(pEvent->angleDelta().y()));
+    Send(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(nFlags), nDelta),
+         PointParam(ptScreen));
 }
 
 void GenericWidget::closeEvent(QCloseEvent* pEvent)

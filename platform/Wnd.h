@@ -155,6 +155,8 @@ protected:
     afx_msg virtual void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg virtual void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg virtual void OnRButtonDblClk(UINT nFlags, CPoint point);
+    // pt in screen coordinates; zDelta in multiples of WHEEL_DELTA, positive away from the user.
+    afx_msg virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg virtual void OnTimer(UINT_PTR nIDEvent);
     afx_msg virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

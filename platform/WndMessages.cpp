@@ -60,6 +60,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDBLCLK:
         OnRButtonDblClk(nFlags, point);
         break;
+    case WM_MOUSEWHEEL:
+        result = OnMouseWheel(LOWORD(static_cast<DWORD_PTR>(wParam)),
+                              GET_WHEEL_DELTA_WPARAM(wParam), point);
+        break;
     case WM_TIMER:
         OnTimer(wParam);
         break;
@@ -143,6 +147,10 @@ BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
 void CWnd::OnMouseMove(UINT, CPoint)
 {
     Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return static_cast<BOOL>(Default());
 }
 void CWnd::OnLButtonDown(UINT, CPoint)
 {

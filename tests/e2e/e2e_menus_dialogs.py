@@ -75,7 +75,7 @@ def first_run(session):
     box = xd.plot_box(layout)
     known = xd.program_windows(server, program.process)
     titles = menu_titles(xd.Picture(server, window), layout)
-    assert len(titles) == 3, f"menu titles at {titles}"
+    assert len(titles) == 4, f"menu titles at {titles}"
 
     def log():
         return xd.trade_log_lines(workdir)
