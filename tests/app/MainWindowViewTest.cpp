@@ -7,7 +7,7 @@
 #include "chart/ChartLineSerie.h"
 #include "chart/ChartScrollBar.h"
 #include "platform/ProfileFile.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include "AppTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "app/OrvantaDlg.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 #include "chart/ChartStandardAxis.h"
 #include "platform/DC.h"
 #include "platform/OleDate.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include "ChartTestApp.h"
 #include "CountingChart.h"
