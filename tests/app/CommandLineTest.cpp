@@ -108,3 +108,37 @@ TEST(CommandLineTest, VersionIsTheProgramNameAndADottedNumber)
 }
 
 } // namespace
+
+namespace
+{
+
+struct SStartCase
+{
+    std::initializer_list<const char*> args;
+    ECommandAction eAction;
+    const char* pszStartDate;
+    const char* pszError;
+};
+
+TEST(CommandLineTest, StartDateNeedsADateAndAFile)
+{
+    const SStartCase cases[] = {
+        {{"--start", "2021-03-04", "a.csv"}, ECommandAction::Run, "2021-03-04", ""},
+        {{"a.csv", "--start=2021-03-04"}, ECommandAction::Run, "2021-03-04", ""},
+        {{"--start", "2021-3-4", "a.csv"}, ECommandAction::Refuse, "",
+         "--start needs a date YYYY-MM-DD, not '2021-3-4'"},
+        {{"a.csv", "--start"}, ECommandAction::Refuse, "", "--start needs a date YYYY-MM-DD, not ''"},
+        {{"--start", "2021-03-04"}, ECommandAction::Refuse, "", "--start needs a FILE to start in"},
+        {{"--start", "2021-03-04", "--help"}, ECommandAction::ShowHelp, "", ""},
+    };
+    for (const SStartCase& c : cases)
+    {
+        const SCommandLine result = Parse(c.args);
+        EXPECT_EQ(result.eAction, c.eAction) << *c.args.begin();
+        EXPECT_EQ(result.strStartDate, c.pszStartDate);
+        EXPECT_EQ(result.strError, c.pszError);
+    }
+    EXPECT_NE(std::string(CommandLineUsage()).find("--start DATE"), std::string::npos);
+}
+
+} // namespace
