@@ -72,7 +72,8 @@ SCommandLine ParseCommandLine(int argc, const char* const* argv)
             else if (i + 1 < argc && argv[i + 1] != nullptr)
                 date = argv[++i];
             if (!LooksLikeDate(date))
-                return {ECommandAction::Refuse, {},
+                return {ECommandAction::Refuse,
+                        {},
                         "--start needs a date YYYY-MM-DD, not '" + std::string(date) + "'"};
             result.strStartDate = date;
         }

@@ -216,8 +216,8 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
     ClearChart();
     SetDatePadding();
     ShowBarLabels();
-    m_strInfo = WithSpeed(
-        FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount));
+    m_strInfo =
+        WithSpeed(FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount));
     ShowCommandState();
     UpdateData(FALSE);
 
@@ -290,9 +290,9 @@ void COrvantaDlg::ReplayTick()
         m_journal.AddMark(m_account.GetShownAccount());
     }
     // 3. Show it.
-    m_strInfo = WithSpeed(FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(),
-                                          m_player.m_nBarCount, m_player.m_nCursor,
-                                          m_player.m_nBarCount));
+    m_strInfo =
+        WithSpeed(FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(), m_player.m_nBarCount,
+                                  m_player.m_nCursor, m_player.m_nBarCount));
     ShowBarLabels();
     ShowAccountLabels();
     ShowCommandState();

@@ -159,10 +159,10 @@ void COrvantaDlg::ShowSpeedState()
     const int nIndex = ReplaySpeedIndex(CurrentStepPeriod());
     if (CMenu* pMenu = GetMenu())
         for (UINT nId = ID_MENU_SPEED_FIRST; nId <= ID_MENU_SPEED_LAST; ++nId)
-            pMenu->CheckMenuItem(nId, MF_BYCOMMAND | (static_cast<int>(nId - ID_MENU_SPEED_FIRST) ==
-                                                              nIndex
-                                                          ? MF_CHECKED
-                                                          : MF_UNCHECKED));
+            pMenu->CheckMenuItem(nId, MF_BYCOMMAND |
+                                          (static_cast<int>(nId - ID_MENU_SPEED_FIRST) == nIndex
+                                               ? MF_CHECKED
+                                               : MF_UNCHECKED));
     // The speed is the line's last word; the path before it may hold spaces of its own.
     if (!m_strInfo.empty())
     {
@@ -262,6 +262,8 @@ void COrvantaDlg::ShowTradeMarkers()
     if (!m_player.HasCurrentBar())
         return;
     CChartTradeMarkerSerie* pSerie = FindMarkerSerie();
+    if (pSerie == nullptr && m_journal.Records().empty())
+        return;
     if (pSerie == nullptr)
     {
         pSerie = new CChartTradeMarkerSerie(&m_chart);
@@ -269,7 +271,8 @@ void COrvantaDlg::ShowTradeMarkers()
     }
     CRefreshHold hold(&m_chart);
     const std::vector<SChartTradeMarker> vecMarkers = m_journal.Markers();
-    pSerie->SetBars(m_player.m_vecWindow.data(), static_cast<unsigned>(m_player.m_vecWindow.size()));
+    pSerie->SetBars(m_player.m_vecWindow.data(),
+                    static_cast<unsigned>(m_player.m_vecWindow.size()));
     pSerie->SetMarkers(vecMarkers.data(), static_cast<unsigned>(vecMarkers.size()));
     pSerie->SetPriceDecimals(PriceDecimals());
     if (m_account.m_nPosition != 0)

@@ -72,7 +72,7 @@ protected:
             pEvent->accept();
             return true;
         }
-        Send(hTarget, WM_COMMAND, MAKEWPARAM(nCmd, 1), 0);
+        Send(hTarget, WM_COMMAND, MAKEWPARAM(nCmd, 0), 0);
         return true;
     }
 
@@ -128,7 +128,8 @@ BOOL DestroyAcceleratorTable(HACCEL hAccel)
     if (hAccel == nullptr)
         return FALSE;
     if (AcceleratorFilter* pFilter = Filter())
-        std::erase_if(pFilter->m_tables, [hAccel](const auto& entry) { return entry.second == hAccel; });
+        std::erase_if(pFilter->m_tables,
+                      [hAccel](const auto& entry) { return entry.second == hAccel; });
     delete hAccel;
     return TRUE;
 }
@@ -149,7 +150,8 @@ WORD LookUpAccelerator(HACCEL hAccel, int nQtKey, unsigned nQtModifiers)
 {
     if (hAccel == nullptr)
         return 0;
-    const Qt::KeyboardModifiers modifiers = Qt::KeyboardModifiers::fromInt(static_cast<int>(nQtModifiers));
+    const Qt::KeyboardModifiers modifiers =
+        Qt::KeyboardModifiers::fromInt(static_cast<int>(nQtModifiers));
     const WORD nKey = VirtualKey(nQtKey, modifiers.testFlag(Qt::KeypadModifier));
     if (nKey == 0)
         return 0;

@@ -22,7 +22,7 @@ struct ACCEL
 {
     BYTE fVirt = FVIRTKEY; // FVIRTKEY plus the modifiers that must be held
     WORD key = 0;          // a virtual key; letters and digits are their upper-case ASCII codes
-    WORD cmd = 0;          // the command id sent as WM_COMMAND with a high word of 1
+    WORD cmd = 0;          // the command id, sent as WM_COMMAND the way a menu item sends it
 };
 
 struct HACCEL__;

@@ -88,8 +88,8 @@ TEST(CommandLineTest, RefusesASecondFileInsteadOfIgnoringIt)
 TEST(CommandLineTest, UsageNamesEveryOptionTheParserTakes)
 {
     const std::string strUsage = CommandLineUsage();
-    EXPECT_EQ(strUsage.rfind("Usage: orvanta [FILE]\n", 0), 0u);
-    for (const char* pszOption : {"-h, --help", "--version", "--  "})
+    EXPECT_EQ(strUsage.rfind("Usage: orvanta [--start YYYY-MM-DD] [FILE]\n", 0), 0u);
+    for (const char* pszOption : {"-h, --help", "--version", "--  ", "--start DATE"})
     {
         SCOPED_TRACE(pszOption);
         EXPECT_NE(strUsage.find(pszOption), std::string::npos);
@@ -125,9 +125,14 @@ TEST(CommandLineTest, StartDateNeedsADateAndAFile)
     const SStartCase cases[] = {
         {{"--start", "2021-03-04", "a.csv"}, ECommandAction::Run, "2021-03-04", ""},
         {{"a.csv", "--start=2021-03-04"}, ECommandAction::Run, "2021-03-04", ""},
-        {{"--start", "2021-3-4", "a.csv"}, ECommandAction::Refuse, "",
+        {{"--start", "2021-3-4", "a.csv"},
+         ECommandAction::Refuse,
+         "",
          "--start needs a date YYYY-MM-DD, not '2021-3-4'"},
-        {{"a.csv", "--start"}, ECommandAction::Refuse, "", "--start needs a date YYYY-MM-DD, not ''"},
+        {{"a.csv", "--start"},
+         ECommandAction::Refuse,
+         "",
+         "--start needs a date YYYY-MM-DD, not ''"},
         {{"--start", "2021-03-04"}, ECommandAction::Refuse, "", "--start needs a FILE to start in"},
         {{"--start", "2021-03-04", "--help"}, ECommandAction::ShowHelp, "", ""},
     };
@@ -138,7 +143,6 @@ TEST(CommandLineTest, StartDateNeedsADateAndAFile)
         EXPECT_EQ(result.strStartDate, c.pszStartDate);
         EXPECT_EQ(result.strError, c.pszError);
     }
-    EXPECT_NE(std::string(CommandLineUsage()).find("--start DATE"), std::string::npos);
 }
 
 } // namespace

@@ -5,9 +5,11 @@ First run, with a K-line file on the command line: File menu by its mnemonics (P
 again), Buy by mouse and again by Return on the focused button, the settings dialog from its menu
 by mouse with typing, Escape and Return, the About box from its menu by mouse (Return) and from the
 dialog's context menu by its mnemonic (Escape), a right-button drag on the dialog's background
-that ends on "Close" (the program goes on), and File, Exit by its mnemonic (exit code 0).
+that ends on "Close" (the program goes on), and File, Exit by its mnemonic, confirmed because
+trades were made (exit code 0).
 Second run, without a file: the file dialog by mnemonic, left with Escape, then by mouse from the
-File menu, a path typed and Return; Play shows the candles; Escape ends the program with 0.
+File menu, a path typed and Return; Play shows the candles; Escape leaves the program running,
+and closing the window, without trades, ends it with 0.
 The trade log and the chart's pixels tell what happened.
 """
 
@@ -180,7 +182,11 @@ def first_run(session):
     xd.check("About by menu (Return) and by context menu (Escape)", about_by_menu_and_by_context_menu)
     xd.check("right drag onto Close in the context menu", right_drag_onto_close_keeps_running)
 
+    known = xd.program_windows(server, program.process)
     xd.keys_to(server, window, "alt+f", "q")  # 退出(&Q)
+    question = xd.wait_for(lambda: [w for w in xd.program_windows(server, program.process)
+                                    if w not in known], TIMEOUT, "the question before exit")[0]
+    xd.keys_to(server, question, "alt+y")
     code = session.finish(program)
     assert code == 0, f"File, Exit: the program exited with {code}"
     print("ok   File, Exit by mnemonic")
@@ -217,9 +223,12 @@ def second_run(session):
     xd.check("file dialog: Escape, then by mouse with a typed path and Return",
              file_dialog_escape_then_mouse_and_return)
     xd.keys_to(server, window, "Escape")
+    time.sleep(1.0)
+    assert program.process.poll() is None, "Escape ended the program"
+    xd.close_window(server, window)
     code = session.finish(program)
-    assert code == 0, f"Escape: the program exited with {code}"
-    print("ok   Escape ends the program")
+    assert code == 0, f"closing: the program exited with {code}"
+    print("ok   Escape keeps the program, closing ends it")
 
 
 def main():

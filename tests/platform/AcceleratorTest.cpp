@@ -14,10 +14,8 @@ namespace
 
 constexpr WORD kPlay = 100, kBuy = 101, kFaster = 102, kSave = 103;
 const ACCEL kTable[] = {
-    {FVIRTKEY, VK_SPACE, kPlay},
-    {FVIRTKEY, 'B', kBuy},
-    {FVIRTKEY, VK_OEM_PLUS, kFaster},
-    {FVIRTKEY, VK_ADD, kFaster},
+    {FVIRTKEY, VK_SPACE, kPlay},       {FVIRTKEY, 'B', kBuy},
+    {FVIRTKEY, VK_OEM_PLUS, kFaster},  {FVIRTKEY, VK_ADD, kFaster},
     {FVIRTKEY | FCONTROL, 'S', kSave},
 };
 
@@ -69,10 +67,11 @@ protected:
 TEST(AcceleratorTest, KeysReachTheWindowPastAFocusedChild)
 {
     CKeyWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "keys", WS_POPUP | WS_VISIBLE,
-                             CRect(0, 0, 200, 100), nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, "keys", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
     CWnd child;
-    ASSERT_TRUE(child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &wnd, 7));
+    ASSERT_TRUE(
+        child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &wnd, 7));
     HACCEL hAccel = CreateAcceleratorTable(kTable, 5);
     ASSERT_TRUE(SetWindowAccelerators(wnd.GetSafeHwnd(), hAccel));
     QWidget* pChild = WidgetFromHwnd(child.GetSafeHwnd());
