@@ -182,10 +182,10 @@ def first_run(session):
     xd.check("About by menu (Return) and by context menu (Escape)", about_by_menu_and_by_context_menu)
     xd.check("right drag onto Close in the context menu", right_drag_onto_close_keeps_running)
 
-    known = xd.program_windows(server, program.process)
     xd.keys_to(server, window, "alt+f", "q")  # 退出(&Q)
-    question = xd.wait_for(lambda: [w for w in xd.program_windows(server, program.process)
-                                    if w not in known], TIMEOUT, "the question before exit")[0]
+    # The question is captioned like the main window.
+    question = xd.wait_for(lambda: [w for w in xd.visible_windows(server, xd.MAIN_CAPTION)
+                                    if w != window], TIMEOUT, "the question before exit")[0]
     xd.keys_to(server, question, "alt+y")
     code = session.finish(program)
     assert code == 0, f"File, Exit: the program exited with {code}"

@@ -54,6 +54,11 @@ def main():
         def log():
             return xd.trade_log_lines(workdir)
 
+        def question(what):
+            """The message box: captioned like the main window, but another window."""
+            return xd.wait_for(lambda: [w for w in xd.visible_windows(server, xd.MAIN_CAPTION)
+                                        if w != window], TIMEOUT, what)[0]
+
         # Space plays: candles appear; Space again stops, and the picture stays.
         xd.keys_to(server, window, "space")
         xd.wait_for_picture(server, window, lambda p: xd.coloured_points(p, box), TIMEOUT,
@@ -95,8 +100,7 @@ def main():
         # Export through the menu by its mnemonics, typing the path into the save dialog.
         target = os.path.join(workdir, "exported.csv")
         xd.press_keys(server, "alt+t", "e")
-        dialog = xd.wait_for(lambda: [w for w in xd.program_windows(server, program.process)
-                                      if w != window], TIMEOUT, "the save dialog")[0]
+        dialog = xd.find_window(server, "^Save As$", TIMEOUT)
         xd.wait_for_focus(server, dialog)
         xd.press_keys(server, "ctrl+a")
         xd.run_x(server, ["xdotool", "type", "--delay", "20", target])
@@ -121,14 +125,12 @@ def main():
 
         # Closing asks: No keeps the program, Yes ends it.
         xd.close_window(server, window)
-        box_window = xd.wait_for(lambda: [w for w in xd.program_windows(server, program.process)
-                                          if w != window], TIMEOUT, "the question")[0]
+        box_window = question("the question")
         xd.keys_to(server, box_window, "Escape")
         time.sleep(1.0)
         assert running(), "No ended the program"
         xd.close_window(server, window)
-        box_window = xd.wait_for(lambda: [w for w in xd.program_windows(server, program.process)
-                                          if w != window], TIMEOUT, "the question again")[0]
+        box_window = question("the question again")
         xd.keys_to(server, box_window, "alt+y")
         code = session.finish(program)
         assert code == 0, f"the program exited with {code}"
