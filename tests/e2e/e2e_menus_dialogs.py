@@ -77,7 +77,8 @@ def first_run(session):
     box = xd.plot_box(layout)
     known = xd.program_windows(server, program.process)
     titles = menu_titles(xd.Picture(server, window), layout)
-    assert len(titles) == 3, f"menu titles at {titles}"
+    # 文件, 属性, 交易, 关于
+    assert len(titles) == 4, f"menu titles at {titles}"
 
     def log():
         return xd.trade_log_lines(workdir)
@@ -144,7 +145,7 @@ def first_run(session):
         no_tick_for_a_while("a period of 9999 s")
 
     def about_by_menu_and_by_context_menu():
-        xd.click(server, window, titles[2])
+        xd.click(server, window, titles[3])
         menu = popup(server, program, known)
         x, y, width, height = geometry(server, menu)
         click_screen(server, (x + width // 2, y + height // 2))
