@@ -94,8 +94,8 @@ def first_run(session):
     def open_settings_by_mouse():
         xd.click(server, window, titles[1])
         menu = popup(server, program, known)
-        x, y, width, height = geometry(server, menu)
-        click_screen(server, (x + width // 2, y + height // 2))  # its only item
+        x, y, width, _ = geometry(server, menu)
+        click_screen(server, (x + width // 2, y + 14))  # the first item, 属性设置
         dialog = xd.find_window(server, SETTINGS_CAPTION, TIMEOUT)
         xd.wait_for_focus(server, dialog)
         _, _, width, height = geometry(server, dialog)
