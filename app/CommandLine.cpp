@@ -2,14 +2,26 @@
 
 #include "app/Resources.h"
 
+#include <cctype>
 #include <string_view>
 
 namespace
 {
 
+// YYYY-MM-DD by its shape; whether the file has such a day is for the replay to say.
+bool LooksLikeDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i != 4 && i != 7 && std::isdigit(static_cast<unsigned char>(text[i])) == 0)
+            return false;
+    return true;
+}
+
 // Later options belong in this text and in the manual page, next to the parser's cases.
 constexpr const char* kUsage =
-    "Usage: orvanta [FILE]\n"
+    "Usage: orvanta [--start YYYY-MM-DD] [FILE]\n"
     "       orvanta --help | --version\n"
     "\n"
     "Trading practice on a candlestick chart: replays the K-line FILE, a CSV of\n"
@@ -19,6 +31,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the program name and version and exit\n"
+    "  --start DATE   start the practice at the last bar on or before DATE\n"
+    "                 (YYYY-MM-DD), with at least a window of bars before it\n"
     "  --             end of options; a FILE beginning with '-' may follow\n"
     "\n"
     "Every trade is appended to YYYYMMDDTradeDetails.log in the current directory.\n";
@@ -50,11 +64,26 @@ SCommandLine ParseCommandLine(int argc, const char* const* argv)
             return {ECommandAction::ShowHelp, {}, {}};
         else if (arg == "--version")
             return {ECommandAction::ShowVersion, {}, {}};
+        else if (arg == "--start" || arg.starts_with("--start="))
+        {
+            std::string_view date;
+            if (arg != "--start")
+                date = arg.substr(8);
+            else if (i + 1 < argc && argv[i + 1] != nullptr)
+                date = argv[++i];
+            if (!LooksLikeDate(date))
+                return {ECommandAction::Refuse,
+                        {},
+                        "--start needs a date YYYY-MM-DD, not '" + std::string(date) + "'"};
+            result.strStartDate = date;
+        }
         else
             return {ECommandAction::Refuse, {}, "unknown option '" + std::string(arg) + "'"};
     }
     if (nFiles > 1)
         return {ECommandAction::Refuse, {}, "one FILE at most; '" + strExtraFile + "' is a second"};
+    if (!result.strStartDate.empty() && result.strStartFile.empty())
+        return {ECommandAction::Refuse, {}, "--start needs a FILE to start in"};
     return result;
 }
 

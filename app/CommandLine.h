@@ -17,6 +17,8 @@ struct SCommandLine
     ECommandAction eAction = ECommandAction::Run;
     std::string strStartFile; // the K-line file to load at start; empty = none
     std::string strError;     // why the line was refused, without the program name
+    std::string strStartDate =
+        {}; // --start: the practice starts at this YYYY-MM-DD; empty = first bar
 };
 
 // Options act in the order given: the first of --help, --version or an unknown option decides.

@@ -35,6 +35,7 @@ BOOL COrvantaApp::InitInstance()
     {
         COrvantaDlg dlg;
         dlg.m_strStartFile = m_strStartFile;
+        dlg.m_strStartDate = m_strStartDate;
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

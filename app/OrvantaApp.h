@@ -17,6 +17,7 @@ public:
     int& m_nRefreshSeconds;     // timer period in seconds; starts at 1 on every run
     int& m_nWindowBars;         // bars in the replay window; 26, never changed
     std::string m_strStartFile; // loaded at start as if chosen in the file dialog; empty = none
+    std::string m_strStartDate; // where the practice in the start file begins; empty = first bar
 };
 
 // The one application object of the program (defined in main.cpp).

@@ -18,6 +18,7 @@
 #include "platform/WinUser.h"
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -40,7 +41,11 @@ std::string FormatPriceString(unsigned nId, double dPrice, int nDecimals)
 
 UINT ReplayTimerPeriod(int nRefreshSeconds)
 {
-    const std::int64_t nMilliseconds = static_cast<std::int64_t>(nRefreshSeconds) * 1000;
+    return ReplayTimerPeriodMs(static_cast<std::int64_t>(nRefreshSeconds) * 1000);
+}
+
+UINT ReplayTimerPeriodMs(long long nMilliseconds)
+{
     if (nMilliseconds < 0)
         return USER_TIMER_MAXIMUM;
     if (nMilliseconds < USER_TIMER_MINIMUM)
@@ -72,6 +77,17 @@ ON_COMMAND(ID_MENU_MA_FIRST, &COrvantaDlg::OnToggleMa5)
 ON_COMMAND(ID_MENU_MA_FIRST + 1, &COrvantaDlg::OnToggleMa10)
 ON_COMMAND(ID_MENU_MA_FIRST + 2, &COrvantaDlg::OnToggleMa20)
 ON_COMMAND(ID_MENU_MA_LAST, &COrvantaDlg::OnToggleMa60)
+ON_WM_CLOSE()
+ON_COMMAND(ID_KEY_PLAY_STOP, &COrvantaDlg::OnPlayStop)
+ON_COMMAND(ID_MENU_STEP_BAR, &COrvantaDlg::OnStepBar)
+ON_COMMAND(ID_MENU_BUY, &COrvantaDlg::OnBuy)
+ON_COMMAND(ID_MENU_SELL, &COrvantaDlg::OnSell)
+ON_COMMAND(ID_MENU_FASTER, &COrvantaDlg::OnFaster)
+ON_COMMAND(ID_MENU_SLOWER, &COrvantaDlg::OnSlower)
+ON_COMMAND(ID_MENU_CHOOSE_START, &COrvantaDlg::OnChooseStart)
+ON_COMMAND(ID_MENU_RANDOM_START, &COrvantaDlg::OnRandomStart)
+ON_COMMAND(ID_MENU_REPORT, &COrvantaDlg::OnReport)
+ON_COMMAND(ID_MENU_EXPORT, &COrvantaDlg::OnExportTrades)
 END_MESSAGE_MAP()
 
 COrvantaDlg::COrvantaDlg(CWnd* pParent) : CDialogEx(IDD_ORVANTA_DIALOG, pParent)
@@ -130,6 +146,7 @@ BOOL COrvantaDlg::OnInitDialog()
     m_pPriceAxis->SetRangeMode(AllPoints);
     SetUpWindowFeatures();
 
+    SetUpPractice();
     // The timer runs for the dialog's whole life; ticks only act while playing.
     ArmReplayTimer();
     ShowCommandState();
@@ -145,11 +162,13 @@ void COrvantaDlg::LoadStartFile()
     const std::filesystem::path fullPath = std::filesystem::absolute(m_strStartFile, ec);
     // Nobody may be watching standard error, so a file that cannot be read is also shown.
     LoadChosenFile(ec ? m_strStartFile : fullPath.lexically_normal().string(), true);
+    if (!m_strStartDate.empty() && m_player.m_nBarCount > 0)
+        StartAtDate(m_strStartDate);
 }
 
 void COrvantaDlg::ArmReplayTimer()
 {
-    SetTimer(kReplayTimer, ReplayTimerPeriod(ReplaySettings().m_nRefreshSeconds), nullptr);
+    SetTimer(kReplayTimer, ReplayTimerPeriodMs(ReplayPeriodMs()), nullptr);
 }
 
 void COrvantaDlg::OnSysCommand(UINT nID, LPARAM lParam)
@@ -212,8 +231,10 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
     m_bPlaying = FALSE;
     m_bFinished = false;
     ClearChart();
+    SetDatePadding();
     ShowBarLabels();
-    m_strInfo = FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount);
+    m_strInfo =
+        WithSpeed(FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount));
     ShowCommandState();
     UpdateData(FALSE);
 
@@ -282,13 +303,18 @@ void COrvantaDlg::ReplayTick()
             m_bFinished = true;
         }
         ShowAverages();
+        ShowTradeMarkers();
     }
     // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
     if (m_player.HasCurrentBar())
+    {
         m_account.SetCurrentPrice(m_player.m_dClose);
+        m_journal.AddMark(m_account.GetShownAccount());
+    }
     // 3. Show it.
-    m_strInfo = FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(), m_player.m_nBarCount,
-                                m_player.m_nCursor, m_player.m_nBarCount);
+    m_strInfo =
+        WithSpeed(FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(), m_player.m_nBarCount,
+                                  m_player.m_nCursor, m_player.m_nBarCount));
     ShowBarLabels();
     ShowAccountLabels();
     ShowCommandState();
@@ -350,27 +376,36 @@ void COrvantaDlg::Trade(bool bBuy)
     // Before a bar is shown there is no price on the screen to trade at.
     if (!m_player.HasCurrentBar())
         return;
-    if (bBuy)
-        m_account.Buy(m_player.m_dClose);
-    else
-        m_account.Sell(m_player.m_dClose);
+    m_journal.Trade(m_account, bBuy ? ETradeSide::Buy : ETradeSide::Sell, m_player.m_dClose,
+                    m_player.m_vecWindow.empty() ? 0.0 : m_player.m_vecWindow.back().dDate,
+                    std::time(nullptr));
+    ShowTradeMarkers();
     ShowAccountLabels();
     UpdateData(FALSE);
 }
 
 void COrvantaDlg::OnSettings()
 {
+    const int nSecondsBefore = ReplaySettings().m_nRefreshSeconds;
     CDlgSetting dlgSetting;
     if (dlgSetting.DoModal() != IDOK)
         return;
-    // The settings dialog has stored the new period.
+    // The settings dialog has stored the new period in seconds; an unchanged number keeps a
+    // step of the speed menu that whole seconds cannot show.
+    const int nSeconds = ReplaySettings().m_nRefreshSeconds;
+    if (nSeconds != nSecondsBefore)
+    {
+        SetReplayPeriod(0);
+        return;
+    }
     KillTimer(kReplayTimer);
     ArmReplayTimer();
 }
 
 void COrvantaDlg::OnExit()
 {
-    OnOK();
+    if (ConfirmExit())
+        OnOK();
 }
 
 void COrvantaDlg::OnAbout()

@@ -4,14 +4,18 @@
 #include "chart/ChartCtrl.h"
 #include "core/KLinePlayer.h"
 #include "core/TradeAccount.h"
+#include "core/TradeJournal.h"
 #include "platform/Button.h"
 #include "platform/DialogEx.h"
 
 #include <array>
+#include <random>
 #include <string>
 #include <vector>
 
 class CChartStandardAxis;
+class CChartTradeMarkerSerie;
+struct HACCEL__;
 class CChartDateTimeAxis;
 class CChartCrosshair;
 
@@ -19,6 +23,8 @@ class CChartCrosshair;
 // bits; below 10 ms it is 10 ms (the fastest replay), and a negative product becomes the longest
 // period the timer has, 2^31 - 1 ms, so the replay as good as pauses.
 UINT ReplayTimerPeriod(int nRefreshSeconds);
+// The same clamping for a period already in milliseconds.
+UINT ReplayTimerPeriodMs(long long nMilliseconds);
 
 // The main window: picks and loads a K-line file, plays it with timer 1, trades one unit at the
 // newest close and shows the newest bar and the account under the chart.
@@ -26,6 +32,7 @@ class COrvantaDlg : public CDialogEx
 {
 public:
     explicit COrvantaDlg(CWnd* pParent = nullptr);
+    ~COrvantaDlg() override;
 
     static constexpr UINT_PTR kReplayTimer = 1;
 
@@ -54,6 +61,20 @@ protected:
     afx_msg void OnToggleMa10();
     afx_msg void OnToggleMa20();
     afx_msg void OnToggleMa60();
+    // Practice: keys, speed, start point, journal (OrvantaDlgPractice.cpp).
+    afx_msg void OnStepBar();
+    afx_msg void OnFaster();
+    afx_msg void OnSlower();
+    void OnSpeedStep(UINT nID);
+    // The speed steps' items, one handler for the range.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    afx_msg void OnChooseStart();
+    afx_msg void OnRandomStart();
+    afx_msg void OnReport();
+    afx_msg void OnExportTrades();
+    void OnClose() override;
+    // Escape does nothing: a window driven from the keyboard must not close on a stray key.
+    void OnCancel() override;
     DECLARE_MESSAGE_MAP()
 
 public:
@@ -98,6 +119,30 @@ private:
     std::vector<SAnchoredControl> m_vecLayout;
     SIZE m_szStartClient = {0, 0};
 
+    // Practice (OrvantaDlgPractice.cpp).
+    void SetUpPractice();
+    // Stores a new replay period, remembers it in the settings file and re-arms the timer;
+    // 0 = the settings dialog's whole seconds.
+    void SetReplayPeriod(int nPeriodMs);
+    // The period the replay runs at, in milliseconds.
+    static long long ReplayPeriodMs();
+    void ShowSpeedState();
+    // The information line with the speed after it.
+    std::string WithSpeed(const std::string& strInfo) const;
+    // Restarts the replay so that its next step shows the window ending at bar nCursor - 1.
+    void StartAt(int nCursor);
+    // False, with a message shown, when the date names no start in the loaded file.
+    bool StartAtDate(const std::string& strDate);
+    // Half the shortest spacing of the file's bars keeps the outer candles whole.
+    void SetDatePadding();
+    // The trades and the open position's average over the window now on the chart.
+    void ShowTradeMarkers();
+    CChartTradeMarkerSerie* FindMarkerSerie();
+    // Asks before a session with trades ends; true when it may end.
+    bool ConfirmExit();
+    // Decimals of prices in exports and labels of the trades.
+    int PriceDecimals() const;
+
 public:
     CChartCtrl m_chart;
     CChartStandardAxis* m_pPriceAxis = nullptr; // owned by m_chart
@@ -124,4 +169,10 @@ public:
 
     // Loaded when the dialog opens, exactly as if chosen in the file dialog; empty = none.
     std::string m_strStartFile;
+    // Where the practice in the start file begins (YYYY-MM-DD); empty = the first window.
+    std::string m_strStartDate;
+
+    CTradeJournal m_journal;
+    std::mt19937 m_randomStart{std::random_device{}()};
+    HACCEL__* m_hAccel = nullptr; // the keys of the main window
 };

@@ -1,5 +1,6 @@
 #include "app/Resources.h"
 
+#include "app/ReportDlg.h"
 #include "platform/Resource.h"
 #include "platform/WinTypes.h"
 
@@ -103,17 +104,67 @@ SDialogTemplate AboutDialogTemplate()
     return t;
 }
 
+// One checkable item per speed step, then the keys that move between them.
+std::vector<SMenuItemTemplate> SpeedMenu()
+{
+    static constexpr const char* kStepTexts[] = {"0.1秒", "0.2秒", "0.5秒", "1秒", "2秒", "5秒"};
+    static_assert(std::size(kStepTexts) == ID_MENU_SPEED_LAST - ID_MENU_SPEED_FIRST + 1);
+    std::vector<SMenuItemTemplate> vecItems;
+    for (unsigned i = 0; i < std::size(kStepTexts); ++i)
+        vecItems.push_back({kStepTexts[i], ID_MENU_SPEED_FIRST + i, {}});
+    vecItems.push_back({nullptr, 0, {}, MF_SEPARATOR});
+    vecItems.push_back({"加快\t+", ID_MENU_FASTER, {}});
+    vecItems.push_back({"减慢\t-", ID_MENU_SLOWER, {}});
+    return vecItems;
+}
+
+SDialogTemplate StartDateDialogTemplate()
+{
+    SDialogTemplate t;
+    t.nId = IDD_START_DATE;
+    t.cx = 180;
+    t.cy = 62;
+    t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
+    t.pszCaption = "选择起点";
+    t.nPointSize = 9;
+    t.items = {
+        Item("STATIC", "起点日期(YYYY-MM-DD):", IDC_STATIC, 7, 10, 90, 8, kLabel),
+        Item("EDIT", "", IDC_EDIT_START_DATE, 100, 8, 72, 12,
+             ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", "确定", IDOK, 66, 40, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", "取消", IDCANCEL, 122, 40, 50, 14, kPushButton),
+    };
+    return t;
+}
+
 std::vector<SMenuItemTemplate> MainMenu()
 {
     SMenuItemTemplate file{"文件(&F)", 0, {}};
     file.children = {
-        {"加载K线(&L)", ID_MENU_LOAD, {}},  {"播放K线(&P)", ID_MENU_PLAY, {}},
-        {"停止播放(&S)", ID_MENU_STOP, {}}, {nullptr, 0, {}, MF_SEPARATOR},
-        {"打印...", ID_MENU_PRINT, {}},     {"保存图片...", ID_MENU_SAVE_IMAGE, {}},
-        {nullptr, 0, {}, MF_SEPARATOR},     {"退出(&Q)", ID_MENU_EXIT, {}},
+        {"加载K线(&L)", ID_MENU_LOAD, {}},
+        {"播放K线(&P)\tSpace", ID_MENU_PLAY, {}},
+        {"停止播放(&S)\tSpace", ID_MENU_STOP, {}},
+        {"前进一根\tRight", ID_MENU_STEP_BAR, {}},
+        {nullptr, 0, {}, MF_SEPARATOR},
+        {"选择起点...", ID_MENU_CHOOSE_START, {}},
+        {"随机起点", ID_MENU_RANDOM_START, {}},
+        {nullptr, 0, {}, MF_SEPARATOR},
+        {"打印...", ID_MENU_PRINT, {}},
+        {"保存图片...", ID_MENU_SAVE_IMAGE, {}},
+        {nullptr, 0, {}, MF_SEPARATOR},
+        {"退出(&Q)", ID_MENU_EXIT, {}},
     };
     SMenuItemTemplate settings{"属性", 0, {{"属性设置", ID_MENU_SETTINGS, {}}}};
+    settings.children.push_back({"速度", 0, SpeedMenu()});
     SMenuItemTemplate about{"关于", 0, {{"关于", ID_MENU_ABOUT, {}}}};
+    SMenuItemTemplate trade{"交易(&T)", 0, {}};
+    trade.children = {
+        {"买入\tB", ID_MENU_BUY, {}},
+        {"卖出\tS", ID_MENU_SELL, {}},
+        {nullptr, 0, {}, MF_SEPARATOR},
+        {"交易统计(&R)...", ID_MENU_REPORT, {}},
+        {"导出交易记录(&E)...", ID_MENU_EXPORT, {}},
+    };
     SMenuItemTemplate indicators{"指标", 0, {}};
     indicators.children = {
         {"MA5", ID_MENU_MA_FIRST, {}},
@@ -121,7 +172,7 @@ std::vector<SMenuItemTemplate> MainMenu()
         {"MA20", ID_MENU_MA_FIRST + 2, {}},
         {"MA60", ID_MENU_MA_FIRST + 3, {}},
     };
-    return {file, settings, about, indicators};
+    return {file, settings, trade, about, indicators};
 }
 
 // The program's icon: three candles on a dark rounded tile, drawn here so no image file ships.
@@ -211,6 +262,15 @@ constexpr std::array<SStringEntry, 23> kStrings = {{
     {IDS_SAVE_IMAGE_FAILED, "无法保存图片 %s:\n%s"},
 }};
 
+constexpr std::array<SStringEntry, 6> kPracticeStrings = {{
+    {IDS_CONFIRM_EXIT, "本次练习已有交易，确定要退出吗？"},
+    {IDS_START_NOT_FOUND, "K线文件中没有 %s 或更早的K线。"},
+    {IDS_START_TOO_SHORT, "K线文件只有 %d 根K线，少于窗口的 %d 根，无法选择起点。"},
+    {IDS_EXPORT_FAILED, "无法导出交易记录到 %s:\n%s"},
+    {IDS_CSV_FILTER, "CSV Files(*.csv)|*.csv|All Files(*.*)|*.*||"},
+    {IDS_INFO_SPEED, "%s %s"},
+}};
+
 } // namespace
 
 void RegisterOrvantaResources()
@@ -225,6 +285,10 @@ void RegisterOrvantaResources()
     RegisterDialogTemplate(AboutDialogTemplate());
     RegisterMenuTemplate(IDR_MAIN_MENU, MainMenu());
     for (const SStringEntry& entry : kStrings)
+        RegisterStringResource(entry.nId, entry.pszText);
+    RegisterDialogTemplate(StartDateDialogTemplate());
+    RegisterReportDialogTemplate();
+    for (const SStringEntry& entry : kPracticeStrings)
         RegisterStringResource(entry.nId, entry.pszText);
     const std::vector<DWORD> vecIcon = IconPixels();
     RegisterIconResource(IDR_MAINFRAME, ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE, vecIcon.data());

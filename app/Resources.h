@@ -63,6 +63,29 @@ constexpr unsigned ID_MENU_SAVE_IMAGE = 33050;
 constexpr unsigned ID_MENU_MA_FIRST = 33051;
 constexpr unsigned ID_MENU_MA_LAST = 33054;
 
+// Practice: keys, speed, start point, journal. Strings and controls 400-449, commands 33000-33049.
+constexpr unsigned IDD_START_DATE = 400;
+constexpr int IDC_EDIT_START_DATE = 401;
+constexpr unsigned IDS_CONFIRM_EXIT = 410;
+constexpr unsigned IDS_START_NOT_FOUND = 411; // date
+constexpr unsigned IDS_START_TOO_SHORT = 412; // bar count, window bars
+constexpr unsigned IDS_EXPORT_FAILED = 413;   // path, reason
+constexpr unsigned IDS_CSV_FILTER = 414;
+constexpr unsigned IDS_INFO_SPEED = 415; // info line, speed text
+
+constexpr unsigned ID_MENU_CHOOSE_START = 33000;
+constexpr unsigned ID_MENU_RANDOM_START = 33001;
+constexpr unsigned ID_MENU_STEP_BAR = 33002;
+constexpr unsigned ID_MENU_BUY = 33003;
+constexpr unsigned ID_MENU_SELL = 33004;
+constexpr unsigned ID_MENU_REPORT = 33005;
+constexpr unsigned ID_MENU_EXPORT = 33006;
+constexpr unsigned ID_MENU_FASTER = 33007;
+constexpr unsigned ID_MENU_SLOWER = 33008;
+constexpr unsigned ID_KEY_PLAY_STOP = 33009;
+constexpr unsigned ID_MENU_SPEED_FIRST = 33010; // one per speed step, fastest first
+constexpr unsigned ID_MENU_SPEED_LAST = 33015;
+
 constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;
 

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     }
 
     theApp.m_strStartFile = commandLine.strStartFile;
+    theApp.m_strStartDate = commandLine.strStartDate;
     // Every argument is ours, so the toolkit sees only the program name: a file named like one
     // of its own options must not change the window.
     return AfxWinMain(1, argv);

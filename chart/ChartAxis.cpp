@@ -220,6 +220,11 @@ void CChartAxis::RefreshAutoRange()
         GetSeriesRange(&dMin, &dMax);
     else
         GetSeriesVisibleRange(&dMin, &dMax);
+    if (!m_RegisteredSeries.empty() && m_dAutoPadding > 0.0)
+    {
+        dMin -= m_dAutoPadding;
+        dMax += m_dAutoPadding;
+    }
     if (dMax == m_dMax && dMin == m_dMin)
         return;
     // A range that cannot be mapped is not taken; the axis keeps what it shows.

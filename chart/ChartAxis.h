@@ -134,6 +134,9 @@ public:
     std::int32_t m_nBandThickness = 0;
     bool m_bZoomable = true;
     double m_dMinZoomSpan = 0.001;
+    // Room added at each end of an automatic range, in axis values (half a bar on a date axis
+    // keeps the outer candles whole).
+    double m_dAutoPadding = 0.0;
     CChartScrollBar* m_pAxisScrollBar = nullptr;
 
 private:

@@ -43,14 +43,14 @@ void FillQMenu(QMenu* pMenu, HMENU hMenu, HWND hOwner)
 
 HMENU OwnerMenu(HMENU hMenu)
 {
-    // The menu bar that shows this menu, directly or as a submenu.
+    // The menu bar that shows this menu, directly or as a submenu at any depth.
     for (HMENU h : Registry<HMENU>())
     {
         if (h == hMenu && h->hOwner != nullptr)
             return h;
         for (const HMENU__::Item& item : h->items)
-            if (item.hSub == hMenu && h->hOwner != nullptr)
-                return h;
+            if (item.hSub == hMenu)
+                return h->hOwner != nullptr ? h : OwnerMenu(h);
     }
     return nullptr;
 }

@@ -14,6 +14,10 @@ public:
         static int s_nArgc = 1;
         static char s_szName[] = "orvanta_app_tests";
         static char* s_argv[] = {s_szName, nullptr};
+        // The program reads and writes its settings file; never the user's own.
+        char szPattern[] = "/tmp/orvanta-app-config-XXXXXX";
+        if (const char* pszDir = ::mkdtemp(szPattern))
+            ::setenv("XDG_CONFIG_HOME", pszDir, 1);
         m_pApp = std::make_unique<CPlatformApp>(s_nArgc, s_argv);
         RegisterOrvantaResources();
     }

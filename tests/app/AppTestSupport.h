@@ -134,9 +134,10 @@ inline QWidget* ActiveModal()
     return QApplication::activeModalWidget();
 }
 
+// A text as the user reads it: without mnemonic marks, and without a menu item's key after its tab.
 inline QString Plain(QString strText)
 {
-    return strText.remove(QLatin1Char('&'));
+    return strText.remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
 }
 
 // The button of the innermost modal window that shows this text, as the user sees it.

@@ -55,8 +55,8 @@ protected:
                       m_pDates = m_dlg.m_pTimeAxis;
                       m_pPrices = m_dlg.m_pPriceAxis;
                       ASSERT_NE(m_pChart, nullptr);
-                      ASSERT_EQ(m_pDates->m_dMin, FixtureDate(0));
-                      ASSERT_EQ(m_pDates->m_dMax, FixtureDate(25));
+                      ASSERT_EQ(m_pDates->m_dMin, FirstDateShown(0));
+                      ASSERT_EQ(m_pDates->m_dMax, LastDateShown(25));
                       ASSERT_EQ(m_pPrices->m_dMin, FixtureLow(0));
                       ASSERT_EQ(m_pPrices->m_dMax, FixtureHigh(25));
                       m_rcPlot = m_dlg.m_chart.GetPlotRect();
@@ -84,11 +84,15 @@ protected:
 
     void Tick() { m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0); }
 
+    // The date axis leaves half a bar (half a day) beyond the outer candles.
+    static double FirstDateShown(int nBar) { return FixtureDate(nBar) - 0.5; }
+    static double LastDateShown(int nBar) { return FixtureDate(nBar) + 0.5; }
+
     // After tick k the window holds bars k to k + 25, and AllPoints axes show exactly them.
     void ExpectAxesOnTheWindowAfterTick(int k)
     {
-        EXPECT_EQ(m_pDates->m_dMin, FixtureDate(k));
-        EXPECT_EQ(m_pDates->m_dMax, FixtureDate(k + 25));
+        EXPECT_EQ(m_pDates->m_dMin, FirstDateShown(k));
+        EXPECT_EQ(m_pDates->m_dMax, LastDateShown(k + 25));
         EXPECT_EQ(m_pPrices->m_dMin, FixtureLow(k));
         EXPECT_EQ(m_pPrices->m_dMax, FixtureHigh(k + 25));
     }
@@ -116,7 +120,7 @@ TEST_F(ChartInDialogTest, AZoomBoxZoomsBothAxesAndTheNextTickFitsThemToTheWindow
             QTest::mousePress(m_pChart, Qt::LeftButton, Qt::NoModifier, from);
             QTest::mouseMove(m_pChart, to);
             EXPECT_TRUE(m_dlg.m_chart.m_bZooming);
-            EXPECT_EQ(m_pDates->m_dMin, FixtureDate(0)) << "nothing zooms before the release";
+            EXPECT_EQ(m_pDates->m_dMin, FirstDateShown(0)) << "nothing zooms before the release";
             QTest::mouseRelease(m_pChart, Qt::LeftButton, Qt::NoModifier, to);
 
             EXPECT_FALSE(m_dlg.m_chart.m_bZooming);
@@ -124,9 +128,9 @@ TEST_F(ChartInDialogTest, AZoomBoxZoomsBothAxesAndTheNextTickFitsThemToTheWindow
             EXPECT_DOUBLE_EQ(m_pDates->m_dMax, dRight);
             EXPECT_DOUBLE_EQ(m_pPrices->m_dMin, dBottom);
             EXPECT_DOUBLE_EQ(m_pPrices->m_dMax, dTop);
-            EXPECT_GT(m_pDates->m_dMin, FixtureDate(0));
+            EXPECT_GT(m_pDates->m_dMin, FirstDateShown(0));
             EXPECT_LT(m_pPrices->m_dMax, FixtureHigh(25));
-            EXPECT_EQ(m_pDates->m_dSavedMin, FixtureDate(0)) << "zooming keeps the saved range";
+            EXPECT_EQ(m_pDates->m_dSavedMin, FirstDateShown(0)) << "zooming keeps the saved range";
             EXPECT_EQ(m_pPrices->m_dSavedMax, FixtureHigh(25));
 
             Tick();
@@ -140,7 +144,7 @@ TEST_F(ChartInDialogTest, ABackwardDragRestoresTheWindowsRanges)
         [&]
         {
             Drag(Qt::LeftButton, InPlot(0.2, 0.2), InPlot(0.5, 0.5));
-            ASSERT_GT(m_pDates->m_dMin, FixtureDate(0));
+            ASSERT_GT(m_pDates->m_dMin, FirstDateShown(0));
 
             Drag(Qt::LeftButton, InPlot(0.5, 0.5), InPlot(0.3, 0.3));
             ExpectAxesOnTheWindowAfterTick(0);
@@ -148,7 +152,7 @@ TEST_F(ChartInDialogTest, ABackwardDragRestoresTheWindowsRanges)
             // Upwards alone is backwards too, also after the replay moved on.
             Tick();
             Drag(Qt::LeftButton, InPlot(0.2, 0.2), InPlot(0.5, 0.5));
-            ASSERT_GT(m_pDates->m_dMin, FixtureDate(1));
+            ASSERT_GT(m_pDates->m_dMin, FirstDateShown(1));
             Drag(Qt::LeftButton, InPlot(0.2, 0.6), InPlot(0.5, 0.4));
             ExpectAxesOnTheWindowAfterTick(1);
         });
@@ -187,8 +191,8 @@ TEST_F(ChartInDialogTest, TheRightButtonPansBothAxesAndTheNextTickFitsThemToTheW
             mouse.Press(Qt::RightButton, start);
             mouse.Move(across);
             EXPECT_LT(dDateShift, 0.0) << "dragging right shows earlier dates";
-            EXPECT_NEAR(m_pDates->m_dMin, FixtureDate(0) + dDateShift, 1e-9);
-            EXPECT_NEAR(m_pDates->m_dMax, FixtureDate(25) + dDateShift, 1e-9);
+            EXPECT_NEAR(m_pDates->m_dMin, FirstDateShown(0) + dDateShift, 1e-9);
+            EXPECT_NEAR(m_pDates->m_dMax, LastDateShown(25) + dDateShift, 1e-9);
             EXPECT_EQ(m_pPrices->m_dMin, FixtureLow(0)) << "no vertical movement yet";
 
             mouse.Move(down);
@@ -223,7 +227,7 @@ TEST_F(ChartInDialogTest, ARightDragReleasedOutsideTheDialogPansToTheReleaseAndE
             mouse.Move(outside);
             mouse.Release(Qt::RightButton, outside);
             EXPECT_GT(dShift, 0.0) << "dragging left shows later dates";
-            EXPECT_NEAR(m_pDates->m_dMin, FixtureDate(0) + dShift, 1e-9);
+            EXPECT_NEAR(m_pDates->m_dMin, FirstDateShown(0) + dShift, 1e-9);
             EXPECT_FALSE(m_dlg.m_chart.m_bPanning);
             EXPECT_EQ(mouse.PopupMenus(), 0);
 

@@ -88,8 +88,8 @@ TEST(CommandLineTest, RefusesASecondFileInsteadOfIgnoringIt)
 TEST(CommandLineTest, UsageNamesEveryOptionTheParserTakes)
 {
     const std::string strUsage = CommandLineUsage();
-    EXPECT_EQ(strUsage.rfind("Usage: orvanta [FILE]\n", 0), 0u);
-    for (const char* pszOption : {"-h, --help", "--version", "--  "})
+    EXPECT_EQ(strUsage.rfind("Usage: orvanta [--start YYYY-MM-DD] [FILE]\n", 0), 0u);
+    for (const char* pszOption : {"-h, --help", "--version", "--  ", "--start DATE"})
     {
         SCOPED_TRACE(pszOption);
         EXPECT_NE(strUsage.find(pszOption), std::string::npos);
@@ -105,6 +105,44 @@ TEST(CommandLineTest, VersionIsTheProgramNameAndADottedNumber)
     ASSERT_FALSE(strNumber.empty());
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(strNumber.front())));
     EXPECT_EQ(strNumber.find_first_not_of("0123456789."), std::string::npos) << strNumber;
+}
+
+} // namespace
+
+namespace
+{
+
+struct SStartCase
+{
+    std::initializer_list<const char*> args;
+    ECommandAction eAction;
+    const char* pszStartDate;
+    const char* pszError;
+};
+
+TEST(CommandLineTest, StartDateNeedsADateAndAFile)
+{
+    const SStartCase cases[] = {
+        {{"--start", "2021-03-04", "a.csv"}, ECommandAction::Run, "2021-03-04", ""},
+        {{"a.csv", "--start=2021-03-04"}, ECommandAction::Run, "2021-03-04", ""},
+        {{"--start", "2021-3-4", "a.csv"},
+         ECommandAction::Refuse,
+         "",
+         "--start needs a date YYYY-MM-DD, not '2021-3-4'"},
+        {{"a.csv", "--start"},
+         ECommandAction::Refuse,
+         "",
+         "--start needs a date YYYY-MM-DD, not ''"},
+        {{"--start", "2021-03-04"}, ECommandAction::Refuse, "", "--start needs a FILE to start in"},
+        {{"--start", "2021-03-04", "--help"}, ECommandAction::ShowHelp, "", ""},
+    };
+    for (const SStartCase& c : cases)
+    {
+        const SCommandLine result = Parse(c.args);
+        EXPECT_EQ(result.eAction, c.eAction) << *c.args.begin();
+        EXPECT_EQ(result.strStartDate, c.pszStartDate);
+        EXPECT_EQ(result.strError, c.pszError);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
+#include "core/ReplaySpeed.h"
 #include "platform/Menu.h"
 #include "platform/testsupport/TestSupport.h"
 
@@ -168,13 +169,20 @@ protected:
 
     std::string LoadedInfo(const std::string& strPath, int nBars) const
     {
-        return StringFormat("加载:%s; 数据量:(%d);", strPath.c_str(), nBars);
+        return StringFormat("加载:%s; 数据量:(%d);", strPath.c_str(), nBars) + SpeedShown();
     }
 
     std::string ProgressInfo(const std::string& strPath, int nCursor, int nBars) const
     {
         return StringFormat("加载:%s; 数据量:(%d); 播放进度:[%d of %d]", strPath.c_str(), nBars,
-                            nCursor, nBars);
+                            nCursor, nBars) +
+               SpeedShown();
+    }
+
+    // The speed the information field ends with.
+    static std::string SpeedShown()
+    {
+        return " " + ReplaySpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
     }
 
     // Starts the dialog with a file given as on the command line.

@@ -5,9 +5,11 @@ First run, with a K-line file on the command line: File menu by its mnemonics (P
 again), Buy by mouse and again by Return on the focused button, the settings dialog from its menu
 by mouse with typing, Escape and Return, the About box from its menu by mouse (Return) and from the
 dialog's context menu by its mnemonic (Escape), a right-button drag on the dialog's background
-that ends on "Close" (the program goes on), and File, Exit by its mnemonic (exit code 0).
+that ends on "Close" (the program goes on), and File, Exit by its mnemonic, confirmed because
+trades were made (exit code 0).
 Second run, without a file: the file dialog by mnemonic, left with Escape, then by mouse from the
-File menu, a path typed and Return; Play shows the candles; Escape ends the program with 0.
+File menu, a path typed and Return; Play shows the candles; Escape leaves the program running,
+and closing the window, without trades, ends it with 0.
 The trade log and the chart's pixels tell what happened.
 """
 
@@ -75,7 +77,8 @@ def first_run(session):
     box = xd.plot_box(layout)
     known = xd.program_windows(server, program.process)
     titles = menu_titles(xd.Picture(server, window), layout)
-    assert len(titles) == 4, f"menu titles at {titles}"
+    # 文件, 属性, 交易, 关于, 指标
+    assert len(titles) == 5, f"menu titles at {titles}"
 
     def log():
         return xd.trade_log_lines(workdir)
@@ -91,8 +94,8 @@ def first_run(session):
     def open_settings_by_mouse():
         xd.click(server, window, titles[1])
         menu = popup(server, program, known)
-        x, y, width, height = geometry(server, menu)
-        click_screen(server, (x + width // 2, y + height // 2))  # its only item
+        x, y, width, _ = geometry(server, menu)
+        click_screen(server, (x + width // 2, y + 14))  # the first item, 属性设置
         dialog = xd.find_window(server, SETTINGS_CAPTION, TIMEOUT)
         xd.wait_for_focus(server, dialog)
         _, _, width, height = geometry(server, dialog)
@@ -142,7 +145,7 @@ def first_run(session):
         no_tick_for_a_while("a period of 9999 s")
 
     def about_by_menu_and_by_context_menu():
-        xd.click(server, window, titles[2])
+        xd.click(server, window, titles[3])
         menu = popup(server, program, known)
         x, y, width, height = geometry(server, menu)
         click_screen(server, (x + width // 2, y + height // 2))
@@ -181,6 +184,10 @@ def first_run(session):
     xd.check("right drag onto Close in the context menu", right_drag_onto_close_keeps_running)
 
     xd.keys_to(server, window, "alt+f", "q")  # 退出(&Q)
+    # The question is captioned like the main window.
+    question = xd.wait_for(lambda: [w for w in xd.visible_windows(server, xd.MAIN_CAPTION)
+                                    if w != window], TIMEOUT, "the question before exit")[0]
+    xd.keys_to(server, question, "alt+y")
     code = session.finish(program)
     assert code == 0, f"File, Exit: the program exited with {code}"
     print("ok   File, Exit by mnemonic")
@@ -217,9 +224,12 @@ def second_run(session):
     xd.check("file dialog: Escape, then by mouse with a typed path and Return",
              file_dialog_escape_then_mouse_and_return)
     xd.keys_to(server, window, "Escape")
+    time.sleep(1.0)
+    assert program.process.poll() is None, "Escape ended the program"
+    xd.close_window(server, window)
     code = session.finish(program)
-    assert code == 0, f"Escape: the program exited with {code}"
-    print("ok   Escape ends the program")
+    assert code == 0, f"closing: the program exited with {code}"
+    print("ok   Escape keeps the program, closing ends it")
 
 
 def main():

@@ -3,7 +3,7 @@
 
 Starts orvanta with a K-line file written here, clicks Play, clicks Buy after a tick, waits for
 five marks, clicks Sell, drags a zoom box over the chart, lets two more ticks pass and closes the
-window. Then the day's trade log must hold two lines per trade and one mark line per tick while
+window, answering Yes to the question that trades were made. Then the day's trade log must hold two lines per trade and one mark line per tick while
 the position was open (at least five; a busy machine may fit more before the Sell), and the
 program must have exited with 0.
 """
@@ -84,6 +84,10 @@ def main():
         next_tick(next_tick(xd.Picture(server, window)))
 
         xd.close_window(server, window)
+        # Trades were made, so closing asks first; the question is captioned like the window.
+        question = xd.wait_for(lambda: [w for w in xd.visible_windows(server, xd.MAIN_CAPTION)
+                                        if w != window], TIMEOUT, "the question before closing")[0]
+        xd.keys_to(server, question, "alt+y")
         code = session.finish(program)
         assert code == 0, f"the program exited with {code}"
 

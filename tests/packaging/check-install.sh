@@ -119,7 +119,7 @@ run_bare() {
 }
 
 status="$(run_bare --help)"
-if [ "$status" = 0 ] && grep -q '^Usage: orvanta \[FILE\]' <<<"$(head -n1 "$work/out")" && [ ! -s "$work/err" ]; then
+if [ "$status" = 0 ] && grep -q '^Usage: orvanta .*\[FILE\]' <<<"$(head -n1 "$work/out")" && [ ! -s "$work/err" ]; then
   pass "--help prints the usage and exits 0"
 else
   fail "--help: status $status, stdout '$(head -n1 "$work/out")', stderr '$(cat "$work/err")'"
@@ -144,7 +144,7 @@ status=$?
 status="$(run_bare --no-such-option)"
 if [ "$status" = 2 ] && [ ! -s "$work/out" ] &&
   grep -qx "orvanta: unknown option '--no-such-option'" "$work/err" &&
-  grep -q '^Usage: orvanta \[FILE\]' "$work/err"; then
+  grep -q '^Usage: orvanta .*\[FILE\]' "$work/err"; then
   pass "an unknown option prints the usage on stderr and exits 2"
 else
   fail "unknown option: status $status, stdout '$(cat "$work/out")', stderr '$(cat "$work/err")'"
