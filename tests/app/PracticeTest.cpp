@@ -6,7 +6,7 @@
 #include "chart/ChartTradeMarkerSerie.h"
 #include "platform/Menu.h"
 #include "platform/ProfileFile.h"
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include <QFileDialog>
 #include <QMenuBar>

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/TestSupport.h"
+#include "platform/testsupport/TestSupport.h"
 #include "platform/Wnd.h"
 
 namespace
