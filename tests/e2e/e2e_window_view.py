@@ -172,7 +172,7 @@ def main():
                                 TIMEOUT, "the MA5 line")
 
         xd.check("MA5 from its menu draws its line", average)
-        xd.keys_to(server, window, "Escape")
+        xd.keys_to(server, window, "alt+f", "q")  # 退出(&Q); no trades, so no question
         code = session.finish(program)
         assert code == 0, f"the program exited with {code}"
     return 0
