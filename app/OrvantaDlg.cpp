@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/DlgSetting.h"
+#include "chart/ChartCrosshair.h"
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartStandardAxis.h"
@@ -225,6 +226,8 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
     const bool bLoaded = m_player.Load(m_strFilePath, &strReason);
     FitAxesToBars(m_pTimeAxis, m_pPriceAxis, m_player.m_bTimeOfDay, m_player.m_nPriceDecimals);
     m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
+    if (m_pCrosshair != nullptr)
+        m_pCrosshair->SetDecimals(m_player.m_nPriceDecimals);
 
     // The new file starts stopped, with nothing of the old one on the screen. The account is
     // not the file's: its labels stay.

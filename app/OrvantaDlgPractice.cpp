@@ -283,7 +283,7 @@ void COrvantaDlg::ShowTradeMarkers()
 
 int COrvantaDlg::PriceDecimals() const
 {
-    return 2;
+    return m_player.m_nPriceDecimals;
 }
 
 void COrvantaDlg::OnReport()
