@@ -119,6 +119,7 @@ void CChartStandardAxis::RefreshTickIncrement()
         m_nDecimals = m_nMaxDecimals;
         m_dTickStep = 1.0 / PowerOfTen(m_nMaxDecimals);
     }
+    m_nDecimals = std::max(m_nDecimals, m_nMinDecimals);
 }
 
 void CChartStandardAxis::RefreshFirstTick()

@@ -28,4 +28,7 @@ public:
     // The finest decimal the values carry (a price file's precision); the automatic increment
     // never goes below one unit of it. Negative: no limit.
     std::int32_t m_nMaxDecimals = -1;
+    // Labels carry at least this many decimals, so a forex price reads to the pip whatever the
+    // step. Negative: as many as the step needs.
+    std::int32_t m_nMinDecimals = -1;
 };

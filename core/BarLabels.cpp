@@ -29,7 +29,11 @@ void FitAxesToBars(CChartDateTimeAxis* pDateAxis, CChartStandardAxis* pPriceAxis
                    int nPriceDecimals)
 {
     if (pPriceAxis != nullptr)
+    {
         pPriceAxis->m_nMaxDecimals = nPriceDecimals;
+        // Cent prices keep the labels their step gives; finer prices show every decimal.
+        pPriceAxis->m_nMinDecimals = nPriceDecimals > 2 ? nPriceDecimals : -1;
+    }
     // Last, because it redraws the chart.
     if (pDateAxis != nullptr)
         pDateAxis->SetTimeOfDayLabels(bTimeOfDay);

@@ -15,7 +15,7 @@ int ShownPriceDecimals(int nWritten);
 // strFormat with every "%.2f" conversion written with nDecimals instead.
 std::string WithPriceDecimals(const std::string& strFormat, int nDecimals);
 
-// Sets the replay chart's axes for a file: time-of-day date labels for intraday bars, and a
-// price increment no finer than the file's decimals. Either axis may be null.
+// Sets the replay chart's axes for a file: time-of-day date labels for intraday bars, a price
+// increment no finer than the file's decimals, and all of them in the labels of sub-cent prices.
 void FitAxesToBars(CChartDateTimeAxis* pDateAxis, CChartStandardAxis* pPriceAxis, bool bTimeOfDay,
                    int nPriceDecimals);

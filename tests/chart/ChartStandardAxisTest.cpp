@@ -253,3 +253,16 @@ TEST(ChartStandardAxis, IncrementStopsAtTheFinestDecimalOfTheValues)
     ASSERT_FALSE(labels.empty());
     EXPECT_EQ(labels.front(), "1.07100");
 }
+
+TEST(ChartStandardAxis, LabelsKeepTheLeastDecimalsAskedForWhateverTheStep)
+{
+    CChartStandardAxis axis;
+    axis.m_nMaxDecimals = 5;
+    axis.m_nMinDecimals = 5;
+    Layout(axis, false, 400, 1.0700, 1.0900);
+    EXPECT_DOUBLE_EQ(axis.m_dTickStep, 0.002); // the step is the range's, only the text changes
+    const std::vector<std::string> labels = Labels(axis);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front(), "1.07000");
+    EXPECT_EQ(labels[1], "1.07200");
+}

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -315,6 +316,28 @@ TEST_F(SnapshotTool, LabelsFiveDecimalPricesAndIntradayTimes)
     EXPECT_EQ(strPrices.find(" 1.0710 "), std::string::npos) << run.strOutput;
     const std::string strDates = run.strOutput.substr(run.strOutput.find("date labels: "));
     EXPECT_NE(strDates.find("04:00 |"), std::string::npos) << run.strOutput;
+
+    // Over a range hundreds of pips wide the step is coarse, yet every label reads to the pip.
+    std::ofstream wide(m_dir / "wide.csv");
+    for (int i = 0; i < 26; ++i)
+        wide << "2017-03-" << (i < 9 ? "0" : "") << i + 1 << ",1.07" << 100 + i * 31 << ",1.08"
+             << 100 + i * 31 << ",1.06" << 100 + i * 31 << ",1.07" << 200 + i * 31 << "\n";
+    wide.close();
+    const SRun wideRun = RunTool(Path("wide.csv") + " " + Path("wide.png") + " --labels");
+    ASSERT_EQ(wideRun.nExit, 0) << wideRun.strOutput;
+    std::istringstream widePrices(wideRun.strOutput.substr(
+        wideRun.strOutput.find("price labels: ") + std::strlen("price labels: ")));
+    std::string strLine;
+    std::getline(widePrices, strLine);
+    std::istringstream labels(strLine);
+    int nLabels = 0;
+    for (std::string strLabel; labels >> strLabel;)
+        if (strLabel != "|")
+        {
+            ++nLabels;
+            EXPECT_EQ(strLabel.size() - strLabel.find('.'), 6u) << strLine;
+        }
+    EXPECT_GE(nLabels, 3) << strLine;
 
     // A daily file keeps its dates.
     const SRun daily = RunTool(Path("bars.csv") + " " + Path("daily.png") + " --labels");
