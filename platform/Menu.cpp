@@ -82,6 +82,29 @@ HMENU__::Item* FindItem(HMENU hMenu, UINT nItem, UINT nFlags, HMENU* phFoundIn =
     return nullptr;
 }
 
+// The item AppendMenu and InsertMenu add; false for a popup without a live submenu.
+bool MakeItem(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem, HMENU__::Item& item)
+{
+    item.nFlags = nFlags & ~MF_BYPOSITION;
+    if (nFlags & MF_POPUP)
+    {
+        item.hSub = LiveMenu(reinterpret_cast<HMENU>(nIDNewItem));
+        if (item.hSub == nullptr)
+            return false;
+    }
+    else
+    {
+        item.nId = static_cast<UINT>(nIDNewItem);
+    }
+    item.strText = lpszNewItem != nullptr && (nFlags & MF_SEPARATOR) == 0 ? lpszNewItem : "";
+    return true;
+}
+
+std::ptrdiff_t IndexIn(HMENU hMenu, const HMENU__::Item* pItem)
+{
+    return pItem - hMenu->items.data();
+}
+
 void Changed(HMENU hMenu)
 {
     if (HMENU hBar = OwnerMenu(hMenu); hBar != nullptr)
@@ -273,24 +296,44 @@ BOOL CMenu::DestroyMenu()
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
 {
+    return InsertMenu(static_cast<UINT>(-1), nFlags | MF_BYPOSITION, nIDNewItem, lpszNewItem);
+}
+
+BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
+{
     HMENU h = LiveMenu(m_hMenu);
-    if (h == nullptr)
-        return FALSE;
     HMENU__::Item item;
-    item.nFlags = nFlags;
-    if (nFlags & MF_POPUP)
+    if (h == nullptr || !MakeItem(nFlags, nIDNewItem, lpszNewItem, item))
+        return FALSE;
+    HMENU hIn = h;
+    std::ptrdiff_t nAt = static_cast<std::ptrdiff_t>(h->items.size());
+    if (nFlags & MF_BYPOSITION)
     {
-        item.hSub = LiveMenu(reinterpret_cast<HMENU>(nIDNewItem));
-        if (item.hSub == nullptr)
-            return FALSE;
+        if (nPosition < h->items.size())
+            nAt = nPosition;
     }
     else
     {
-        item.nId = static_cast<UINT>(nIDNewItem);
+        const HMENU__::Item* pBefore = FindItem(h, nPosition, MF_BYCOMMAND, &hIn);
+        if (pBefore == nullptr)
+            return FALSE;
+        nAt = IndexIn(hIn, pBefore);
     }
-    item.strText = lpszNewItem != nullptr && (nFlags & MF_SEPARATOR) == 0 ? lpszNewItem : "";
-    h->items.push_back(item);
-    Changed(h);
+    hIn->items.insert(hIn->items.begin() + nAt, item);
+    Changed(hIn);
+    return TRUE;
+}
+
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
+{
+    HMENU hIn = nullptr;
+    const HMENU__::Item* pItem = FindItem(m_hMenu, nPosition, nFlags, &hIn);
+    if (pItem == nullptr)
+        return FALSE;
+    const HMENU hSub = (pItem->nFlags & MF_POPUP) != 0 ? pItem->hSub : nullptr;
+    hIn->items.erase(hIn->items.begin() + IndexIn(hIn, pItem));
+    FreeMenu(hSub);
+    Changed(hIn);
     return TRUE;
 }
 

@@ -28,6 +28,12 @@ public:
     // MF_STRING, MF_SEPARATOR, MF_POPUP (nIDNewItem is then the HMENU of the submenu), MF_GRAYED,
     // MF_CHECKED.
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
+    // Before the item at nPosition (MF_BYPOSITION; a position past the end appends) or before
+    // the item with the command id nPosition in this menu or a submenu (MF_BYCOMMAND).
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    LPCTSTR lpszNewItem = nullptr);
+    // Removes the item, by position or command id as above; a submenu goes with it.
+    BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     UINT GetMenuItemCount() const;
     UINT GetMenuItemID(int nPos) const; // 0 for a separator, (UINT)-1 for a popup
     CMenu* GetSubMenu(int nPos) const;
