@@ -8,6 +8,23 @@
 namespace
 {
 
+// The value of "--name VALUE" or "--name=VALUE" at argv[i]; i moves past a separate value.
+std::string_view OptionValue(std::string_view name, int argc, const char* const* argv, int& i)
+{
+    const std::string_view arg = argv[i];
+    if (arg.size() > name.size())
+        return arg.substr(name.size() + 1);
+    if (i + 1 < argc && argv[i + 1] != nullptr)
+        return argv[++i];
+    return {};
+}
+
+bool IsOption(std::string_view arg, std::string_view name)
+{
+    return arg == name || (arg.starts_with(name) && arg.size() > name.size() &&
+                           arg[name.size()] == '=');
+}
+
 // YYYY-MM-DD by its shape; whether the file has such a day is for the replay to say.
 bool LooksLikeDate(std::string_view text)
 {
@@ -21,7 +38,7 @@ bool LooksLikeDate(std::string_view text)
 
 // Later options belong in this text and in the manual page, next to the parser's cases.
 constexpr const char* kUsage =
-    "Usage: orvanta [--start YYYY-MM-DD] [FILE]\n"
+    "Usage: orvanta [--start YYYY-MM-DD] [--lang zh|en] [FILE]\n"
     "       orvanta --help | --version\n"
     "\n"
     "Trading practice on a candlestick chart: replays the K-line FILE, a CSV of\n"
@@ -33,6 +50,9 @@ constexpr const char* kUsage =
     "  --version      show the program name and version and exit\n"
     "  --start DATE   start the practice at the last bar on or before DATE\n"
     "                 (YYYY-MM-DD), with at least a window of bars before it\n"
+    "  --lang LANG    texts of the window in LANG: zh (Chinese) or en (English);\n"
+    "                 without it an English locale (LC_ALL, LC_MESSAGES or LANG\n"
+    "                 beginning with en) gives English, any other Chinese\n"
     "  --             end of options; a FILE beginning with '-' may follow\n"
     "\n"
     "Every trade is appended to YYYYMMDDTradeDetails.log in the current directory.\n";
@@ -64,18 +84,23 @@ SCommandLine ParseCommandLine(int argc, const char* const* argv)
             return {ECommandAction::ShowHelp, {}, {}};
         else if (arg == "--version")
             return {ECommandAction::ShowVersion, {}, {}};
-        else if (arg == "--start" || arg.starts_with("--start="))
+        else if (IsOption(arg, "--start"))
         {
-            std::string_view date;
-            if (arg != "--start")
-                date = arg.substr(8);
-            else if (i + 1 < argc && argv[i + 1] != nullptr)
-                date = argv[++i];
+            const std::string_view date = OptionValue("--start", argc, argv, i);
             if (!LooksLikeDate(date))
                 return {ECommandAction::Refuse,
                         {},
                         "--start needs a date YYYY-MM-DD, not '" + std::string(date) + "'"};
             result.strStartDate = date;
+        }
+        else if (IsOption(arg, "--lang"))
+        {
+            const std::string_view name = OptionValue("--lang", argc, argv, i);
+            result.language = LanguageFromName(name);
+            if (!result.language)
+                return {ECommandAction::Refuse,
+                        {},
+                        "--lang takes zh or en, not '" + std::string(name) + "'"};
         }
         else
             return {ECommandAction::Refuse, {}, "unknown option '" + std::string(arg) + "'"};

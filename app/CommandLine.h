@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/Language.h"
+
+#include <optional>
 #include <string>
 
 // What the command line asks of the program. Help, version and refusals are answered before the
@@ -19,6 +22,7 @@ struct SCommandLine
     std::string strError;     // why the line was refused, without the program name
     std::string strStartDate =
         {}; // --start: the practice starts at this YYYY-MM-DD; empty = first bar
+    std::optional<ELanguage> language = {}; // --lang; nothing = as the locale says
 };
 
 // Options act in the order given: the first of --help, --version or an unknown option decides.

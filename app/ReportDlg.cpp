@@ -1,5 +1,8 @@
 #include "app/ReportDlg.h"
 
+#include "app/StringIds.h"
+#include "app/StringTable.h"
+
 #include "chart/ChartLineSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "core/SessionStats.h"
@@ -15,29 +18,11 @@
 namespace
 {
 
-// Every text of the report; another language is another table of the same shape.
-struct SReportTexts
-{
-    const char* pszCaption;
-    const char* pszOk;
-    const char* pszRowNames[ReportRowCount];
-    const char* pszUndefined; // a figure without the trades it needs
-    const char* pszInfinity;  // profit factor with wins and no losses
-};
+static_assert(IDS_REPORT_LAST_ROW - IDS_REPORT_FIRST_ROW + 1 == ReportRowCount);
 
-constexpr SReportTexts kChineseTexts = {
-    "交易统计",
-    "确定",
-    {"交易次数", "回合数", "盈利次数", "亏损次数", "胜率", "平均盈利", "平均亏损", "盈亏比",
-     "最大盈利", "最大亏损", "最大回撤", "期末账户"},
-    "-",
-    "∞",
-};
-
-const SReportTexts& Texts()
-{
-    return kChineseTexts;
-}
+// Signs, the same in every language.
+constexpr const char* kUndefined = "-"; // a figure without the trades it needs
+constexpr const char* kInfinity = "∞";  // profit factor with wins and no losses
 
 // Layout in dialog units: names and values on the left, the equity curve on the right.
 constexpr int kRowTop = 7;
@@ -74,15 +59,15 @@ std::string Money(double dValue)
 std::string ProfitFactorText(const SSessionStats& stats)
 {
     if (stats.nWins == 0 && stats.nLosses == 0)
-        return Texts().pszUndefined;
+        return kUndefined;
     if (std::isinf(stats.dProfitFactor))
-        return Texts().pszInfinity;
+        return kInfinity;
     return Money(stats.dProfitFactor);
 }
 
 std::vector<std::string> FigureTexts(const SSessionStats& stats, bool bHasSession)
 {
-    const std::string strNone = Texts().pszUndefined;
+    const std::string strNone = kUndefined;
     const bool bDecided = stats.nWins + stats.nLosses > 0;
     std::vector<std::string> vecTexts(ReportRowCount);
     vecTexts[ReportTrades] = StringFormat("%d", stats.nTrades);
@@ -111,20 +96,20 @@ void RegisterReportDialogTemplate()
     t.cx = kDialogWidth;
     t.cy = kDialogHeight;
     t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
-    t.pszCaption = Texts().pszCaption;
+    t.pszCaption = AppText(IDS_REPORT_CAPTION);
     t.nPointSize = 9;
     for (int r = 0; r < ReportRowCount; ++r)
     {
         const int y = kRowTop + r * kRowPitch;
         t.items.push_back(
-            Item("STATIC", Texts().pszRowNames[r], IDC_STATIC, {kNameX, y, kNameWidth, 8}, kLabel));
+            Item("STATIC", AppText(IDS_REPORT_FIRST_ROW + static_cast<unsigned>(r)), IDC_STATIC, {kNameX, y, kNameWidth, 8}, kLabel));
         t.items.push_back(
             Item("STATIC", "", IDC_REPORT_FIRST_VALUE + r, {kValueX, y, kValueWidth, 8}, kLabel));
     }
     t.items.push_back(Item("ChartCtrl", "", IDC_REPORT_CHART,
                            {kChartX, kRowTop, kChartWidth, kChartHeight},
                            WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP));
-    t.items.push_back(Item("BUTTON", Texts().pszOk, IDOK,
+    t.items.push_back(Item("BUTTON", AppText(IDS_OK), IDOK,
                            {kDialogWidth - 57, kDialogHeight - 21, 50, 14},
                            BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP));
     RegisterDialogTemplate(t);

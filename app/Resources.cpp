@@ -1,10 +1,16 @@
 #include "app/Resources.h"
 
 #include "app/ReportDlg.h"
+#include "app/StringTable.h"
+#include "core/ReplaySpeed.h"
 #include "platform/Resource.h"
+#include "platform/StringFormat.h"
 #include "platform/WinTypes.h"
 
 #include <array>
+#include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace
@@ -14,6 +20,13 @@ constexpr DWORD kChartStyle = WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP;
 constexpr DWORD kPushButton = BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD kGroupBox = BS_GROUPBOX | WS_VISIBLE;
 constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE | WS_GROUP;
+
+// Templates hold pointers; texts made by formatting live here for the program's life.
+const char* Kept(std::string strText)
+{
+    static std::deque<std::string> s_texts;
+    return s_texts.emplace_back(std::move(strText)).c_str();
+}
 
 SDialogItemTemplate Item(const char* pszClass, const char* pszText, int nId, int x, int y, int cx,
                          int cy, DWORD dwStyle)
@@ -39,17 +52,17 @@ SDialogTemplate MainDialogTemplate()
     // Resizable, but without minimise or maximise boxes.
     t.dwStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SHELLFONT;
     t.dwExStyle = WS_EX_APPWINDOW;
-    t.pszCaption = "K线交易练习";
+    t.pszCaption = AppText(IDS_MAIN_CAPTION);
     t.nPointSize = 9;
     t.nMenuId = IDR_MAIN_MENU;
     t.items = {
         Item("ChartCtrl", "Custom1", IDC_CHART, 7, 17, 365, 230, kChartStyle),
-        Item("BUTTON", "K线操作", IDC_STATIC, 7, 248, 365, 40, kGroupBox),
-        Item("BUTTON", "加载K线", IDC_BTN_LOAD, 279, 2, 45, 12, kPushButton),
-        Item("STATIC", "K线信息:", IDC_STATIC, 7, 3, 28, 8, kLabel),
+        Item("BUTTON", AppText(IDS_TRADE_GROUP), IDC_STATIC, 7, 248, 365, 40, kGroupBox),
+        Item("BUTTON", AppText(IDS_LOAD_BUTTON), IDC_BTN_LOAD, 279, 2, 45, 12, kPushButton),
+        Item("STATIC", AppText(IDS_INFO_LABEL), IDC_STATIC, 7, 3, 28, 8, kLabel),
         Item("EDIT", "", IDC_EDIT_INFO, 36, 2, 240, 12,
              ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
-        Item("BUTTON", "播放K线", IDC_BTN_PLAY, 327, 2, 45, 12, kPushButton),
+        Item("BUTTON", AppText(IDS_PLAY), IDC_BTN_PLAY, 327, 2, 45, 12, kPushButton),
         Item("STATIC", "Open:", IDC_STATIC_OPEN, 11, 259, 58, 8, kLabel),
         Item("STATIC", "High:", IDC_STATIC_HIGH, 79, 259, 58, 8, kLabel),
         Item("STATIC", "Low:", IDC_STATIC_LOW, 147, 259, 58, 8, kLabel),
@@ -57,8 +70,8 @@ SDialogTemplate MainDialogTemplate()
         Item("STATIC", "Account:", IDC_STATIC_ACCOUNT, 283, 259, 82, 8, kLabel),
         Item("STATIC", "Position:", IDC_STATIC_POSITION, 11, 275, 58, 8, kLabel),
         Item("STATIC", "Profit:", IDC_STATIC_PROFIT, 79, 275, 89, 8, kLabel),
-        Item("BUTTON", "Buy", IDC_BTN_BUY, 215, 270, 54, 16, kPushButton),
-        Item("BUTTON", "Sell", IDC_BTN_SELL, 283, 270, 54, 16, kPushButton),
+        Item("BUTTON", AppText(IDS_BUY_BUTTON), IDC_BTN_BUY, 215, 270, 54, 16, kPushButton),
+        Item("BUTTON", AppText(IDS_SELL_BUTTON), IDC_BTN_SELL, 283, 270, 54, 16, kPushButton),
     };
     return t;
 }
@@ -70,17 +83,17 @@ SDialogTemplate SettingDialogTemplate()
     t.cx = 219;
     t.cy = 96;
     t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
-    t.pszCaption = "设置";
+    t.pszCaption = AppText(IDS_SETTINGS_CAPTION);
     t.nPointSize = 8;
     t.nWeight = FW_NORMAL;
     t.items = {
-        Item("BUTTON", "确定", IDOK, 106, 75, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
-        Item("BUTTON", "取消", IDCANCEL, 162, 75, 50, 14, kPushButton),
-        Item("BUTTON", "属性信息", IDC_STATIC, 7, 5, 205, 65, kGroupBox),
-        Item("STATIC", "刷新间隔", IDC_STATIC, 13, 20, 33, 8, kLabel),
+        Item("BUTTON", AppText(IDS_OK), IDOK, 106, 75, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", AppText(IDS_CANCEL), IDCANCEL, 162, 75, 50, 14, kPushButton),
+        Item("BUTTON", AppText(IDS_SETTINGS_GROUP), IDC_STATIC, 7, 5, 205, 65, kGroupBox),
+        Item("STATIC", AppText(IDS_SETTINGS_INTERVAL), IDC_STATIC, 13, 20, 33, 8, kLabel),
         Item("EDIT", "", IDC_EDIT_INTERVAL, 47, 19, 23, 9,
              ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
-        Item("STATIC", "秒", IDC_STATIC, 72, 20, 9, 8, kLabel),
+        Item("STATIC", AppText(IDS_SETTINGS_SECONDS), IDC_STATIC, 72, 20, 9, 8, kLabel),
     };
     return t;
 }
@@ -92,13 +105,13 @@ SDialogTemplate AboutDialogTemplate()
     t.cx = 167;
     t.cy = 74;
     t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
-    t.pszCaption = "关于 Orvanta";
+    t.pszCaption = AppText(IDS_ABOUT_CAPTION);
     t.nPointSize = 9;
     t.items = {
         Item("STATIC", "#128", IDC_ABOUT_ICON, 14, 14, 21, 20, SS_ICON | WS_VISIBLE),
-        Item("STATIC", "Orvanta，版本 1.0.0.1", IDC_STATIC, 42, 14, 114, 8, kLabel),
-        Item("STATIC", "K线交易练习", IDC_STATIC, 42, 26, 114, 8, kLabel),
-        Item("BUTTON", "确定", IDOK, 110, 53, 50, 14,
+        Item("STATIC", Kept(StringFormat(AppText(IDS_ABOUT_VERSION), ORVANTA_VERSION)), IDC_STATIC, 42, 14, 114, 8, kLabel),
+        Item("STATIC", AppText(IDS_MAIN_CAPTION), IDC_STATIC, 42, 26, 114, 8, kLabel),
+        Item("BUTTON", AppText(IDS_OK), IDOK, 110, 53, 50, 14,
              BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP),
     };
     return t;
@@ -107,14 +120,16 @@ SDialogTemplate AboutDialogTemplate()
 // One checkable item per speed step, then the keys that move between them.
 std::vector<SMenuItemTemplate> SpeedMenu()
 {
-    static constexpr const char* kStepTexts[] = {"0.1秒", "0.2秒", "0.5秒", "1秒", "2秒", "5秒"};
-    static_assert(std::size(kStepTexts) == ID_MENU_SPEED_LAST - ID_MENU_SPEED_FIRST + 1);
+    static_assert(kReplaySpeedStepCount == ID_MENU_SPEED_LAST - ID_MENU_SPEED_FIRST + 1);
     std::vector<SMenuItemTemplate> vecItems;
-    for (unsigned i = 0; i < std::size(kStepTexts); ++i)
-        vecItems.push_back({kStepTexts[i], ID_MENU_SPEED_FIRST + i, {}});
+    for (int i = 0; i < kReplaySpeedStepCount; ++i)
+        vecItems.push_back({Kept(StringFormat(AppText(IDS_SPEED_STEP),
+                                              ReplaySpeedSeconds(kReplaySpeedSteps[i]).c_str())),
+                            ID_MENU_SPEED_FIRST + static_cast<unsigned>(i),
+                            {}});
     vecItems.push_back({nullptr, 0, {}, MF_SEPARATOR});
-    vecItems.push_back({"加快\t+", ID_MENU_FASTER, {}});
-    vecItems.push_back({"减慢\t-", ID_MENU_SLOWER, {}});
+    vecItems.push_back({AppText(IDS_MENU_FASTER), ID_MENU_FASTER, {}});
+    vecItems.push_back({AppText(IDS_MENU_SLOWER), ID_MENU_SLOWER, {}});
     return vecItems;
 }
 
@@ -125,47 +140,49 @@ SDialogTemplate StartDateDialogTemplate()
     t.cx = 180;
     t.cy = 62;
     t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
-    t.pszCaption = "选择起点";
+    t.pszCaption = AppText(IDS_START_CAPTION);
     t.nPointSize = 9;
     t.items = {
-        Item("STATIC", "起点日期(YYYY-MM-DD):", IDC_STATIC, 7, 10, 90, 8, kLabel),
+        Item("STATIC", AppText(IDS_START_PROMPT), IDC_STATIC, 7, 10, 90, 8, kLabel),
         Item("EDIT", "", IDC_EDIT_START_DATE, 100, 8, 72, 12,
              ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
-        Item("BUTTON", "确定", IDOK, 66, 40, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
-        Item("BUTTON", "取消", IDCANCEL, 122, 40, 50, 14, kPushButton),
+        Item("BUTTON", AppText(IDS_OK), IDOK, 66, 40, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", AppText(IDS_CANCEL), IDCANCEL, 122, 40, 50, 14, kPushButton),
     };
     return t;
 }
 
 std::vector<SMenuItemTemplate> MainMenu()
 {
-    SMenuItemTemplate file{"文件(&F)", 0, {}};
+    SMenuItemTemplate file{AppText(IDS_MENU_FILE), 0, {}};
     file.children = {
-        {"加载K线(&L)", ID_MENU_LOAD, {}},
-        {"播放K线(&P)\tSpace", ID_MENU_PLAY, {}},
-        {"停止播放(&S)\tSpace", ID_MENU_STOP, {}},
-        {"前进一根\tRight", ID_MENU_STEP_BAR, {}},
+        {AppText(IDS_MENU_LOAD), ID_MENU_LOAD, {}},
+        {AppText(IDS_MENU_PLAY), ID_MENU_PLAY, {}},
+        {AppText(IDS_MENU_STOP), ID_MENU_STOP, {}},
+        {AppText(IDS_MENU_STEP_BAR), ID_MENU_STEP_BAR, {}},
         {nullptr, 0, {}, MF_SEPARATOR},
-        {"选择起点...", ID_MENU_CHOOSE_START, {}},
-        {"随机起点", ID_MENU_RANDOM_START, {}},
+        {AppText(IDS_MENU_CHOOSE_START), ID_MENU_CHOOSE_START, {}},
+        {AppText(IDS_MENU_RANDOM_START), ID_MENU_RANDOM_START, {}},
         {nullptr, 0, {}, MF_SEPARATOR},
-        {"打印...", ID_MENU_PRINT, {}},
-        {"保存图片...", ID_MENU_SAVE_IMAGE, {}},
+        {AppText(IDS_MENU_PRINT), ID_MENU_PRINT, {}},
+        {AppText(IDS_MENU_SAVE_IMAGE), ID_MENU_SAVE_IMAGE, {}},
         {nullptr, 0, {}, MF_SEPARATOR},
-        {"退出(&Q)", ID_MENU_EXIT, {}},
+        {AppText(IDS_MENU_EXIT), ID_MENU_EXIT, {}},
     };
-    SMenuItemTemplate settings{"属性", 0, {{"属性设置", ID_MENU_SETTINGS, {}}}};
-    settings.children.push_back({"速度", 0, SpeedMenu()});
-    SMenuItemTemplate about{"关于", 0, {{"关于", ID_MENU_ABOUT, {}}}};
-    SMenuItemTemplate trade{"交易(&T)", 0, {}};
+    SMenuItemTemplate settings{AppText(IDS_MENU_OPTIONS),
+                               0,
+                               {{AppText(IDS_MENU_SETTINGS), ID_MENU_SETTINGS, {}}}};
+    settings.children.push_back({AppText(IDS_MENU_SPEED), 0, SpeedMenu()});
+    SMenuItemTemplate about{AppText(IDS_MENU_HELP), 0, {{AppText(IDS_MENU_ABOUT), ID_MENU_ABOUT, {}}}};
+    SMenuItemTemplate trade{AppText(IDS_MENU_TRADE), 0, {}};
     trade.children = {
-        {"买入\tB", ID_MENU_BUY, {}},
-        {"卖出\tS", ID_MENU_SELL, {}},
+        {AppText(IDS_MENU_BUY), ID_MENU_BUY, {}},
+        {AppText(IDS_MENU_SELL), ID_MENU_SELL, {}},
         {nullptr, 0, {}, MF_SEPARATOR},
-        {"交易统计(&R)...", ID_MENU_REPORT, {}},
-        {"导出交易记录(&E)...", ID_MENU_EXPORT, {}},
+        {AppText(IDS_MENU_REPORT), ID_MENU_REPORT, {}},
+        {AppText(IDS_MENU_EXPORT), ID_MENU_EXPORT, {}},
     };
-    SMenuItemTemplate indicators{"指标", 0, {}};
+    SMenuItemTemplate indicators{AppText(IDS_MENU_INDICATORS), 0, {}};
     indicators.children = {
         {"MA5", ID_MENU_MA_FIRST, {}},
         {"MA10", ID_MENU_MA_FIRST + 1, {}},
@@ -230,73 +247,39 @@ std::vector<DWORD> IconPixels()
     return vecPixels;
 }
 
-struct SStringEntry
-{
-    unsigned nId;
-    const char* pszText;
-};
-
-constexpr std::array<SStringEntry, 23> kStrings = {{
-    {IDS_ABOUTBOX, "关于 Orvanta(&A)..."},
-    {IDS_PLAY, "播放K线"},
-    {IDS_STOP, "停止播放"},
-    {IDS_INFO_LOADED, "加载:%s; 数据量:(%d);"},
-    {IDS_INFO_PROGRESS, "加载:%s; 数据量:(%d); 播放进度:[%d of %d]"},
-    {IDS_OPEN, "Open:%.2f"},
-    {IDS_HIGH, "High:%.2f"},
-    {IDS_LOW, "Low:%.2f"},
-    {IDS_CLOSE, "Close:%.2f"},
-    {IDS_ACCOUNT, "Account:%.2f"},
-    {IDS_POSITION, "Position:%d"},
-    {IDS_PROFIT, "Profit:%.2f"},
-    {IDS_OPEN_START, "Open:0"},
-    {IDS_HIGH_START, "High:0"},
-    {IDS_LOW_START, "Low:0"},
-    {IDS_CLOSE_START, "Close:0"},
-    {IDS_ACCOUNT_START, "Account:1000000"},
-    {IDS_POSITION_START, "Position:0"},
-    {IDS_PROFIT_START, "Profit:0"},
-    {IDS_FILE_FILTER, "All Files(*.*)|*.*||"},
-    {IDS_LOAD_FAILED, "无法读取K线文件 %s:\n%s"},
-    {IDS_IMAGE_FILTER, "PNG 图片 (*.png)|*.png||"},
-    {IDS_SAVE_IMAGE_FAILED, "无法保存图片 %s:\n%s"},
-}};
-
-constexpr std::array<SStringEntry, 6> kPracticeStrings = {{
-    {IDS_CONFIRM_EXIT, "本次练习已有交易，确定要退出吗？"},
-    {IDS_START_NOT_FOUND, "K线文件中没有 %s 或更早的K线。"},
-    {IDS_START_TOO_SHORT, "K线文件只有 %d 根K线，少于窗口的 %d 根，无法选择起点。"},
-    {IDS_EXPORT_FAILED, "无法导出交易记录到 %s:\n%s"},
-    {IDS_CSV_FILTER, "CSV Files(*.csv)|*.csv|All Files(*.*)|*.*||"},
-    {IDS_INFO_SPEED, "%s %s"},
-}};
-
 } // namespace
 
 void RegisterOrvantaResources()
 {
     // Registering the icon again would free the handle that open windows still show.
-    static bool s_bRegistered = false;
-    if (s_bRegistered)
-        return;
-    s_bRegistered = true;
-    RegisterDialogTemplate(MainDialogTemplate());
-    RegisterDialogTemplate(SettingDialogTemplate());
-    RegisterDialogTemplate(AboutDialogTemplate());
-    RegisterMenuTemplate(IDR_MAIN_MENU, MainMenu());
-    for (const SStringEntry& entry : kStrings)
-        RegisterStringResource(entry.nId, entry.pszText);
-    RegisterDialogTemplate(StartDateDialogTemplate());
-    RegisterReportDialogTemplate();
-    for (const SStringEntry& entry : kPracticeStrings)
-        RegisterStringResource(entry.nId, entry.pszText);
-    const std::vector<DWORD> vecIcon = IconPixels();
-    RegisterIconResource(IDR_MAINFRAME, ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE, vecIcon.data());
+    static bool s_bIconRegistered = false;
+    static std::optional<ELanguage> s_registeredLanguage;
+    if (s_registeredLanguage != AppLanguage())
+    {
+        s_registeredLanguage = AppLanguage();
+        RegisterDialogTemplate(MainDialogTemplate());
+        RegisterDialogTemplate(SettingDialogTemplate());
+        RegisterDialogTemplate(AboutDialogTemplate());
+        RegisterDialogTemplate(StartDateDialogTemplate());
+        RegisterReportDialogTemplate();
+        RegisterMenuTemplate(IDR_MAIN_MENU, MainMenu());
+        for (const SAppString& entry : AppStrings(AppLanguage()))
+            RegisterStringResource(entry.nId, entry.pszText);
+    }
+    if (!s_bIconRegistered)
+    {
+        s_bIconRegistered = true;
+        const std::vector<DWORD> vecIcon = IconPixels();
+        RegisterIconResource(IDR_MAINFRAME, ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE, vecIcon.data());
+    }
 }
 
 std::string LoadAppString(unsigned nId)
 {
-    std::string strText;
-    AfxLoadString(nId, strText);
-    return strText;
+    return AppText(nId);
+}
+
+std::string SpeedText(int nPeriodMs)
+{
+    return StringFormat(AppText(IDS_SPEED_TEXT), ReplaySpeedSeconds(nPeriodMs).c_str());
 }

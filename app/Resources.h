@@ -1,39 +1,16 @@
 // Resource ids of the program and the registration of its templates, menu, strings and icon.
 #pragma once
 
+#include "app/StringIds.h"
+
 #include <string>
 
 constexpr unsigned IDM_ABOUTBOX = 0x0010; // system-menu item of the main window
 constexpr unsigned IDD_ABOUTBOX = 100;
-constexpr unsigned IDS_ABOUTBOX = 101; // text of the system-menu item
 constexpr unsigned IDD_ORVANTA_DIALOG = 102;
 constexpr unsigned IDR_MAINFRAME = 128; // the program's icon
 constexpr unsigned IDR_MAIN_MENU = 129;
 constexpr unsigned IDD_DLG_SETTING = 130;
-
-// Texts of the main dialog. The *_START texts are the labels' own before any bar is shown.
-constexpr unsigned IDS_PLAY = 201;
-constexpr unsigned IDS_STOP = 202;
-constexpr unsigned IDS_INFO_LOADED = 203;   // path, bar count
-constexpr unsigned IDS_INFO_PROGRESS = 204; // path, bar count, cursor, bar count
-constexpr unsigned IDS_OPEN = 205;
-constexpr unsigned IDS_HIGH = 206;
-constexpr unsigned IDS_LOW = 207;
-constexpr unsigned IDS_CLOSE = 208;
-constexpr unsigned IDS_ACCOUNT = 209;
-constexpr unsigned IDS_POSITION = 210;
-constexpr unsigned IDS_PROFIT = 211;
-constexpr unsigned IDS_OPEN_START = 212;
-constexpr unsigned IDS_HIGH_START = 213;
-constexpr unsigned IDS_LOW_START = 214;
-constexpr unsigned IDS_CLOSE_START = 215;
-constexpr unsigned IDS_ACCOUNT_START = 216;
-constexpr unsigned IDS_POSITION_START = 217;
-constexpr unsigned IDS_PROFIT_START = 218;
-constexpr unsigned IDS_FILE_FILTER = 219;
-constexpr unsigned IDS_LOAD_FAILED = 220; // path, reason
-constexpr unsigned IDS_IMAGE_FILTER = 450;
-constexpr unsigned IDS_SAVE_IMAGE_FAILED = 451; // path, reason
 
 constexpr int IDC_CHART = 1000;
 constexpr int IDC_BTN_LOAD = 1001;
@@ -63,15 +40,9 @@ constexpr unsigned ID_MENU_SAVE_IMAGE = 33050;
 constexpr unsigned ID_MENU_MA_FIRST = 33051;
 constexpr unsigned ID_MENU_MA_LAST = 33054;
 
-// Practice: keys, speed, start point, journal. Strings and controls 400-449, commands 33000-33049.
+// Practice: keys, speed, start point, journal. Controls 400-449, commands 33000-33049.
 constexpr unsigned IDD_START_DATE = 400;
 constexpr int IDC_EDIT_START_DATE = 401;
-constexpr unsigned IDS_CONFIRM_EXIT = 410;
-constexpr unsigned IDS_START_NOT_FOUND = 411; // date
-constexpr unsigned IDS_START_TOO_SHORT = 412; // bar count, window bars
-constexpr unsigned IDS_EXPORT_FAILED = 413;   // path, reason
-constexpr unsigned IDS_CSV_FILTER = 414;
-constexpr unsigned IDS_INFO_SPEED = 415; // info line, speed text
 
 constexpr unsigned ID_MENU_CHOOSE_START = 33000;
 constexpr unsigned ID_MENU_RANDOM_START = 33001;
@@ -86,13 +57,21 @@ constexpr unsigned ID_KEY_PLAY_STOP = 33009;
 constexpr unsigned ID_MENU_SPEED_FIRST = 33010; // one per speed step, fastest first
 constexpr unsigned ID_MENU_SPEED_LAST = 33015;
 
+// The files loaded last, newest first, in the file menu before its last item.
+constexpr unsigned ID_MENU_RECENT_FIRST = 33100;
+constexpr unsigned ID_MENU_RECENT_LAST = 33104;
+
 constexpr const char* ORVANTA_VERSION = "1.0.0.1";
 constexpr int ORVANTA_ICON_SIZE = 32;
 
-// Registers every dialog template, the menu bar, the strings and the icon. Must run before the
-// first dialog is constructed; later calls do nothing, so icon handles already handed out stay
-// valid.
+// Registers every dialog template, the menu bar and the strings in the program's language
+// (AppLanguage()), and the icon. Must run before the first dialog is constructed. A later call
+// registers the texts again when the language changed since; the icon is registered once, so
+// icon handles already handed out stay valid.
 void RegisterOrvantaResources();
 
-// A registered string; empty when there is none.
+// A text of the program's language; empty when there is none.
 std::string LoadAppString(unsigned nId);
+
+// The speed a replay period shows in the information line, e.g. "速度:0.5秒/根".
+std::string SpeedText(int nPeriodMs);

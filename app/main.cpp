@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/Language.h"
 #include "app/OrvantaApp.h"
 
 #include <cstdio>
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
         break;
     }
 
+    SetAppLanguage(commandLine.language.value_or(LanguageFromEnvironment()));
     theApp.m_strStartFile = commandLine.strStartFile;
     theApp.m_strStartDate = commandLine.strStartDate;
     // Every argument is ours, so the toolkit sees only the program name: a file named like one

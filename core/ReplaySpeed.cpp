@@ -26,8 +26,8 @@ int ReplaySpeedIndex(int nPeriodMs)
     return -1;
 }
 
-std::string ReplaySpeedText(int nPeriodMs)
+std::string ReplaySpeedSeconds(int nPeriodMs)
 {
     // %g drops the trailing zeros: 0.5 and 2, not 0.500 and 2.000.
-    return StringFormat("速度:%g秒/根", nPeriodMs / 1000.0);
+    return StringFormat("%g", nPeriodMs / 1000.0);
 }

@@ -12,5 +12,5 @@ int FasterReplayPeriod(int nPeriodMs);
 int SlowerReplayPeriod(int nPeriodMs);
 // The index of nPeriodMs in kReplaySpeedSteps, or -1 for a period that is not a step.
 int ReplaySpeedIndex(int nPeriodMs);
-// The information field's text for a period, e.g. "速度:0.5秒/根".
-std::string ReplaySpeedText(int nPeriodMs);
+// Seconds per bar of a period, without trailing zeros: "0.5", "2", "1.5".
+std::string ReplaySpeedSeconds(int nPeriodMs);

@@ -88,13 +88,32 @@ TEST(CommandLineTest, RefusesASecondFileInsteadOfIgnoringIt)
 TEST(CommandLineTest, UsageNamesEveryOptionTheParserTakes)
 {
     const std::string strUsage = CommandLineUsage();
-    EXPECT_EQ(strUsage.rfind("Usage: orvanta [--start YYYY-MM-DD] [FILE]\n", 0), 0u);
-    for (const char* pszOption : {"-h, --help", "--version", "--  ", "--start DATE"})
+    EXPECT_EQ(strUsage.rfind("Usage: orvanta [--start YYYY-MM-DD] [--lang zh|en] [FILE]\n", 0), 0u);
+    for (const char* pszOption : {"-h, --help", "--version", "--  ", "--start DATE", "--lang LANG"})
     {
         SCOPED_TRACE(pszOption);
         EXPECT_NE(strUsage.find(pszOption), std::string::npos);
     }
     EXPECT_EQ(strUsage.back(), '\n');
+}
+
+TEST(CommandLineTest, LanguageIsZhOrEnAndOtherwiseRefused)
+{
+    EXPECT_EQ(Parse({}).language, std::nullopt) << "the locale decides";
+    EXPECT_EQ(Parse({"--lang", "en", "a.csv"}).language, ELanguage::English);
+    EXPECT_EQ(Parse({"--lang", "en", "a.csv"}).strStartFile, "a.csv");
+    EXPECT_EQ(Parse({"--lang=zh"}).language, ELanguage::Chinese);
+    EXPECT_EQ(Parse({"--lang", "zh", "--lang", "en"}).language, ELanguage::English) << "last wins";
+    const auto expectRefused = [](const SCommandLine& result, const char* pszError)
+    {
+        EXPECT_EQ(result.eAction, ECommandAction::Refuse) << pszError;
+        EXPECT_EQ(result.strError, pszError);
+    };
+    expectRefused(Parse({"--lang", "fr"}), "--lang takes zh or en, not 'fr'");
+    expectRefused(Parse({"--lang", "EN"}), "--lang takes zh or en, not 'EN'");
+    expectRefused(Parse({"--lang"}), "--lang takes zh or en, not ''");
+    expectRefused(Parse({"--lang="}), "--lang takes zh or en, not ''");
+    expectRefused(Parse({"--language=en"}), "unknown option '--language=en'");
 }
 
 TEST(CommandLineTest, VersionIsTheProgramNameAndADottedNumber)

@@ -182,7 +182,7 @@ protected:
     // The speed the information field ends with.
     static std::string SpeedShown()
     {
-        return " " + ReplaySpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
+        return " " + SpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
     }
 
     // Starts the dialog with a file given as on the command line.

@@ -42,11 +42,11 @@ TEST(ReplaySpeedTest, PeriodsBetweenStepsHaveNoIndex)
         EXPECT_EQ(ReplaySpeedIndex(nPeriod), -1) << nPeriod;
 }
 
-TEST(ReplaySpeedTest, TextShowsSecondsPerBarWithoutTrailingZeros)
+TEST(ReplaySpeedTest, SecondsPerBarWithoutTrailingZeros)
 {
-    EXPECT_EQ(ReplaySpeedText(100), "速度:0.1秒/根");
-    EXPECT_EQ(ReplaySpeedText(500), "速度:0.5秒/根");
-    EXPECT_EQ(ReplaySpeedText(1000), "速度:1秒/根");
-    EXPECT_EQ(ReplaySpeedText(5000), "速度:5秒/根");
-    EXPECT_EQ(ReplaySpeedText(1500), "速度:1.5秒/根");
+    EXPECT_EQ(ReplaySpeedSeconds(100), "0.1");
+    EXPECT_EQ(ReplaySpeedSeconds(500), "0.5");
+    EXPECT_EQ(ReplaySpeedSeconds(1000), "1");
+    EXPECT_EQ(ReplaySpeedSeconds(5000), "5");
+    EXPECT_EQ(ReplaySpeedSeconds(1500), "1.5");
 }

@@ -62,6 +62,10 @@ class XServer:
         env["DISPLAY"] = self.display
         env.pop("QT_QPA_PLATFORM", None)  # the real xcb platform, not offscreen
         env.pop("WAYLAND_DISPLAY", None)
+        # The texts are Chinese unless a script asks for another language.
+        for name in ("LC_ALL", "LC_MESSAGES", "LANGUAGE"):
+            env.pop(name, None)
+        env["LANG"] = "C.UTF-8"
         if extra:
             env.update(extra)
         return env
@@ -279,6 +283,9 @@ class Program:
         runtime = os.path.join(workdir, "xdg-runtime")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         extra_env.setdefault("XDG_RUNTIME_DIR", runtime)
+        # The settings file of the run, never the user's, unless the script chose one.
+        if "XDG_CONFIG_HOME" not in os.environ:
+            extra_env.setdefault("XDG_CONFIG_HOME", os.path.join(workdir, "config"))
         self.process = subprocess.Popen([binary, *args], cwd=workdir, env=server.env(extra_env),
                                         stdout=self.stderr, stderr=subprocess.STDOUT)
 
@@ -447,19 +454,20 @@ class Session:
                                    ":print_suppressions=0")
         return env
 
-    def start(self, bars=None, file_arg=True):
-        """Starts the program, with a K-line file of this many bars on its command line, and
-        answers (program, window, layout, workdir) once its window is painted."""
+    def start(self, bars=None, file_arg=True, options=(), extra_env=None, caption=MAIN_CAPTION):
+        """Starts the program, with a K-line file of this many bars on its command line after
+        the options, and answers (program, window, layout, workdir) once its window is painted."""
         workdir = temp_workdir(self.prefix)
-        args = []
+        args = list(options)
         if bars is not None:
             fixture = os.path.join(workdir, "bars.csv")
             write_bars(fixture, bars)
             if file_arg:
-                args = [fixture]
-        program = Program(self.server, self.args.program, args, workdir, self.env())
+                args.append(fixture)
+        program = Program(self.server, self.args.program, args, workdir,
+                          {**self.env(), **(extra_env or {})})
         self.runs.append(program)
-        window = find_window(self.server)
+        window = find_window(self.server, caption)
         layout = wait_for_layout(self.server, window)
         return program, window, layout, workdir
 

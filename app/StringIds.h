@@ -1,0 +1,88 @@
+// Ids of the program's texts. Each language has one table of them (StringsZh.cpp, StringsEn.cpp).
+#pragma once
+
+constexpr unsigned IDS_ABOUTBOX = 101; // text of the system-menu item
+
+// Texts of the main dialog. The *_START texts are the labels' own before any bar is shown.
+constexpr unsigned IDS_PLAY = 201;
+constexpr unsigned IDS_STOP = 202;
+constexpr unsigned IDS_INFO_LOADED = 203;   // path, bar count
+constexpr unsigned IDS_INFO_PROGRESS = 204; // path, bar count, cursor, bar count
+constexpr unsigned IDS_OPEN = 205;
+constexpr unsigned IDS_HIGH = 206;
+constexpr unsigned IDS_LOW = 207;
+constexpr unsigned IDS_CLOSE = 208;
+constexpr unsigned IDS_ACCOUNT = 209;
+constexpr unsigned IDS_POSITION = 210;
+constexpr unsigned IDS_PROFIT = 211;
+constexpr unsigned IDS_OPEN_START = 212;
+constexpr unsigned IDS_HIGH_START = 213;
+constexpr unsigned IDS_LOW_START = 214;
+constexpr unsigned IDS_CLOSE_START = 215;
+constexpr unsigned IDS_ACCOUNT_START = 216;
+constexpr unsigned IDS_POSITION_START = 217;
+constexpr unsigned IDS_PROFIT_START = 218;
+constexpr unsigned IDS_FILE_FILTER = 219;
+constexpr unsigned IDS_LOAD_FAILED = 220; // path, reason
+
+// Practice.
+constexpr unsigned IDS_CONFIRM_EXIT = 410;
+constexpr unsigned IDS_START_NOT_FOUND = 411; // date
+constexpr unsigned IDS_START_TOO_SHORT = 412; // bar count, window bars
+constexpr unsigned IDS_EXPORT_FAILED = 413;   // path, reason
+constexpr unsigned IDS_CSV_FILTER = 414;
+constexpr unsigned IDS_INFO_SPEED = 415; // info line, speed text
+
+// The window and its picture.
+constexpr unsigned IDS_IMAGE_FILTER = 450;
+constexpr unsigned IDS_SAVE_IMAGE_FAILED = 451; // path, reason
+
+// Dialog captions and controls.
+constexpr unsigned IDS_MAIN_CAPTION = 500;
+constexpr unsigned IDS_TRADE_GROUP = 501;
+constexpr unsigned IDS_LOAD_BUTTON = 502;
+constexpr unsigned IDS_INFO_LABEL = 503;
+constexpr unsigned IDS_BUY_BUTTON = 504;
+constexpr unsigned IDS_SELL_BUTTON = 505;
+constexpr unsigned IDS_OK = 506;
+constexpr unsigned IDS_CANCEL = 507;
+constexpr unsigned IDS_SETTINGS_CAPTION = 508;
+constexpr unsigned IDS_SETTINGS_GROUP = 509;
+constexpr unsigned IDS_SETTINGS_INTERVAL = 510;
+constexpr unsigned IDS_SETTINGS_SECONDS = 511;
+constexpr unsigned IDS_ABOUT_CAPTION = 512;
+constexpr unsigned IDS_ABOUT_VERSION = 513; // version
+constexpr unsigned IDS_START_CAPTION = 514;
+constexpr unsigned IDS_START_PROMPT = 515;
+constexpr unsigned IDS_SPEED_TEXT = 516; // seconds per bar; one word, the information line ends in it
+constexpr unsigned IDS_SPEED_STEP = 517; // seconds per bar, for the speed menu
+
+// Menus.
+constexpr unsigned IDS_MENU_FILE = 520;
+constexpr unsigned IDS_MENU_LOAD = 521;
+constexpr unsigned IDS_MENU_PLAY = 522;
+constexpr unsigned IDS_MENU_STOP = 523;
+constexpr unsigned IDS_MENU_STEP_BAR = 524;
+constexpr unsigned IDS_MENU_CHOOSE_START = 525;
+constexpr unsigned IDS_MENU_RANDOM_START = 526;
+constexpr unsigned IDS_MENU_PRINT = 527;
+constexpr unsigned IDS_MENU_SAVE_IMAGE = 528;
+constexpr unsigned IDS_MENU_EXIT = 529;
+constexpr unsigned IDS_MENU_OPTIONS = 530;
+constexpr unsigned IDS_MENU_SETTINGS = 531;
+constexpr unsigned IDS_MENU_SPEED = 532;
+constexpr unsigned IDS_MENU_FASTER = 533;
+constexpr unsigned IDS_MENU_SLOWER = 534;
+constexpr unsigned IDS_MENU_TRADE = 535;
+constexpr unsigned IDS_MENU_BUY = 536;
+constexpr unsigned IDS_MENU_SELL = 537;
+constexpr unsigned IDS_MENU_REPORT = 538;
+constexpr unsigned IDS_MENU_EXPORT = 539;
+constexpr unsigned IDS_MENU_HELP = 540;
+constexpr unsigned IDS_MENU_ABOUT = 541;
+constexpr unsigned IDS_MENU_INDICATORS = 542;
+
+// The session report: caption, then one name per row in the order of EReportRow.
+constexpr unsigned IDS_REPORT_CAPTION = 560;
+constexpr unsigned IDS_REPORT_FIRST_ROW = 561;
+constexpr unsigned IDS_REPORT_LAST_ROW = 572;

@@ -1,0 +1,206 @@
+#include "AppTestSupport.h"
+#include "app/Language.h"
+#include "app/OrvantaDlg.h"
+#include "app/ReportDlg.h"
+#include "app/Resources.h"
+#include "app/StringTable.h"
+#include "platform/Menu.h"
+#include "platform/Resource.h"
+#include "platform/testsupport/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+
+namespace
+{
+
+TEST(LanguageTest, TheFirstSetLocaleVariableDecides)
+{
+    struct SCase
+    {
+        const char* pszLcAll;
+        const char* pszLcMessages;
+        const char* pszLang;
+        ELanguage eExpected;
+    };
+    const SCase cases[] = {
+        {nullptr, nullptr, nullptr, ELanguage::Chinese},
+        {nullptr, nullptr, "en_US.UTF-8", ELanguage::English},
+        {"", "", "en_GB", ELanguage::English}, // empty counts as unset
+        {"C", nullptr, "en_US.UTF-8", ELanguage::Chinese},
+        {nullptr, "en_AU.UTF-8", "zh_CN.UTF-8", ELanguage::English},
+        {"zh_CN.UTF-8", "en_US.UTF-8", "en_US.UTF-8", ELanguage::Chinese},
+        {nullptr, nullptr, "POSIX", ELanguage::Chinese},
+        {nullptr, nullptr, "C.UTF-8", ELanguage::Chinese},
+        {nullptr, nullptr, "de_DE.UTF-8", ELanguage::Chinese},
+        {"en", nullptr, nullptr, ELanguage::English},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.pszLcAll ? c.pszLcAll : "-") + " " +
+                     (c.pszLcMessages ? c.pszLcMessages : "-") + " " +
+                     (c.pszLang ? c.pszLang : "-"));
+        EXPECT_EQ(LanguageFromLocale(c.pszLcAll, c.pszLcMessages, c.pszLang), c.eExpected);
+    }
+    EXPECT_EQ(LanguageFromName("en"), ELanguage::English);
+    EXPECT_EQ(LanguageFromName("zh"), ELanguage::Chinese);
+    EXPECT_EQ(LanguageFromName("english"), std::nullopt);
+}
+
+std::map<unsigned, std::string> ById(std::span<const SAppString> table)
+{
+    std::map<unsigned, std::string> texts;
+    for (const SAppString& entry : table)
+        EXPECT_TRUE(texts.emplace(entry.nId, entry.pszText).second) << "repeated id " << entry.nId;
+    return texts;
+}
+
+// What a caller relies on: the printf conversions in order, the key after a tab, whether a
+// mnemonic is marked.
+std::string Shape(const std::string& strText)
+{
+    static const std::regex conversion("%[-+ #0]*[0-9]*(\\.[0-9]+)?[dsfgc%]");
+    std::string strShape;
+    for (std::sregex_iterator it(strText.begin(), strText.end(), conversion), end; it != end; ++it)
+        strShape += it->str();
+    const std::size_t nTab = strText.find('\t');
+    strShape += "|" + (nTab == std::string::npos ? std::string() : strText.substr(nTab));
+    const std::string strNoDoubles = std::regex_replace(strText, std::regex("&&"), "");
+    strShape += strNoDoubles.find('&') != std::string::npos ? "|&" : "|";
+    return strShape;
+}
+
+bool HasChinese(const std::string& strText)
+{
+    // Every CJK character is three bytes in UTF-8, led by 0xE3 to 0xE9 (U+3000 to U+9FFF);
+    // full-width punctuation (U+FF00 on) is led by 0xEF 0xBC or 0xEF 0xBD.
+    for (std::size_t i = 0; i < strText.size(); ++i)
+    {
+        const auto c = static_cast<unsigned char>(strText[i]);
+        if (c >= 0xE3 && c <= 0xE9)
+            return true;
+        if (c == 0xEF && i + 1 < strText.size() &&
+            (static_cast<unsigned char>(strText[i + 1]) & 0xFE) == 0xBC)
+            return true;
+    }
+    return false;
+}
+
+TEST(LanguageTest, BothTablesHoldEveryTextInTheSameShape)
+{
+    const std::map<unsigned, std::string> chinese = ById(ChineseStrings());
+    const std::map<unsigned, std::string> english = ById(EnglishStrings());
+    std::set<unsigned> ids;
+    for (const auto& [nId, strText] : chinese)
+        ids.insert(nId);
+    for (const auto& [nId, strText] : english)
+        ids.insert(nId);
+    for (unsigned nId : ids)
+    {
+        SCOPED_TRACE(nId);
+        ASSERT_TRUE(chinese.contains(nId));
+        ASSERT_TRUE(english.contains(nId));
+        EXPECT_EQ(Shape(english.at(nId)), Shape(chinese.at(nId))) << english.at(nId);
+        EXPECT_FALSE(english.at(nId).empty());
+        EXPECT_FALSE(HasChinese(english.at(nId))) << english.at(nId);
+    }
+    // The texts the window shows today stay as they are.
+    EXPECT_EQ(chinese.at(IDS_MAIN_CAPTION), "K线交易练习");
+    EXPECT_EQ(chinese.at(IDS_INFO_PROGRESS), "加载:%s; 数据量:(%d); 播放进度:[%d of %d]");
+    EXPECT_EQ(chinese.at(IDS_PROFIT), "Profit:%.2f");
+}
+
+class EnglishWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EnsureAppTestToolkit();
+        SetAppLanguage(ELanguage::English);
+        RegisterOrvantaResources();
+    }
+    void TearDown() override
+    {
+        SetAppLanguage(ELanguage::Chinese);
+        RegisterOrvantaResources();
+    }
+};
+
+void ExpectNoChineseIn(const SDialogTemplate* pTemplate)
+{
+    ASSERT_NE(pTemplate, nullptr);
+    SCOPED_TRACE(pTemplate->nId);
+    EXPECT_FALSE(HasChinese(pTemplate->pszCaption)) << pTemplate->pszCaption;
+    for (const SDialogItemTemplate& item : pTemplate->items)
+        EXPECT_FALSE(HasChinese(item.pszText)) << item.pszText;
+}
+
+TEST_F(EnglishWindowTest, EveryTextOfTheWindowMenusAndDialogsIsEnglish)
+{
+    for (UINT nId : {IDD_ORVANTA_DIALOG, IDD_DLG_SETTING, IDD_ABOUTBOX, IDD_START_DATE, IDD_REPORT})
+        ExpectNoChineseIn(FindDialogTemplate(nId));
+
+    CWorkDir dir;
+    COrvantaDlg dlg;
+    dlg.m_strStartFile = dir.Write("bars.csv", KLineText(40));
+    WhenModal([&](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
+              [&](QWidget* pWindow)
+              {
+                  std::string strCaption;
+                  dlg.GetWindowText(strCaption);
+                  EXPECT_EQ(strCaption, "K-line Trading Practice");
+                  for (const char* pszButton : {"Load", "Play", "Buy", "Sell"})
+                      EXPECT_NE(FindButton(pszButton), nullptr) << pszButton;
+                  // What the user reads: labels, buttons, the information line, menus.
+                  std::vector<std::string> vecShown;
+                  for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
+                      vecShown.push_back(pLabel->text().toStdString());
+                  for (QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>())
+                      vecShown.push_back(pButton->text().toStdString());
+                  for (QLineEdit* pEdit : pWindow->findChildren<QLineEdit*>())
+                      vecShown.push_back(pEdit->text().toStdString());
+                  for (QAction* pAction : pWindow->findChildren<QAction*>())
+                      vecShown.push_back(pAction->text().toStdString());
+                  EXPECT_GT(vecShown.size(), 40u) << "the menus are among them";
+                  for (const std::string& strShown : vecShown)
+                      EXPECT_FALSE(HasChinese(strShown)) << strShown;
+                  EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "&Quit"), vecShown.end());
+                  EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "0.5 s"), vecShown.end());
+
+                  std::string strAbout;
+                  dlg.GetSystemMenu(FALSE)->GetMenuString(IDM_ABOUTBOX, strAbout, MF_BYCOMMAND);
+                  EXPECT_EQ(strAbout, "&About Orvanta...");
+                  dlg.EndDialog(IDCANCEL);
+              });
+    dlg.DoModal();
+}
+
+TEST_F(EnglishWindowTest, TheSettingsDialogOpensInEnglish)
+{
+    COrvantaDlg dlg;
+    bool bSettingsSeen = false;
+    WhenModal([&](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
+              [&](QWidget*)
+              {
+                  WhenModal(TitleIs("Settings"),
+                            [&](QWidget*)
+                            {
+                                bSettingsSeen = true;
+                                EXPECT_NE(FindButton("OK"), nullptr);
+                                EXPECT_TRUE(ClickButton("Cancel"));
+                            });
+                  dlg.SendMessage(WM_COMMAND, ID_MENU_SETTINGS, 0);
+                  dlg.EndDialog(IDCANCEL);
+              });
+    dlg.DoModal();
+    EXPECT_TRUE(bSettingsSeen);
+}
+
+} // namespace
