@@ -18,6 +18,7 @@
 #include "platform/StringFormat.h"
 #include "platform/WinUser.h"
 
+#include <cmath>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -31,6 +32,12 @@ constexpr int kInfoMaxChars = 512;
 template <class... Args> std::string FormatAppString(unsigned nId, Args... args)
 {
     return StringFormat(LoadAppString(nId).c_str(), args...);
+}
+
+// Money as the labels show it: an amount under half a cent is 0.00, never "-0.00".
+double ShownMoney(double dAmount)
+{
+    return std::fabs(dAmount) < 0.005 ? 0.0 : dAmount;
 }
 
 // A price label of the string table, with the price in the file's decimals.
@@ -148,6 +155,7 @@ BOOL COrvantaDlg::OnInitDialog()
     SetUpWindowFeatures();
 
     SetUpPractice();
+    SetUpRecentFiles();
     // The timer runs for the dialog's whole life; ticks only act while playing.
     ArmReplayTimer();
     ShowCommandState();
@@ -224,6 +232,7 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
     m_strFilePath = strPath;
     std::string strReason;
     const bool bLoaded = m_player.Load(m_strFilePath, &strReason);
+    RememberLoad(m_strFilePath, bLoaded);
     FitAxesToBars(m_pTimeAxis, m_pPriceAxis, m_player.m_bTimeOfDay, m_player.m_nPriceDecimals);
     m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
     if (m_pCrosshair != nullptr)
@@ -343,9 +352,9 @@ void COrvantaDlg::ShowBarLabels()
 
 void COrvantaDlg::ShowAccountLabels()
 {
-    m_strAccount = FormatAppString(IDS_ACCOUNT, m_account.GetShownAccount());
+    m_strAccount = FormatAppString(IDS_ACCOUNT, ShownMoney(m_account.GetShownAccount()));
     m_strPosition = FormatAppString(IDS_POSITION, m_account.m_nPosition);
-    m_strProfit = FormatAppString(IDS_PROFIT, m_account.GetShownProfit());
+    m_strProfit = FormatAppString(IDS_PROFIT, ShownMoney(m_account.GetShownProfit()));
 }
 
 void COrvantaDlg::ShowCommandState()

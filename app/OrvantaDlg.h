@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RecentFiles.h"
 #include "app/Resources.h"
 #include "chart/ChartCtrl.h"
 #include "core/KLinePlayer.h"
@@ -25,6 +26,9 @@ class CChartCrosshair;
 UINT ReplayTimerPeriod(int nRefreshSeconds);
 // The same clamping for a period already in milliseconds.
 UINT ReplayTimerPeriodMs(long long nMilliseconds);
+
+// "&1 /path/file.csv": the file menu's item for the recent file at nIndex.
+std::string RecentFileMenuText(int nIndex, const std::string& strPath);
 
 // The main window: picks and loads a K-line file, plays it with timer 1, trades one unit at the
 // newest close and shows the newest bar and the account under the chart.
@@ -66,13 +70,15 @@ protected:
     afx_msg void OnFaster();
     afx_msg void OnSlower();
     void OnSpeedStep(UINT nID);
-    // The speed steps' items, one handler for the range.
+    // The speed steps and the recent files: one handler for each range of items.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnChooseStart();
     afx_msg void OnRandomStart();
     afx_msg void OnReport();
     afx_msg void OnExportTrades();
     void OnClose() override;
+    // Recent files (OrvantaDlgRecentFiles.cpp).
+    void OnRecentFile(UINT nID);
     // Escape does nothing: a window driven from the keyboard must not close on a stray key.
     void OnCancel() override;
     DECLARE_MESSAGE_MAP()
@@ -118,6 +124,14 @@ private:
     };
     std::vector<SAnchoredControl> m_vecLayout;
     SIZE m_szStartClient = {0, 0};
+
+    // Recent files (OrvantaDlgRecentFiles.cpp): a file that loaded moves to the front, one that
+    // failed leaves the list.
+    void SetUpRecentFiles();
+    void RememberLoad(const std::string& strPath, bool bLoaded);
+    void ShowRecentFiles();
+    CRecentFiles m_recentFiles;
+    std::size_t m_nRecentShown = 0;
 
     // Practice (OrvantaDlgPractice.cpp).
     void SetUpPractice();

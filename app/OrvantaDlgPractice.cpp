@@ -135,6 +135,11 @@ BOOL COrvantaDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         OnSpeedStep(nId);
         return TRUE;
     }
+    if (nId >= ID_MENU_RECENT_FIRST && nId <= ID_MENU_RECENT_LAST)
+    {
+        OnRecentFile(nId);
+        return TRUE;
+    }
     return CDialogEx::OnCommand(wParam, lParam);
 }
 
@@ -176,7 +181,7 @@ void COrvantaDlg::ShowSpeedState()
 std::string COrvantaDlg::WithSpeed(const std::string& strInfo) const
 {
     return StringFormat(LoadAppString(IDS_INFO_SPEED).c_str(), strInfo.c_str(),
-                        ReplaySpeedText(CurrentStepPeriod()).c_str());
+                        SpeedText(CurrentStepPeriod()).c_str());
 }
 
 void COrvantaDlg::OnChooseStart()

@@ -133,3 +133,26 @@ TEST_F(PricePrecisionTest, ATwoDecimalFileShowsAndLogsExactlyAsBefore)
             EXPECT_EQ(m_dlg.m_pTimeAxis->m_strTickFormat, "%Y-%m-%d");
         });
 }
+
+TEST_F(PricePrecisionTest, AnOpenLossUnderACentShowsAsZeroWithoutASign)
+{
+    // Closes fall by a hundredth of a cent per bar: the open loss is -0.0001 after one tick.
+    std::string strBars;
+    for (int i = 0; i < 30; ++i)
+        strBars += StringFormat("2017-04-%02d,1.07200,1.07300,1.07100,%.5f\n", i + 1,
+                                1.0725 - i * 0.0001);
+    m_dlg.m_strStartFile = m_dir.Write("bars.csv", strBars);
+    WhenModal([this](QWidget* pWindow)
+              { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
+              [&](QWidget*)
+              {
+                  EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+                  EXPECT_TRUE(ClickButton("Buy"));
+                  m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0);
+                  EXPECT_LT(m_dlg.m_account.GetShownProfit(), 0.0);
+                  EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
+                  EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000000.00");
+                  m_dlg.EndDialog(IDCANCEL);
+              });
+    m_dlg.DoModal();
+}

@@ -135,7 +135,8 @@ def main():
                               str(chart[0] + 2), str(chart[1] + 2)])
             time.sleep(0.5)
             known = xd.program_windows(server, program.process)
-            xd.keys_to(server, window, "alt+f", "Up", "Up", "Return")  # 保存图片...
+            # Up from the top: 退出, the file loaded at start (the recent list), 保存图片...
+            xd.keys_to(server, window, "alt+f", "Up", "Up", "Up", "Return")
 
             def dialog():
                 new = [w for w in xd.program_windows(server, program.process) if w not in known]
