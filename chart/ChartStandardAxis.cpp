@@ -119,7 +119,8 @@ void CChartStandardAxis::RefreshTickIncrement()
         m_nDecimals = m_nMaxDecimals;
         m_dTickStep = 1.0 / PowerOfTen(m_nMaxDecimals);
     }
-    m_nDecimals = std::max(m_nDecimals, m_nMinDecimals);
+    if (m_nMinDecimals >= 0 && m_nDecimals >= m_nMinDecimals - 2)
+        m_nDecimals = std::max(m_nDecimals, m_nMinDecimals);
 }
 
 void CChartStandardAxis::RefreshFirstTick()

@@ -28,7 +28,8 @@ public:
     // The finest decimal the values carry (a price file's precision); the automatic increment
     // never goes below one unit of it. Negative: no limit.
     std::int32_t m_nMaxDecimals = -1;
-    // Labels carry at least this many decimals, so a forex price reads to the pip whatever the
-    // step. Negative: as many as the step needs.
+    // Once the step needs at most two decimals fewer, labels carry this many, so a forex price
+    // reads to its last digit; coarser steps over wide ranges keep short labels. Negative: as many
+    // as the step needs.
     std::int32_t m_nMinDecimals = -1;
 };

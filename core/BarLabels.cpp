@@ -31,7 +31,8 @@ void FitAxesToBars(CChartDateTimeAxis* pDateAxis, CChartStandardAxis* pPriceAxis
     if (pPriceAxis != nullptr)
     {
         pPriceAxis->m_nMaxDecimals = nPriceDecimals;
-        // Cent prices keep the labels their step gives; finer prices show every decimal.
+        // Cent prices keep the labels their step gives; finer prices show every decimal when
+        // the step comes close to it.
         pPriceAxis->m_nMinDecimals = nPriceDecimals > 2 ? nPriceDecimals : -1;
     }
     // Last, because it redraws the chart.

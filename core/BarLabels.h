@@ -16,6 +16,7 @@ int ShownPriceDecimals(int nWritten);
 std::string WithPriceDecimals(const std::string& strFormat, int nDecimals);
 
 // Sets the replay chart's axes for a file: time-of-day date labels for intraday bars, a price
-// increment no finer than the file's decimals, and all of them in the labels of sub-cent prices.
+// increment no finer than the file's decimals, and for sub-cent prices labels with all of them
+// once the increment is fine enough to need them nearly.
 void FitAxesToBars(CChartDateTimeAxis* pDateAxis, CChartStandardAxis* pPriceAxis, bool bTimeOfDay,
                    int nPriceDecimals);

@@ -254,15 +254,28 @@ TEST(ChartStandardAxis, IncrementStopsAtTheFinestDecimalOfTheValues)
     EXPECT_EQ(labels.front(), "1.07100");
 }
 
-TEST(ChartStandardAxis, LabelsKeepTheLeastDecimalsAskedForWhateverTheStep)
+TEST(ChartStandardAxis, FineStepsLabelEveryDecimalOfTheValuesCoarseOnesStayShort)
 {
     CChartStandardAxis axis;
     axis.m_nMaxDecimals = 5;
     axis.m_nMinDecimals = 5;
     Layout(axis, false, 400, 1.0700, 1.0900);
     EXPECT_DOUBLE_EQ(axis.m_dTickStep, 0.002); // the step is the range's, only the text changes
-    const std::vector<std::string> labels = Labels(axis);
+    std::vector<std::string> labels = Labels(axis);
     ASSERT_GE(labels.size(), 2u);
     EXPECT_EQ(labels.front(), "1.07000");
     EXPECT_EQ(labels[1], "1.07200");
+
+    // Ten times wider: a step of 0.05 is far from the fifth decimal.
+    Layout(axis, false, 400, 1.00, 1.50);
+    EXPECT_DOUBLE_EQ(axis.m_dTickStep, 0.05);
+    labels = Labels(axis);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[1], "1.05");
+
+    // Six decimals of a share price in dollars stay off a step of 0.2.
+    axis.m_nMaxDecimals = 6;
+    axis.m_nMinDecimals = 6;
+    Layout(axis, false, 400, 15.0, 18.0);
+    EXPECT_EQ(Labels(axis).front(), "15.0");
 }
