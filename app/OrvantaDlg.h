@@ -60,6 +60,7 @@ protected:
     afx_msg void OnPrint();
     // The window, the chart's reading aids and its picture: OrvantaDlgWindow.cpp.
     void OnSize(UINT nType, int cx, int cy) override;
+    void OnDropFiles(HDROP hDropInfo) override;
     afx_msg void OnSaveImage();
     afx_msg void OnToggleMa5();
     afx_msg void OnToggleMa10();

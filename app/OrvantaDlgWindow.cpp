@@ -1,5 +1,5 @@
-// The main window's size, the chart's reading aids (crosshair, moving averages) and saving the
-// chart as a picture.
+// The main window's size, files dropped on it, the chart's reading aids (crosshair, moving
+// averages) and saving the chart as a picture.
 #include "app/OrvantaDlg.h"
 
 #include "chart/ChartCrosshair.h"
@@ -10,6 +10,7 @@
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileFile.h"
+#include "platform/ShellApi.h"
 #include "platform/StringFormat.h"
 
 #include <algorithm>
@@ -42,6 +43,7 @@ void COrvantaDlg::SetUpWindowFeatures()
         m_arrAverageShown[i] = GetProfileInt(kIndicatorSection, AverageKey(i), 0) != 0;
     ShowAverageChecks();
     RememberLayout();
+    DragAcceptFiles(m_hWnd, TRUE);
 }
 
 void COrvantaDlg::RememberLayout()
@@ -107,6 +109,23 @@ void COrvantaDlg::ApplyLayout(int cx, int cy)
         control.pWnd->MoveWindow(&rc, TRUE);
     }
     Invalidate();
+}
+
+void COrvantaDlg::OnDropFiles(HDROP hDropInfo)
+{
+    // The window holds one file at a time: of several dropped files only the first is loaded.
+    std::string strPath;
+    const UINT nLength = DragQueryFileA(hDropInfo, 0, nullptr, 0);
+    if (nLength > 0)
+    {
+        strPath.resize(nLength + 1);
+        DragQueryFileA(hDropInfo, 0, strPath.data(), nLength + 1);
+        strPath.resize(nLength);
+    }
+    DragFinish(hDropInfo);
+    // As if chosen with the load button; a file that cannot be read is also shown in a box, since
+    // a drop has no dialog that stays open to tell.
+    LoadChosenFile(strPath, true);
 }
 
 void COrvantaDlg::OnToggleMa5()

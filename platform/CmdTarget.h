@@ -121,6 +121,7 @@ protected:                                                                      
 #define ON_WM_SETCURSOR() ON_WM_MESSAGE_ENTRY_(WM_SETCURSOR)
 #define ON_WM_SYSCOMMAND() ON_WM_MESSAGE_ENTRY_(WM_SYSCOMMAND)
 #define ON_WM_QUERYDRAGICON() ON_WM_MESSAGE_ENTRY_(WM_QUERYDRAGICON)
+#define ON_WM_DROPFILES() ON_WM_MESSAGE_ENTRY_(WM_DROPFILES)
 
 // Run-time class information is C++'s own (dynamic_cast); these wizard macros expand to nothing.
 #define DECLARE_DYNAMIC(class_name)

@@ -158,6 +158,8 @@ void ApplyStyles(HWND hWnd, QWidget* pWidget, const QString& text, const QRect& 
                                     : Qt::NoFocus);
     if (hWnd->eKind != WndKind::Dialog)
         pWidget->setVisible((dwStyle & WS_VISIBLE) != 0);
+    hWnd->bToolkitDrops = pWidget->acceptDrops();
+    ShowAcceptFiles(hWnd);
 }
 
 } // namespace

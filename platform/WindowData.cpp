@@ -53,6 +53,7 @@ void RemoveWindowData(HWND hWnd)
         Send(hWnd, WM_DESTROY, 0, 0);
     }
     Registry<HWND>().Remove(hWnd);
+    FreeDropsOf(hWnd);
     WidgetMap().erase(hWnd->pWidget.data());
     ForgetMouseWindow(hWnd);
     hWnd->pTimers.reset();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/CmdTarget.h"
+#include "platform/ShellApi.h"
 #include "platform/WinTypes.h"
 #include "platform/WinUser.h"
 
@@ -162,6 +163,8 @@ protected:
     afx_msg virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg virtual void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg virtual HCURSOR OnQueryDragIcon();
+    // Files dropped on a window that accepts them; the default gives the list back unread.
+    afx_msg virtual void OnDropFiles(HDROP hDropInfo);
 
 private:
     struct CurrentMessage

@@ -2,6 +2,7 @@
 // handlers that are not overridden fall back to the default window procedure.
 #include "platform/DC.h"
 #include "platform/ScrollBar.h"
+#include "platform/ShellApi.h"
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
 
@@ -88,6 +89,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
+        break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
         break;
     default:
         result = DefWindowProc(message, wParam, lParam);
@@ -195,4 +199,8 @@ void CWnd::OnSysCommand(UINT, LPARAM)
 HCURSOR CWnd::OnQueryDragIcon()
 {
     return reinterpret_cast<HCURSOR>(Default());
+}
+void CWnd::OnDropFiles(HDROP hDropInfo)
+{
+    DragFinish(hDropInfo);
 }

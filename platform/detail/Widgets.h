@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,22 @@ public:
     HWND Hwnd() const { return m_hWnd; }
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* pEvent) override
+    {
+        if (!OfferDrag(m_hWnd, pEvent))
+            Base::dragEnterEvent(pEvent);
+    }
+    void dragMoveEvent(QDragMoveEvent* pEvent) override
+    {
+        if (!OfferDrag(m_hWnd, pEvent))
+            Base::dragMoveEvent(pEvent);
+    }
+    void dropEvent(QDropEvent* pEvent) override
+    {
+        if (!DeliverDrop(m_hWnd, pEvent))
+            Base::dropEvent(pEvent);
+    }
+
     HWND m_hWnd;
 };
 

@@ -25,8 +25,10 @@
 
 class CWnd;
 class CMenu;
+class QDropEvent;
 class QMenuBar;
 class QTimerEvent;
+struct HDROP__;
 
 namespace platform_detail
 {
@@ -76,6 +78,7 @@ struct HWND__
     bool bErasePending = true;
     bool bInvalid = false;
     bool bDestroying = false;
+    bool bToolkitDrops = false; // the widget takes drags of its own (an edit takes text)
     QPaintEvent* pPaintEvent = nullptr;
     HICON hIconBig = nullptr;
     HICON hIconSmall = nullptr;
@@ -175,6 +178,16 @@ void FreeMenu(HMENU hMenu);
 HMENU LiveMenu(HMENU h);
 QString MnemonicFree(const char* psz); // "&File" -> "File", "&&" -> "&"
 void RemoveWindowData(HWND hWnd);      // the widget is going away
+
+// Dropped files (DropFiles.cpp). A new list belongs to hWnd until DragFinish frees it; the lists
+// a window never gave back are freed when it goes.
+HDROP__* NewDrop(HWND hWnd, std::vector<std::string> vecPaths);
+void FreeDropsOf(HWND hWnd);
+void ShowAcceptFiles(HWND hWnd); // the widget takes drags while the window accepts files
+// A drag over or dropped on the window's widget; false when the window does not accept files and
+// the widget's own handling applies.
+bool OfferDrag(HWND hWnd, QDropEvent* pEvent);
+bool DeliverDrop(HWND hWnd, QDropEvent* pEvent);
 
 class TimerHost : public QObject
 {

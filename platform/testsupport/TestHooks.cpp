@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/detail/HandleRegistry.h"
 #include "platform/detail/PrintInternal.h"
 #include "platform/detail/WindowInternal.h"
 #include "platform/testsupport/TestSupport.h"
@@ -104,4 +105,14 @@ QImage PlatformPrintedPage(int nIndex)
     return nIndex >= 0 && nIndex < static_cast<int>(pages.size())
                ? pages[static_cast<size_t>(nIndex)]
                : QImage();
+}
+
+HDROP PlatformNewDropList(HWND hOwner, std::vector<std::string> vecPaths)
+{
+    return NewDrop(hOwner, std::move(vecPaths));
+}
+
+std::size_t PlatformLiveDropLists()
+{
+    return Registry<HDROP>().Count();
 }

@@ -3,9 +3,12 @@
 // seeing the toolkit; only tests and benchmarks link them.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/ShellApi.h"
 #include "platform/WinTypes.h"
 
 // Runs fn once on the UI thread after nMilliseconds, also inside a modal dialog's loop.
@@ -39,3 +42,8 @@ SPrintRecord PlatformLastPrintJob();
 // Pages of the last job that printed into images (see PlatformPrintNextToImages), first page 0;
 // the pages themselves are in TestSupport.h.
 int PlatformPrintedPageCount();
+
+// A dropped file list as a drop of these paths on hOwner makes it, without the drag: it belongs to
+// hOwner until DragFinish. PlatformLiveDropLists counts the lists not given back yet.
+HDROP PlatformNewDropList(HWND hOwner, std::vector<std::string> vecPaths);
+std::size_t PlatformLiveDropLists();

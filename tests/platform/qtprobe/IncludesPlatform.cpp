@@ -23,6 +23,7 @@
 #include "platform/PrintInfo.h"
 #include "platform/Resource.h"
 #include "platform/ScrollBar.h"
+#include "platform/ShellApi.h"
 #include "platform/Static.h"
 #include "platform/StringFormat.h"
 #include "platform/WinApp.h"
