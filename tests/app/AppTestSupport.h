@@ -128,6 +128,18 @@ inline std::string KLineText(int nBars)
     return out.str();
 }
 
+// The speed the information field ends with, for the period of the settings.
+inline std::string SpeedShown()
+{
+    return " " + SpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
+}
+
+// The information field once a file is loaded.
+inline std::string LoadedInfo(const std::string& strPath, int nBars)
+{
+    return StringFormat("加载:%s; 数据量:(%d);", strPath.c_str(), nBars) + SpeedShown();
+}
+
 // The innermost modal window that is running (the main dialog itself when nothing is above it).
 inline QWidget* ActiveModal()
 {

@@ -61,12 +61,6 @@ protected:
         return strText;
     }
 
-    static std::string LoadedInfo(const std::string& strPath, int nBars)
-    {
-        return StringFormat("加载:%s; 数据量:(%d);", strPath.c_str(), nBars) + " " +
-               ReplaySpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
-    }
-
     int ShownCandles()
     {
         int nCandles = 0;

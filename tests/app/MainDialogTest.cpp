@@ -167,22 +167,11 @@ protected:
         ASSERT_TRUE(ClickButton(QString::fromUtf8("加载K线")));
     }
 
-    std::string LoadedInfo(const std::string& strPath, int nBars) const
-    {
-        return StringFormat("加载:%s; 数据量:(%d);", strPath.c_str(), nBars) + SpeedShown();
-    }
-
     std::string ProgressInfo(const std::string& strPath, int nCursor, int nBars) const
     {
         return StringFormat("加载:%s; 数据量:(%d); 播放进度:[%d of %d]", strPath.c_str(), nBars,
                             nCursor, nBars) +
                SpeedShown();
-    }
-
-    // The speed the information field ends with.
-    static std::string SpeedShown()
-    {
-        return " " + SpeedText(ReplaySettings().m_nRefreshSeconds * 1000);
     }
 
     // Starts the dialog with a file given as on the command line.
