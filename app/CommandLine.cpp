@@ -21,8 +21,8 @@ std::string_view OptionValue(std::string_view name, int argc, const char* const*
 
 bool IsOption(std::string_view arg, std::string_view name)
 {
-    return arg == name || (arg.starts_with(name) && arg.size() > name.size() &&
-                           arg[name.size()] == '=');
+    return arg == name ||
+           (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
 // YYYY-MM-DD by its shape; whether the file has such a day is for the replay to say.

@@ -12,7 +12,7 @@ ELanguage LanguageFromLocale(const char* pszLcAll, const char* pszLcMessages, co
     for (const char* pszName : {pszLcAll, pszLcMessages, pszLang})
         if (pszName != nullptr && *pszName != '\0')
             return std::string_view(pszName).starts_with("en") ? ELanguage::English
-                                                                : ELanguage::Chinese;
+                                                               : ELanguage::Chinese;
     return ELanguage::Chinese;
 }
 

@@ -101,8 +101,8 @@ void RegisterReportDialogTemplate()
     for (int r = 0; r < ReportRowCount; ++r)
     {
         const int y = kRowTop + r * kRowPitch;
-        t.items.push_back(
-            Item("STATIC", AppText(IDS_REPORT_FIRST_ROW + static_cast<unsigned>(r)), IDC_STATIC, {kNameX, y, kNameWidth, 8}, kLabel));
+        t.items.push_back(Item("STATIC", AppText(IDS_REPORT_FIRST_ROW + static_cast<unsigned>(r)),
+                               IDC_STATIC, {kNameX, y, kNameWidth, 8}, kLabel));
         t.items.push_back(
             Item("STATIC", "", IDC_REPORT_FIRST_VALUE + r, {kValueX, y, kValueWidth, 8}, kLabel));
     }

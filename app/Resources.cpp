@@ -87,7 +87,8 @@ SDialogTemplate SettingDialogTemplate()
     t.nPointSize = 8;
     t.nWeight = FW_NORMAL;
     t.items = {
-        Item("BUTTON", AppText(IDS_OK), IDOK, 106, 75, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", AppText(IDS_OK), IDOK, 106, 75, 50, 14,
+             BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
         Item("BUTTON", AppText(IDS_CANCEL), IDCANCEL, 162, 75, 50, 14, kPushButton),
         Item("BUTTON", AppText(IDS_SETTINGS_GROUP), IDC_STATIC, 7, 5, 205, 65, kGroupBox),
         Item("STATIC", AppText(IDS_SETTINGS_INTERVAL), IDC_STATIC, 13, 20, 33, 8, kLabel),
@@ -109,7 +110,8 @@ SDialogTemplate AboutDialogTemplate()
     t.nPointSize = 9;
     t.items = {
         Item("STATIC", "#128", IDC_ABOUT_ICON, 14, 14, 21, 20, SS_ICON | WS_VISIBLE),
-        Item("STATIC", Kept(StringFormat(AppText(IDS_ABOUT_VERSION), ORVANTA_VERSION)), IDC_STATIC, 42, 14, 114, 8, kLabel),
+        Item("STATIC", Kept(StringFormat(AppText(IDS_ABOUT_VERSION), ORVANTA_VERSION)), IDC_STATIC,
+             42, 14, 114, 8, kLabel),
         Item("STATIC", AppText(IDS_MAIN_CAPTION), IDC_STATIC, 42, 26, 114, 8, kLabel),
         Item("BUTTON", AppText(IDS_OK), IDOK, 110, 53, 50, 14,
              BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP),
@@ -146,7 +148,8 @@ SDialogTemplate StartDateDialogTemplate()
         Item("STATIC", AppText(IDS_START_PROMPT), IDC_STATIC, 7, 10, 90, 8, kLabel),
         Item("EDIT", "", IDC_EDIT_START_DATE, 100, 8, 72, 12,
              ES_AUTOHSCROLL | WS_BORDER | WS_VISIBLE | WS_TABSTOP),
-        Item("BUTTON", AppText(IDS_OK), IDOK, 66, 40, 50, 14, BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
+        Item("BUTTON", AppText(IDS_OK), IDOK, 66, 40, 50, 14,
+             BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP),
         Item("BUTTON", AppText(IDS_CANCEL), IDCANCEL, 122, 40, 50, 14, kPushButton),
     };
     return t;
@@ -169,11 +172,11 @@ std::vector<SMenuItemTemplate> MainMenu()
         {nullptr, 0, {}, MF_SEPARATOR},
         {AppText(IDS_MENU_EXIT), ID_MENU_EXIT, {}},
     };
-    SMenuItemTemplate settings{AppText(IDS_MENU_OPTIONS),
-                               0,
-                               {{AppText(IDS_MENU_SETTINGS), ID_MENU_SETTINGS, {}}}};
+    SMenuItemTemplate settings{
+        AppText(IDS_MENU_OPTIONS), 0, {{AppText(IDS_MENU_SETTINGS), ID_MENU_SETTINGS, {}}}};
     settings.children.push_back({AppText(IDS_MENU_SPEED), 0, SpeedMenu()});
-    SMenuItemTemplate about{AppText(IDS_MENU_HELP), 0, {{AppText(IDS_MENU_ABOUT), ID_MENU_ABOUT, {}}}};
+    SMenuItemTemplate about{
+        AppText(IDS_MENU_HELP), 0, {{AppText(IDS_MENU_ABOUT), ID_MENU_ABOUT, {}}}};
     SMenuItemTemplate trade{AppText(IDS_MENU_TRADE), 0, {}};
     trade.children = {
         {AppText(IDS_MENU_BUY), ID_MENU_BUY, {}},

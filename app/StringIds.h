@@ -54,7 +54,8 @@ constexpr unsigned IDS_ABOUT_CAPTION = 512;
 constexpr unsigned IDS_ABOUT_VERSION = 513; // version
 constexpr unsigned IDS_START_CAPTION = 514;
 constexpr unsigned IDS_START_PROMPT = 515;
-constexpr unsigned IDS_SPEED_TEXT = 516; // seconds per bar; one word, the information line ends in it
+constexpr unsigned IDS_SPEED_TEXT =
+    516; // seconds per bar; one word, the information line ends in it
 constexpr unsigned IDS_SPEED_STEP = 517; // seconds per bar, for the speed menu
 
 // Menus.

@@ -1,5 +1,5 @@
-#include "AppTestSupport.h"
 #include "app/Language.h"
+#include "AppTestSupport.h"
 #include "app/OrvantaDlg.h"
 #include "app/ReportDlg.h"
 #include "app/Resources.h"

@@ -139,11 +139,10 @@ TEST_F(PricePrecisionTest, AnOpenLossUnderACentShowsAsZeroWithoutASign)
     // Closes fall by a hundredth of a cent per bar: the open loss is -0.0001 after one tick.
     std::string strBars;
     for (int i = 0; i < 30; ++i)
-        strBars += StringFormat("2017-04-%02d,1.07200,1.07300,1.07100,%.5f\n", i + 1,
-                                1.0725 - i * 0.0001);
+        strBars +=
+            StringFormat("2017-04-%02d,1.07200,1.07300,1.07100,%.5f\n", i + 1, 1.0725 - i * 0.0001);
     m_dlg.m_strStartFile = m_dir.Write("bars.csv", strBars);
-    WhenModal([this](QWidget* pWindow)
-              { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
+    WhenModal([this](QWidget* pWindow) { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
               [&](QWidget*)
               {
                   EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));

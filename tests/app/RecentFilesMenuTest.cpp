@@ -85,14 +85,15 @@ TEST_F(RecentFilesMenuTest, TheFileMenuListsTheLastFilesAndLoadsThem)
         [&]
         {
             EXPECT_EQ(FileMenuTail(), (std::vector<std::string>{"--", "&1 " + strB, "&2 " + strGone,
-                                                                 "&3 " + strA, "--", "退出(&Q)"}));
+                                                                "&3 " + strA, "--", "退出(&Q)"}));
 
             // Chosen the way the user does, from the menu: the file loads and moves to the front.
             ASSERT_TRUE(ChooseMenuItem(QString::fromStdString("3 " + strA)));
             EXPECT_NE(Info().find(strA), std::string::npos) << Info();
             EXPECT_NE(Info().find("(30)"), std::string::npos) << Info();
-            EXPECT_EQ(FileMenuTail(), (std::vector<std::string>{"--", "&1 " + strA, "&2 " + strB,
-                                                                 "&3 " + strGone, "--", "退出(&Q)"}));
+            EXPECT_EQ(FileMenuTail(),
+                      (std::vector<std::string>{"--", "&1 " + strA, "&2 " + strB, "&3 " + strGone,
+                                                "--", "退出(&Q)"}));
 
             // A file that went away says so and leaves the list.
             WhenModal([](QWidget* pWindow)
@@ -105,7 +106,7 @@ TEST_F(RecentFilesMenuTest, TheFileMenuListsTheLastFilesAndLoadsThem)
                       });
             m_dlg.SendMessage(WM_COMMAND, ID_MENU_RECENT_FIRST + 2, 0);
             EXPECT_EQ(FileMenuTail(), (std::vector<std::string>{"--", "&1 " + strA, "&2 " + strB,
-                                                                 "--", "退出(&Q)"}));
+                                                                "--", "退出(&Q)"}));
         });
     EXPECT_NE(strBoxText.toStdString().find(strGone), std::string::npos);
 
@@ -120,8 +121,7 @@ TEST_F(RecentFilesMenuTest, AFirstLoadStartsTheListAndAnEmptyListShowsNothing)
     const std::string strA = m_dir.Write("a.csv", KLineText(30));
     m_dlg.m_strStartFile = strA;
     RunDialog(
-        [&]
-        {
+        [&] {
             EXPECT_EQ(FileMenuTail(),
                       (std::vector<std::string>{"--", "&1 " + strA, "--", "退出(&Q)"}));
         });

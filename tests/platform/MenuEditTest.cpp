@@ -48,8 +48,8 @@ TEST(MenuEditTest, InsertsBeforeAPositionOrACommandAtAnyDepth)
     EXPECT_TRUE(bar.InsertMenu(11, MF_BYCOMMAND | MF_SEPARATOR));
     EXPECT_TRUE(pShown->InsertMenu(0, MF_BYPOSITION | MF_STRING, 21, "New"));
     EXPECT_TRUE(pShown->InsertMenu(99, MF_BYPOSITION | MF_STRING, 22, "Last"));
-    EXPECT_EQ(Items(*pShown), (Strings{"New#21", "Open#10", "--", "1 a.csv#20", "--", "Quit#11",
-                                       "Last#22"}));
+    EXPECT_EQ(Items(*pShown),
+              (Strings{"New#21", "Open#10", "--", "1 a.csv#20", "--", "Quit#11", "Last#22"}));
     EXPECT_FALSE(bar.InsertMenu(12345, MF_BYCOMMAND | MF_STRING, 23, "nowhere"));
     EXPECT_FALSE(pShown->InsertMenu(0, MF_BYPOSITION | MF_POPUP, 0, "no submenu"));
 
