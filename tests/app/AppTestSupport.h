@@ -2,8 +2,10 @@
 
 #include "app/Resources.h"
 #include "core/ReplaySettings.h"
+#include "platform/Dialog.h"
 #include "platform/PlatformApp.h"
 #include "platform/StringFormat.h"
+#include "platform/testsupport/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -233,6 +235,21 @@ inline void WhenModal(std::function<bool(QWidget*)> match, std::function<void(QW
     pWait->nTimeoutMs = nTimeoutMs;
     pWait->elapsed.start();
     QTimer::singleShot(0, qApp, [pWait]() { PollModal(pWait); });
+}
+
+// Shows the dialog, runs body from its modal loop, then closes it unless body did; answers the
+// dialog's result.
+inline INT_PTR RunModalDialog(CDialog& dlg, const std::function<void()>& body,
+                              bool bBodyEndsDialog = false)
+{
+    WhenModal([&dlg](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
+              [&](QWidget*)
+              {
+                  body();
+                  if (!bBodyEndsDialog)
+                      dlg.EndDialog(IDCANCEL);
+              });
+    return dlg.DoModal();
 }
 
 inline std::function<bool(QWidget*)> TitleIs(const QString& strTitle)

@@ -34,17 +34,7 @@ protected:
         EXPECT_EQ(PlatformLiveDropLists(), m_nListsBefore) << "a dropped file list was left";
     }
 
-    void RunDialog(const std::function<void()>& body)
-    {
-        WhenModal([this](QWidget* pWindow)
-                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      body();
-                      m_dlg.EndDialog(IDCANCEL);
-                  });
-        m_dlg.DoModal();
-    }
+    void RunDialog(const std::function<void()>& body) { RunModalDialog(m_dlg, body); }
 
     // WM_DROPFILES as a drop of these files on the main window posts it.
     void DropMessage(const std::vector<std::string>& vecPaths)

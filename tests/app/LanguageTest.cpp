@@ -150,56 +150,54 @@ TEST_F(EnglishWindowTest, EveryTextOfTheWindowMenusAndDialogsIsEnglish)
     CWorkDir dir;
     COrvantaDlg dlg;
     dlg.m_strStartFile = dir.Write("bars.csv", KLineText(40));
-    WhenModal([&](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
-              [&](QWidget* pWindow)
-              {
-                  std::string strCaption;
-                  dlg.GetWindowText(strCaption);
-                  EXPECT_EQ(strCaption, "K-line Trading Practice");
-                  for (const char* pszButton : {"Load", "Play", "Buy", "Sell"})
-                      EXPECT_NE(FindButton(pszButton), nullptr) << pszButton;
-                  // What the user reads: labels, buttons, the information line, menus.
-                  std::vector<std::string> vecShown;
-                  for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
-                      vecShown.push_back(pLabel->text().toStdString());
-                  for (QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>())
-                      vecShown.push_back(pButton->text().toStdString());
-                  for (QLineEdit* pEdit : pWindow->findChildren<QLineEdit*>())
-                      vecShown.push_back(pEdit->text().toStdString());
-                  for (QAction* pAction : pWindow->findChildren<QAction*>())
-                      vecShown.push_back(pAction->text().toStdString());
-                  EXPECT_GT(vecShown.size(), 40u) << "the menus are among them";
-                  for (const std::string& strShown : vecShown)
-                      EXPECT_FALSE(HasChinese(strShown)) << strShown;
-                  EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "&Quit"), vecShown.end());
-                  EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "0.5 s"), vecShown.end());
+    RunModalDialog(
+        dlg,
+        [&]
+        {
+            QWidget* pWindow = WidgetFromHwnd(dlg.GetSafeHwnd());
+            std::string strCaption;
+            dlg.GetWindowText(strCaption);
+            EXPECT_EQ(strCaption, "K-line Trading Practice");
+            for (const char* pszButton : {"Load", "Play", "Buy", "Sell"})
+                EXPECT_NE(FindButton(pszButton), nullptr) << pszButton;
+            // What the user reads: labels, buttons, the information line, menus.
+            std::vector<std::string> vecShown;
+            for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
+                vecShown.push_back(pLabel->text().toStdString());
+            for (QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>())
+                vecShown.push_back(pButton->text().toStdString());
+            for (QLineEdit* pEdit : pWindow->findChildren<QLineEdit*>())
+                vecShown.push_back(pEdit->text().toStdString());
+            for (QAction* pAction : pWindow->findChildren<QAction*>())
+                vecShown.push_back(pAction->text().toStdString());
+            EXPECT_GT(vecShown.size(), 40u) << "the menus are among them";
+            for (const std::string& strShown : vecShown)
+                EXPECT_FALSE(HasChinese(strShown)) << strShown;
+            EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "&Quit"), vecShown.end());
+            EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "0.5 s"), vecShown.end());
 
-                  std::string strAbout;
-                  dlg.GetSystemMenu(FALSE)->GetMenuString(IDM_ABOUTBOX, strAbout, MF_BYCOMMAND);
-                  EXPECT_EQ(strAbout, "&About Orvanta...");
-                  dlg.EndDialog(IDCANCEL);
-              });
-    dlg.DoModal();
+            std::string strAbout;
+            dlg.GetSystemMenu(FALSE)->GetMenuString(IDM_ABOUTBOX, strAbout, MF_BYCOMMAND);
+            EXPECT_EQ(strAbout, "&About Orvanta...");
+        });
 }
 
 TEST_F(EnglishWindowTest, TheSettingsDialogOpensInEnglish)
 {
     COrvantaDlg dlg;
     bool bSettingsSeen = false;
-    WhenModal([&](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
-              [&](QWidget*)
-              {
-                  WhenModal(TitleIs("Settings"),
-                            [&](QWidget*)
-                            {
-                                bSettingsSeen = true;
-                                EXPECT_NE(FindButton("OK"), nullptr);
-                                EXPECT_TRUE(ClickButton("Cancel"));
-                            });
-                  dlg.SendMessage(WM_COMMAND, ID_MENU_SETTINGS, 0);
-                  dlg.EndDialog(IDCANCEL);
-              });
-    dlg.DoModal();
+    RunModalDialog(dlg,
+                   [&]
+                   {
+                       WhenModal(TitleIs("Settings"),
+                                 [&](QWidget*)
+                                 {
+                                     bSettingsSeen = true;
+                                     EXPECT_NE(FindButton("OK"), nullptr);
+                                     EXPECT_TRUE(ClickButton("Cancel"));
+                                 });
+                       dlg.SendMessage(WM_COMMAND, ID_MENU_SETTINGS, 0);
+                   });
     EXPECT_TRUE(bSettingsSeen);
 }
 

@@ -56,15 +56,7 @@ protected:
     // Shows the main dialog, runs body from its modal loop, then closes it unless body did.
     INT_PTR RunDialog(const std::function<void()>& body, bool bBodyEndsDialog = false)
     {
-        WhenModal([this](QWidget* pWindow)
-                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      body();
-                      if (!bBodyEndsDialog)
-                          m_dlg.EndDialog(IDCANCEL);
-                  });
-        return m_dlg.DoModal();
+        return RunModalDialog(m_dlg, body, bBodyEndsDialog);
     }
 
     std::string Text(int nId) const

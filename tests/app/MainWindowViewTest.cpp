@@ -46,13 +46,7 @@ protected:
 
     void RunDialog(COrvantaDlg& dlg, const std::function<void()>& body)
     {
-        WhenModal([&dlg](QWidget* pWindow) { return pWindow == WidgetFromHwnd(dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      body();
-                      dlg.EndDialog(IDCANCEL);
-                  });
-        dlg.DoModal();
+        RunModalDialog(dlg, body);
     }
 
     static QRect Geometry(const COrvantaDlg& dlg, int nId)

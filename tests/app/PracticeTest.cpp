@@ -36,15 +36,7 @@ protected:
     {
         if (nBars > 0)
             m_dlg.m_strStartFile = m_dir.Write("bars.csv", KLineText(nBars));
-        WhenModal([this](QWidget* pWindow)
-                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      body();
-                      if (!bBodyEnds)
-                          m_dlg.EndDialog(IDCANCEL);
-                  });
-        return m_dlg.DoModal();
+        return RunModalDialog(m_dlg, body, bBodyEnds);
     }
 
     // A key typed into whatever control of the main window has the focus.

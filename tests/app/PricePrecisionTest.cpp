@@ -28,18 +28,15 @@ protected:
     void PlayBuyTickSell(const std::string& strBars, const std::function<void()>& check)
     {
         m_dlg.m_strStartFile = m_dir.Write("bars.csv", strBars);
-        WhenModal([this](QWidget* pWindow)
-                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
-                      EXPECT_TRUE(ClickButton("Buy"));
-                      m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0);
-                      EXPECT_TRUE(ClickButton("Sell"));
-                      check();
-                      m_dlg.EndDialog(IDCANCEL);
-                  });
-        m_dlg.DoModal();
+        RunModalDialog(m_dlg,
+                       [&]
+                       {
+                           EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+                           EXPECT_TRUE(ClickButton("Buy"));
+                           m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0);
+                           EXPECT_TRUE(ClickButton("Sell"));
+                           check();
+                       });
     }
 
     std::string Text(int nId) const
@@ -142,16 +139,14 @@ TEST_F(PricePrecisionTest, AnOpenLossUnderACentShowsAsZeroWithoutASign)
         strBars +=
             StringFormat("2017-04-%02d,1.07200,1.07300,1.07100,%.5f\n", i + 1, 1.0725 - i * 0.0001);
     m_dlg.m_strStartFile = m_dir.Write("bars.csv", strBars);
-    WhenModal([this](QWidget* pWindow) { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-              [&](QWidget*)
-              {
-                  EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
-                  EXPECT_TRUE(ClickButton("Buy"));
-                  m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0);
-                  EXPECT_LT(m_dlg.m_account.GetShownProfit(), 0.0);
-                  EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
-                  EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000000.00");
-                  m_dlg.EndDialog(IDCANCEL);
-              });
-    m_dlg.DoModal();
+    RunModalDialog(m_dlg,
+                   [&]
+                   {
+                       EXPECT_TRUE(ClickButton(QString::fromUtf8(kPlay)));
+                       EXPECT_TRUE(ClickButton("Buy"));
+                       m_dlg.SendMessage(WM_TIMER, COrvantaDlg::kReplayTimer, 0);
+                       EXPECT_LT(m_dlg.m_account.GetShownProfit(), 0.0);
+                       EXPECT_EQ(Text(IDC_STATIC_PROFIT), "Profit:0.00");
+                       EXPECT_EQ(Text(IDC_STATIC_ACCOUNT), "Account:1000000.00");
+                   });
 }

@@ -45,17 +45,7 @@ protected:
         return vecItems;
     }
 
-    void RunDialog(const std::function<void()>& act)
-    {
-        WhenModal([this](QWidget* pWindow)
-                  { return pWindow == WidgetFromHwnd(m_dlg.GetSafeHwnd()); },
-                  [&](QWidget*)
-                  {
-                      act();
-                      m_dlg.EndDialog(IDCANCEL);
-                  });
-        m_dlg.DoModal();
-    }
+    void RunDialog(const std::function<void()>& act) { RunModalDialog(m_dlg, act); }
 
     std::string Info() const
     {
@@ -128,17 +118,15 @@ TEST_F(RecentFilesMenuTest, AFirstLoadStartsTheListAndAnEmptyListShowsNothing)
     CRecentFiles none;
     ASSERT_TRUE(none.Save());
     COrvantaDlg second;
-    WhenModal([&](QWidget* pWindow) { return pWindow == WidgetFromHwnd(second.GetSafeHwnd()); },
-              [&](QWidget*)
-              {
-                  CMenu* pFile = second.GetMenu()->GetSubMenu(0);
-                  const UINT nItems = pFile->GetMenuItemCount();
-                  EXPECT_EQ(pFile->GetMenuItemID(static_cast<int>(nItems) - 1), ID_MENU_EXIT);
-                  EXPECT_EQ(pFile->GetMenuItemID(static_cast<int>(nItems) - 2), 0u);
-                  EXPECT_EQ(pFile->GetMenuItemID(static_cast<int>(nItems) - 3), ID_MENU_SAVE_IMAGE);
-                  second.EndDialog(IDCANCEL);
-              });
-    second.DoModal();
+    RunModalDialog(second,
+                   [&]
+                   {
+                       CMenu* pFile = second.GetMenu()->GetSubMenu(0);
+                       const int nItems = static_cast<int>(pFile->GetMenuItemCount());
+                       EXPECT_EQ(pFile->GetMenuItemID(nItems - 1), ID_MENU_EXIT);
+                       EXPECT_EQ(pFile->GetMenuItemID(nItems - 2), 0u);
+                       EXPECT_EQ(pFile->GetMenuItemID(nItems - 3), ID_MENU_SAVE_IMAGE);
+                   });
 }
 
 } // namespace
