@@ -2,6 +2,7 @@
 #include "app/OrvantaDlg.h"
 
 #include "platform/Menu.h"
+#include "platform/StringFormat.h"
 
 #include <string_view>
 
@@ -44,7 +45,7 @@ std::string RecentFileMenuText(int nIndex, const std::string& strPath)
         if (c == '&')
             strShown += '&';
     }
-    return "&" + std::to_string(nIndex + 1) + " " + strShown;
+    return StringFormat("&%d %s", nIndex + 1, strShown.c_str());
 }
 
 void COrvantaDlg::SetUpRecentFiles()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running Orvanta needs on Debian 12. Safe to run again:
-# it only calls apt-get when a package is missing.
+# Installs what building, testing and running Orvanta needs on Debian 12, and any further packages
+# named as arguments (CI adds clang). Safe to run again: it only calls apt-get when a package is
+# missing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   locales
   desktop-file-utils dpkg-dev file groff-base
+  "$@"
 )
 
 missing=()
