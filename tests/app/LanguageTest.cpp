@@ -71,7 +71,9 @@ std::string Shape(const std::string& strText)
     for (std::sregex_iterator it(strText.begin(), strText.end(), conversion), end; it != end; ++it)
         strShape += it->str();
     const std::size_t nTab = strText.find('\t');
-    strShape += "|" + (nTab == std::string::npos ? std::string() : strText.substr(nTab));
+    strShape += '|';
+    if (nTab != std::string::npos)
+        strShape += strText.substr(nTab);
     const std::string strNoDoubles = std::regex_replace(strText, std::regex("&&"), "");
     strShape += strNoDoubles.find('&') != std::string::npos ? "|&" : "|";
     return strShape;
