@@ -1,25 +1,27 @@
 #include "app/AboutDlg.h"
 
+#include "app/DialogControls.h"
+#include "app/DialogUnits.h"
 #include "app/Resources.h"
-#include "platform/Resource.h"
-#include "platform/Static.h"
-#include "platform/WinUser.h"
 
-CAboutDlg::CAboutDlg() : CDialogEx(IDD_ABOUTBOX) {}
+#include <QLabel>
+#include <QPushButton>
 
-BOOL CAboutDlg::OnInitDialog()
+CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
 {
-    CDialogEx::OnInitDialog();
-    // The template names the icon; give it again in case the control came up without one.
-    if (CWnd* pItem = GetDlgItem(IDC_ABOUT_ICON))
-    {
-        CStatic icon;
-        if (icon.Attach(pItem->GetSafeHwnd()))
-        {
-            if (!icon.GetIcon())
-                icon.SetIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME)));
-            icon.Detach();
-        }
-    }
-    return TRUE;
+    const CDialogUnits units(9);
+    units.ApplyTo(this);
+    setWindowTitle(AppQText(IDS_ABOUT_CAPTION));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(units.Size(167, 74));
+
+    QLabel* pIcon = AddLabel(this, units, {}, {14, 14, 21, 20});
+    pIcon->setPixmap(AppIcon().pixmap(ORVANTA_ICON_SIZE, ORVANTA_ICON_SIZE));
+    AddLabel(this, units,
+             QString::fromStdString(FormatAppText(IDS_ABOUT_VERSION, ORVANTA_VERSION)),
+             {42, 14, 114, 8});
+    AddLabel(this, units, AppQText(IDS_MAIN_CAPTION), {42, 26, 114, 8});
+    QPushButton* pOk = AddButton(this, units, AppQText(IDS_OK), {110, 53, 50, 14}, true);
+    connect(pOk, &QPushButton::clicked, this, &CAboutDlg::accept);
+    pOk->setFocus(Qt::TabFocusReason);
 }

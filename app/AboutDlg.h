@@ -1,13 +1,10 @@
 #pragma once
 
-#include "platform/DialogEx.h"
+#include <QDialog>
 
 // The About box: the program's icon, name and version.
-class CAboutDlg : public CDialogEx
+class CAboutDlg : public QDialog
 {
 public:
-    CAboutDlg();
-
-protected:
-    BOOL OnInitDialog() override;
+    explicit CAboutDlg(QWidget* pParent = nullptr);
 };

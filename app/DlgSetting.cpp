@@ -1,54 +1,66 @@
 #include "app/DlgSetting.h"
 
+#include "app/DialogControls.h"
+#include "app/DialogUnits.h"
 #include "app/Resources.h"
-#include "core/ReplaySettings.h"
-#include "platform/DataExchange.h"
-#include "platform/StringFormat.h"
+#include "core/PracticeSession.h"
+#include "core/ReplaySpeed.h"
 
-#include <cerrno>
-#include <climits>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
 #include <cstdlib>
 
 namespace
 {
+
 constexpr int kIntervalMaxChars = 4;
 
-// atoi's reading (white space, sign, leading digits; none gives 0), without its overflow.
-int LeadingInteger(const std::string& strText)
+// Seconds as typed: a decimal number filling the whole text but for blanks around it.
+bool ParseSeconds(const QString& strText, double* pdSeconds)
 {
-    const long nValue = std::strtol(strText.c_str(), nullptr, 10);
-    if (nValue > INT_MAX)
-        return INT_MAX;
-    if (nValue < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(nValue);
+    bool bNumber = false;
+    const double dSeconds = strText.trimmed().toDouble(&bNumber);
+    if (!bNumber || !std::isfinite(dSeconds))
+        return false;
+    *pdSeconds = dSeconds;
+    return true;
 }
+
 } // namespace
 
-BEGIN_MESSAGE_MAP(CDlgSetting, CDialogEx)
-ON_BN_CLICKED(IDOK, &CDlgSetting::OnBnClickedOk)
-END_MESSAGE_MAP()
-
-CDlgSetting::CDlgSetting(CWnd* pParent) : CDialogEx(IDD_DLG_SETTING, pParent) {}
-
-void CDlgSetting::DoDataExchange(CDataExchange* pDX)
+CDlgSetting::CDlgSetting(int nPeriodMs, QWidget* pParent) : QDialog(pParent), m_nPeriodMs(nPeriodMs)
 {
-    CDialogEx::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_EDIT_INTERVAL, m_strInterval);
-    DDV_MaxChars(pDX, m_strInterval, kIntervalMaxChars);
+    const CDialogUnits units(8);
+    units.ApplyTo(this);
+    setWindowTitle(AppQText(IDS_SETTINGS_CAPTION));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(units.Size(219, 96));
+
+    QPushButton* pOk = AddButton(this, units, AppQText(IDS_OK), {106, 75, 50, 14}, true);
+    QPushButton* pCancel = AddButton(this, units, AppQText(IDS_CANCEL), {162, 75, 50, 14});
+    AddGroupBox(this, units, AppQText(IDS_SETTINGS_GROUP), {7, 5, 205, 65});
+    AddLabel(this, units, AppQText(IDS_SETTINGS_INTERVAL), {13, 20, 33, 8});
+    m_pInterval = AddEdit(this, units, {47, 19, 23, 9}, false, kIntervalMaxChars);
+    m_pInterval->setText(QString::fromStdString(ReplaySpeedSeconds(nPeriodMs)));
+    AddLabel(this, units, AppQText(IDS_SETTINGS_SECONDS), {72, 20, 9, 8});
+    connect(pOk, &QPushButton::clicked, this, &CDlgSetting::accept);
+    connect(pCancel, &QPushButton::clicked, this, &CDlgSetting::reject);
+    pOk->setFocus(Qt::TabFocusReason);
 }
 
-BOOL CDlgSetting::OnInitDialog()
+void CDlgSetting::accept()
 {
-    CDialogEx::OnInitDialog();
-    m_strInterval = StringFormat("%d", ReplaySettings().m_nRefreshSeconds);
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-void CDlgSetting::OnBnClickedOk()
-{
-    UpdateData(TRUE);
-    ReplaySettings().m_nRefreshSeconds = LeadingInteger(m_strInterval);
-    CDialogEx::OnOK();
+    double dSeconds = 0.0;
+    const double dMin = CPracticeSession::kMinPeriodMs / 1000.0;
+    const double dMax = CPracticeSession::kMaxPeriodMs / 1000.0;
+    if (!ParseSeconds(m_pInterval->text(), &dSeconds) || dSeconds < dMin || dSeconds > dMax)
+    {
+        ShowMessageBox(this, AppQText(IDS_SETTINGS_OUT_OF_RANGE));
+        m_pInterval->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    m_nPeriodMs = static_cast<int>(std::lround(dSeconds * 1000.0));
+    QDialog::accept();
 }

@@ -1,22 +1,22 @@
 #pragma once
 
-#include "platform/DialogEx.h"
+#include <QDialog>
 
-#include <string>
+class QLineEdit;
 
-// Edits the replay timer period in seconds. OK stores whatever number the text starts with
-// (no range check); Cancel stores nothing.
-class CDlgSetting : public CDialogEx
+// Edits the replay period in seconds. OK takes a number from 0.1 to 5 (decimals too) and refuses
+// anything else with a message, keeping the dialog open; Cancel changes nothing.
+class CDlgSetting : public QDialog
 {
 public:
-    explicit CDlgSetting(CWnd* pParent = nullptr);
+    CDlgSetting(int nPeriodMs, QWidget* pParent = nullptr);
 
-    std::string m_strInterval;
+    // The period entered, once the dialog ended with OK.
+    int PeriodMs() const { return m_nPeriodMs; }
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    void accept() override;
 
-    afx_msg void OnBnClickedOk();
-    DECLARE_MESSAGE_MAP()
+private:
+    QLineEdit* m_pInterval = nullptr;
+    int m_nPeriodMs = 0;
 };

@@ -1,38 +1,41 @@
 #include "app/OrvantaDlg.h"
 
-#include "app/AboutDlg.h"
-#include "app/DlgSetting.h"
-#include "chart/ChartCrosshair.h"
-#include "chart/ChartDateTimeAxis.h"
-#include "chart/ChartScrollBar.h"
-#include "chart/ChartStandardAxis.h"
-#include "chart/RefreshHold.h"
+#include "app/DialogControls.h"
+#include "app/DialogUnits.h"
+#include "app/Resources.h"
 #include "core/BarLabels.h"
-#include "core/ReplaySettings.h"
-#include "platform/DataExchange.h"
-#include "platform/FileDialog.h"
-#include "platform/Menu.h"
-#include "platform/MessageBox.h"
-#include "platform/PaintDC.h"
-#include "platform/Resource.h"
-#include "platform/StringFormat.h"
-#include "platform/WinUser.h"
+#include "core/ReplayChart.h"
+#include "core/ReplaySpeed.h"
+#include "platform/WidgetHost.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 
 #include <cmath>
-#include <cstdint>
-#include <ctime>
-#include <filesystem>
-#include <system_error>
 
 namespace
 {
-constexpr int kInfoMaxChars = 512;
 
-// A text of the string table filled in like printf; the table's formats match these callers.
-template <class... Args> std::string FormatAppString(unsigned nId, Args... args)
-{
-    return StringFormat(LoadAppString(nId).c_str(), args...);
-}
+// The window's layout in dialog units.
+constexpr int kClientWidth = 379;
+constexpr int kClientHeight = 295;
+constexpr SDialogRect kChartRect = {7, 17, 365, 230};
+constexpr SDialogRect kGroupRect = {7, 248, 365, 40};
+constexpr int kLabelTextIds[] = {IDS_OPEN_START,    IDS_HIGH_START,     IDS_LOW_START,
+                                 IDS_CLOSE_START,   IDS_ACCOUNT_START, IDS_POSITION_START,
+                                 IDS_PROFIT_START};
+constexpr SDialogRect kLabelRects[] = {{11, 259, 58, 8},  {79, 259, 58, 8},  {147, 259, 58, 8},
+                                       {215, 259, 58, 8}, {283, 259, 82, 8}, {11, 275, 58, 8},
+                                       {79, 275, 89, 8}};
+constexpr const char* kLabelNames[] = {"open",    "high",     "low",   "close",
+                                       "account", "position", "profit"};
 
 // Money as the labels show it: an amount under half a cent is 0.00, never "-0.00".
 double ShownMoney(double dAmount)
@@ -41,394 +44,389 @@ double ShownMoney(double dAmount)
 }
 
 // A price label of the string table, with the price in the file's decimals.
-std::string FormatPriceString(unsigned nId, double dPrice, int nDecimals)
+QString PriceText(unsigned nId, double dPrice, int nDecimals)
 {
-    return StringFormat(WithPriceDecimals(LoadAppString(nId), nDecimals).c_str(), dPrice);
+    return QString::fromStdString(
+        StringFormat(WithPriceDecimals(AppText(nId), nDecimals).c_str(), dPrice));
 }
+
+// Only a checked item is checkable, so an unchecked one draws no empty box, as the menus always
+// looked.
+void ShowChecked(QAction* pAction, bool bChecked)
+{
+    pAction->setCheckable(bChecked);
+    pAction->setChecked(bChecked);
+}
+
+// Keys of the window's actions win over the information line, which would take them as text.
+class CActionKeysFirst : public QObject
+{
+public:
+    CActionKeysFirst(QWidget* pWindow, QObject* pParent) : QObject(pParent), m_pWindow(pWindow) {}
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (pEvent->type() != QEvent::ShortcutOverride)
+            return QObject::eventFilter(pObject, pEvent);
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        const QKeySequence pressed(pKey->keyCombination());
+        for (const QAction* pAction : m_pWindow->findChildren<QAction*>())
+            if (pAction->isEnabled() && pAction->shortcuts().contains(pressed))
+                return true; // unclaimed, so the action's shortcut takes the key
+        return QObject::eventFilter(pObject, pEvent);
+    }
+
+private:
+    QWidget* m_pWindow;
+};
+
 } // namespace
 
-UINT ReplayTimerPeriod(int nRefreshSeconds)
+COrvantaDlg::CModalPause::CModalPause(COrvantaDlg& dlg) : m_dlg(dlg)
 {
-    return ReplayTimerPeriodMs(static_cast<std::int64_t>(nRefreshSeconds) * 1000);
+    ++m_dlg.m_nModalDepth;
+    m_dlg.m_replayTimer.stop();
 }
 
-UINT ReplayTimerPeriodMs(long long nMilliseconds)
+COrvantaDlg::CModalPause::~CModalPause()
 {
-    if (nMilliseconds < 0)
-        return USER_TIMER_MAXIMUM;
-    if (nMilliseconds < USER_TIMER_MINIMUM)
-        return USER_TIMER_MINIMUM;
-    if (nMilliseconds > USER_TIMER_MAXIMUM)
-        return USER_TIMER_MAXIMUM;
-    return static_cast<UINT>(nMilliseconds);
+    --m_dlg.m_nModalDepth;
+    m_dlg.SyncReplayTimer();
 }
 
-BEGIN_MESSAGE_MAP(COrvantaDlg, CDialogEx)
-ON_WM_SYSCOMMAND()
-ON_WM_PAINT()
-ON_WM_QUERYDRAGICON()
-ON_BN_CLICKED(IDC_BTN_LOAD, &COrvantaDlg::OnLoad)
-ON_COMMAND(ID_MENU_LOAD, &COrvantaDlg::OnLoad)
-ON_COMMAND(ID_MENU_SETTINGS, &COrvantaDlg::OnSettings)
-ON_WM_TIMER()
-ON_BN_CLICKED(IDC_BTN_PLAY, &COrvantaDlg::OnPlayStop)
-ON_COMMAND(ID_MENU_PLAY, &COrvantaDlg::OnPlay)
-ON_COMMAND(ID_MENU_STOP, &COrvantaDlg::OnStop)
-ON_COMMAND(ID_MENU_EXIT, &COrvantaDlg::OnExit)
-ON_BN_CLICKED(IDC_BTN_BUY, &COrvantaDlg::OnBuy)
-ON_BN_CLICKED(IDC_BTN_SELL, &COrvantaDlg::OnSell)
-ON_COMMAND(ID_MENU_ABOUT, &COrvantaDlg::OnAbout)
-ON_COMMAND(ID_MENU_PRINT, &COrvantaDlg::OnPrint)
-ON_WM_SIZE()
-ON_WM_DROPFILES()
-ON_COMMAND(ID_MENU_SAVE_IMAGE, &COrvantaDlg::OnSaveImage)
-ON_COMMAND(ID_MENU_MA_FIRST, &COrvantaDlg::OnToggleMa5)
-ON_COMMAND(ID_MENU_MA_FIRST + 1, &COrvantaDlg::OnToggleMa10)
-ON_COMMAND(ID_MENU_MA_FIRST + 2, &COrvantaDlg::OnToggleMa20)
-ON_COMMAND(ID_MENU_MA_LAST, &COrvantaDlg::OnToggleMa60)
-ON_WM_CLOSE()
-ON_COMMAND(ID_KEY_PLAY_STOP, &COrvantaDlg::OnPlayStop)
-ON_COMMAND(ID_MENU_STEP_BAR, &COrvantaDlg::OnStepBar)
-ON_COMMAND(ID_MENU_BUY, &COrvantaDlg::OnBuy)
-ON_COMMAND(ID_MENU_SELL, &COrvantaDlg::OnSell)
-ON_COMMAND(ID_MENU_FASTER, &COrvantaDlg::OnFaster)
-ON_COMMAND(ID_MENU_SLOWER, &COrvantaDlg::OnSlower)
-ON_COMMAND(ID_MENU_CHOOSE_START, &COrvantaDlg::OnChooseStart)
-ON_COMMAND(ID_MENU_RANDOM_START, &COrvantaDlg::OnRandomStart)
-ON_COMMAND(ID_MENU_REPORT, &COrvantaDlg::OnReport)
-ON_COMMAND(ID_MENU_EXPORT, &COrvantaDlg::OnExportTrades)
-END_MESSAGE_MAP()
-
-COrvantaDlg::COrvantaDlg(CWnd* pParent) : CDialogEx(IDD_ORVANTA_DIALOG, pParent)
+COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent)
 {
-    m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
-    ShowBarLabels();
-    m_strAccount = LoadAppString(IDS_ACCOUNT_START);
-    m_strPosition = LoadAppString(IDS_POSITION_START);
-    m_strProfit = LoadAppString(IDS_PROFIT_START);
+    const CDialogUnits units(9);
+    units.ApplyTo(this);
+    setWindowTitle(AppQText(IDS_MAIN_CAPTION));
+    setWindowIcon(AppIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setAcceptDrops(true);
+
+    m_pMenuBar = new QMenuBar(this);
+    m_pClient = new QWidget(this);
+    CreateControls(units);
+    CreateActions();
+    CreateMenus();
+
+    m_szStartClient = units.Size(kClientWidth, kClientHeight);
+    const int nMenuHeight = m_pMenuBar->sizeHint().height();
+    // A resizable window never gets smaller than its layout: the layout starts from there.
+    setMinimumSize(m_szStartClient.width(), m_szStartClient.height() + nMenuHeight);
+    resize(minimumSize());
+
+    m_session.AttachChart(&m_chart);
+    m_settings = m_settingsFile.readSettings();
+    m_session.SetPeriodMs(m_settings.nPeriodMs);
+    for (std::size_t i = 0; i < m_settings.arrAverages.size(); ++i)
+        m_pReplayChart->SetAverageShown(i, m_settings.arrAverages[i]);
+    m_recentFiles.SetFiles(m_settings.vecRecentFiles);
+    ShowRecentFiles();
+
+    connect(&m_replayTimer, &QTimer::timeout, this, &COrvantaDlg::OnReplayTimer);
+    ShowSession();
+    // The first control in the tab order has the focus.
+    if (QWidget* pChart = WidgetOfWindow(m_chart))
+        pChart->setFocus(Qt::TabFocusReason);
+    // Said once the window is up, above it.
+    QTimer::singleShot(0, this, &COrvantaDlg::ShowNotes);
 }
 
-void COrvantaDlg::DoDataExchange(CDataExchange* pDX)
-{
-    CDialogEx::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CHART, m_chart);
-    DDX_Text(pDX, IDC_EDIT_INFO, m_strInfo);
-    DDV_MaxChars(pDX, m_strInfo, kInfoMaxChars);
-    DDX_Control(pDX, IDC_BTN_PLAY, m_btnPlay);
-    DDX_Text(pDX, IDC_STATIC_OPEN, m_strOpen);
-    DDX_Text(pDX, IDC_STATIC_HIGH, m_strHigh);
-    DDX_Text(pDX, IDC_STATIC_LOW, m_strLow);
-    DDX_Text(pDX, IDC_STATIC_CLOSE, m_strClose);
-    DDX_Text(pDX, IDC_STATIC_ACCOUNT, m_strAccount);
-    DDX_Text(pDX, IDC_STATIC_POSITION, m_strPosition);
-    DDX_Text(pDX, IDC_STATIC_PROFIT, m_strProfit);
-}
+COrvantaDlg::~COrvantaDlg() = default;
 
-BOOL COrvantaDlg::OnInitDialog()
+void COrvantaDlg::CreateControls(const CDialogUnits& units)
 {
-    CDialogEx::OnInitDialog();
+    const QRect rcChart = units.Rect(kChartRect.x, kChartRect.y, kChartRect.cx, kChartRect.cy);
+    CreateWindowInWidget(m_chart, "ChartCtrl", m_pClient,
+                         RECT{rcChart.left(), rcChart.top(), rcChart.right() + 1,
+                              rcChart.bottom() + 1});
+    m_pReplayChart = std::make_unique<CReplayChart>(m_chart);
 
-    // On Linux the "system menu" is the window's context menu; its items come as OnSysCommand.
-    if (CMenu* pSysMenu = GetSystemMenu(FALSE))
+    QGroupBox* pGroup = AddGroupBox(m_pClient, units, AppQText(IDS_TRADE_GROUP), kGroupRect);
+    m_pBtnLoad = AddButton(m_pClient, units, AppQText(IDS_LOAD_BUTTON), {279, 2, 45, 12});
+    AddLabel(m_pClient, units, AppQText(IDS_INFO_LABEL), {7, 3, 28, 8});
+    m_pInfo = AddEdit(m_pClient, units, {36, 2, 240, 12}, true, 512);
+    m_pInfo->setObjectName(QStringLiteral("info"));
+    m_pBtnPlay = AddButton(m_pClient, units, AppQText(IDS_PLAY), {327, 2, 45, 12});
+    for (std::size_t i = 0; i < m_arrLabels.size(); ++i)
     {
-        std::string strAboutMenu;
-        AfxLoadString(IDS_ABOUTBOX, strAboutMenu);
-        if (!strAboutMenu.empty())
+        m_arrLabels[i] = AddLabel(m_pClient, units, AppQText(kLabelTextIds[i]), kLabelRects[i]);
+        m_arrLabels[i]->setObjectName(QString::fromLatin1(kLabelNames[i]));
+    }
+    m_pBtnBuy = AddButton(m_pClient, units, AppQText(IDS_BUY_BUTTON), {215, 270, 54, 16});
+    m_pBtnSell = AddButton(m_pClient, units, AppQText(IDS_SELL_BUTTON), {283, 270, 54, 16});
+    m_pInfo->installEventFilter(new CActionKeysFirst(this, this));
+
+    connect(m_pBtnLoad, &QPushButton::clicked, this, &COrvantaDlg::OnLoad);
+    connect(m_pBtnPlay, &QPushButton::clicked, this, &COrvantaDlg::OnPlayStop);
+    connect(m_pBtnBuy, &QPushButton::clicked, this, &COrvantaDlg::OnBuy);
+    connect(m_pBtnSell, &QPushButton::clicked, this, &COrvantaDlg::OnSell);
+
+    const auto anchor = [this](QWidget* pWidget, bool bRight, bool bBottom, bool bGrowX,
+                               bool bGrowY)
+    { m_vecLayout.push_back({pWidget, pWidget->geometry(), bRight, bBottom, bGrowX, bGrowY}); };
+    anchor(WidgetOfWindow(m_chart), false, false, true, true);
+    anchor(m_pInfo, false, false, true, false);
+    anchor(m_pBtnLoad, true, false, false, false);
+    anchor(m_pBtnPlay, true, false, false, false);
+    anchor(pGroup, false, true, true, false);
+    for (QLabel* pLabel : m_arrLabels)
+        anchor(pLabel, false, true, false, false);
+    anchor(m_pBtnBuy, true, true, false, false);
+    anchor(m_pBtnSell, true, true, false, false);
+}
+
+QAction* COrvantaDlg::NewAction(unsigned nTextId, void (COrvantaDlg::*pfnSlot)())
+{
+    auto* pAction = new QAction(AppQText(nTextId), this);
+    connect(pAction, &QAction::triggered, this, pfnSlot);
+    return pAction;
+}
+
+void COrvantaDlg::CreateActions()
+{
+    m_pActLoad = NewAction(IDS_MENU_LOAD, &COrvantaDlg::OnLoad);
+    // Space plays while stopped and stops while playing: each item has it while it is offered.
+    m_pActPlay = NewAction(IDS_MENU_PLAY, &COrvantaDlg::OnPlay);
+    m_pActPlay->setShortcut(Qt::Key_Space);
+    m_pActStop = NewAction(IDS_MENU_STOP, &COrvantaDlg::OnStop);
+    m_pActStop->setShortcut(Qt::Key_Space);
+    m_pActStepBar = NewAction(IDS_MENU_STEP_BAR, &COrvantaDlg::OnStepBar);
+    m_pActStepBar->setShortcut(Qt::Key_Right);
+    m_pActChooseStart = NewAction(IDS_MENU_CHOOSE_START, &COrvantaDlg::OnChooseStart);
+    m_pActRandomStart = NewAction(IDS_MENU_RANDOM_START, &COrvantaDlg::OnRandomStart);
+    m_pActPrint = NewAction(IDS_MENU_PRINT, &COrvantaDlg::OnPrint);
+    m_pActSaveImage = NewAction(IDS_MENU_SAVE_IMAGE, &COrvantaDlg::OnSaveImage);
+    m_pActExit = NewAction(IDS_MENU_EXIT, &COrvantaDlg::OnExit);
+    m_pActSettings = NewAction(IDS_MENU_SETTINGS, &COrvantaDlg::OnSettings);
+    for (int nPeriodMs : kReplaySpeedSteps)
+    {
+        auto* pAction = new QAction(QString::fromStdString(FormatAppText(
+                                        IDS_SPEED_STEP, ReplaySpeedSeconds(nPeriodMs).c_str())),
+                                    this);
+        connect(pAction, &QAction::triggered, this,
+                [this, nPeriodMs] { OnSpeedStep(nPeriodMs); });
+        m_vecSpeedActions.push_back(pAction);
+    }
+    m_pActFaster = NewAction(IDS_MENU_FASTER, &COrvantaDlg::OnFaster);
+    m_pActFaster->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
+                                QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)});
+    m_pActSlower = NewAction(IDS_MENU_SLOWER, &COrvantaDlg::OnSlower);
+    m_pActSlower->setShortcuts(
+        {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
+    m_pActBuy = NewAction(IDS_MENU_BUY, &COrvantaDlg::OnBuy);
+    m_pActBuy->setShortcut(Qt::Key_B);
+    m_pActSell = NewAction(IDS_MENU_SELL, &COrvantaDlg::OnSell);
+    m_pActSell->setShortcut(Qt::Key_S);
+    m_pActReport = NewAction(IDS_MENU_REPORT, &COrvantaDlg::OnReport);
+    m_pActExport = NewAction(IDS_MENU_EXPORT, &COrvantaDlg::OnExportTrades);
+    m_pActAbout = NewAction(IDS_MENU_ABOUT, &COrvantaDlg::OnAbout);
+    for (std::size_t i = 0; i < m_arrAverageActions.size(); ++i)
+    {
+        m_arrAverageActions[i] =
+            new QAction(QStringLiteral("MA%1").arg(CReplayChart::kAveragePeriods[i]), this);
+        connect(m_arrAverageActions[i], &QAction::triggered, this, [this, i] { ToggleAverage(i); });
+    }
+    // The keys work wherever the focus is in the window, also while no menu is open.
+    addActions({m_pActPlay, m_pActStop, m_pActStepBar, m_pActFaster, m_pActSlower, m_pActBuy,
+                m_pActSell});
+}
+
+void COrvantaDlg::CreateMenus()
+{
+    m_pFileMenu = m_pMenuBar->addMenu(AppQText(IDS_MENU_FILE));
+    m_pFileMenu->addActions({m_pActLoad, m_pActPlay, m_pActStop, m_pActStepBar});
+    m_pFileMenu->addSeparator();
+    m_pFileMenu->addActions({m_pActChooseStart, m_pActRandomStart});
+    m_pFileMenu->addSeparator();
+    m_pFileMenu->addActions({m_pActPrint, m_pActSaveImage});
+    m_pFileMenu->addSeparator();
+    m_pFileMenu->addAction(m_pActExit);
+
+    QMenu* pOptions = m_pMenuBar->addMenu(AppQText(IDS_MENU_OPTIONS));
+    pOptions->addAction(m_pActSettings);
+    QMenu* pSpeed = pOptions->addMenu(AppQText(IDS_MENU_SPEED));
+    for (QAction* pAction : m_vecSpeedActions)
+        pSpeed->addAction(pAction);
+    pSpeed->addSeparator();
+    pSpeed->addActions({m_pActFaster, m_pActSlower});
+
+    QMenu* pTrade = m_pMenuBar->addMenu(AppQText(IDS_MENU_TRADE));
+    pTrade->addActions({m_pActBuy, m_pActSell});
+    pTrade->addSeparator();
+    pTrade->addActions({m_pActReport, m_pActExport});
+
+    m_pMenuBar->addMenu(AppQText(IDS_MENU_HELP))->addAction(m_pActAbout);
+
+    QMenu* pIndicators = m_pMenuBar->addMenu(AppQText(IDS_MENU_INDICATORS));
+    for (QAction* pAction : m_arrAverageActions)
+        pIndicators->addAction(pAction);
+}
+
+void COrvantaDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    QDialog::resizeEvent(pEvent);
+    const int nMenuHeight = m_pMenuBar->sizeHint().height();
+    m_pMenuBar->setGeometry(0, 0, width(), nMenuHeight);
+    m_pClient->setGeometry(0, nMenuHeight, width(), std::max(0, height() - nMenuHeight));
+    ApplyLayout();
+}
+
+void COrvantaDlg::ApplyLayout()
+{
+    // Never smaller than the start: the window keeps that as its minimum anyway.
+    const int dx = std::max(0, m_pClient->width() - m_szStartClient.width());
+    const int dy = std::max(0, m_pClient->height() - m_szStartClient.height());
+    for (const SAnchoredControl& control : m_vecLayout)
+    {
+        QRect rc = control.rcStart;
+        if (control.bRight)
+            rc.translate(dx, 0);
+        if (control.bBottom)
+            rc.translate(0, dy);
+        if (control.bGrowX)
+            rc.setRight(rc.right() + dx);
+        if (control.bGrowY)
+            rc.setBottom(rc.bottom() + dy);
+        if (control.pWidget->geometry() != rc)
+            control.pWidget->setGeometry(rc);
+    }
+}
+
+void COrvantaDlg::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    // Linux windows have no system menu: its items appear as the window's context menu, on its
+    // own background only.
+    if (pEvent->reason() == QContextMenuEvent::Mouse)
+    {
+        QWidget* pHit = childAt(pEvent->pos());
+        if (pHit != nullptr && pHit != m_pClient && qobject_cast<QLabel*>(pHit) == nullptr)
+            return;
+    }
+    // The release of the press that opened the menu picks nothing, so no single right-button
+    // drag can end on "Close" and quit.
+    class CSystemMenu : public QMenu
+    {
+    public:
+        CSystemMenu(QWidget* pParent, bool bOpenedByPress)
+            : QMenu(pParent), m_bOpeningPressDown(bOpenedByPress)
         {
-            pSysMenu->AppendMenu(MF_SEPARATOR);
-            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu.c_str());
         }
-    }
 
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
-
-    m_pTimeAxis = m_chart.NewDateTimeAxis();
-    m_pTimeAxis->SetRangeMode(AllPoints);
-    m_pTimeAxis->SetTickLabelFormat(false, "%Y-%m-%d");
-    if (CChartScrollBar* pScrollBar = m_pTimeAxis->m_pAxisScrollBar)
-    {
-        pScrollBar->m_bEnabled = true;
-        pScrollBar->ShowWindow(SW_SHOW);
-    }
-    m_pPriceAxis = m_chart.NewStandardAxis();
-    m_pPriceAxis->SetRangeMode(AllPoints);
-    SetUpWindowFeatures();
-
-    SetUpPractice();
-    SetUpRecentFiles();
-    // The timer runs for the dialog's whole life; ticks only act while playing.
-    ArmReplayTimer();
-    ShowCommandState();
-    LoadStartFile();
-    return TRUE;
-}
-
-void COrvantaDlg::LoadStartFile()
-{
-    if (m_strStartFile.empty())
-        return;
-    std::error_code ec;
-    const std::filesystem::path fullPath = std::filesystem::absolute(m_strStartFile, ec);
-    // Nobody may be watching standard error, so a file that cannot be read is also shown.
-    LoadChosenFile(ec ? m_strStartFile : fullPath.lexically_normal().string(), true);
-    if (!m_strStartDate.empty() && m_player.m_nBarCount > 0)
-        StartAtDate(m_strStartDate);
-}
-
-void COrvantaDlg::ArmReplayTimer()
-{
-    SetTimer(kReplayTimer, ReplayTimerPeriodMs(ReplayPeriodMs()), nullptr);
-}
-
-void COrvantaDlg::OnSysCommand(UINT nID, LPARAM lParam)
-{
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
-    {
-        CAboutDlg dlgAbout;
-        dlgAbout.DoModal();
-    }
-    else
-    {
-        CDialogEx::OnSysCommand(nID, lParam);
-    }
-}
-
-void COrvantaDlg::OnPaint()
-{
-    if (!IsIconic())
-    {
-        CDialogEx::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    const int cxIcon = GetSystemMetrics(SM_CXICON);
-    const int cyIcon = GetSystemMetrics(SM_CYICON);
-    CRect rect;
-    GetClientRect(&rect);
-    const int x = (rect.Width() - cxIcon + 1) / 2;
-    const int y = (rect.Height() - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
-}
-
-HCURSOR COrvantaDlg::OnQueryDragIcon()
-{
-    return static_cast<HCURSOR>(m_hIcon);
-}
-
-void COrvantaDlg::OnLoad()
-{
-    CFileDialog dlgFile(TRUE, nullptr, nullptr, OFN_HIDEREADONLY,
-                        LoadAppString(IDS_FILE_FILTER).c_str(), this);
-    if (dlgFile.DoModal() != IDOK)
-        return;
-    LoadChosenFile(dlgFile.GetPathName(), false);
-}
-
-void COrvantaDlg::LoadChosenFile(const std::string& strPath, bool bShowFailure)
-{
-    if (strPath.empty())
-        return;
-    m_strFilePath = strPath;
-    std::string strReason;
-    const bool bLoaded = m_player.Load(m_strFilePath, &strReason);
-    RememberLoad(m_strFilePath, bLoaded);
-    FitAxesToBars(m_pTimeAxis, m_pPriceAxis, m_player.m_bTimeOfDay, m_player.m_nPriceDecimals);
-    m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
-    if (m_pCrosshair != nullptr)
-        m_pCrosshair->SetDecimals(m_player.m_nPriceDecimals);
-
-    // The new file starts stopped, with nothing of the old one on the screen. The account is
-    // not the file's: its labels stay.
-    m_bPlaying = FALSE;
-    m_bFinished = false;
-    ClearChart();
-    SetDatePadding();
-    ShowBarLabels();
-    m_strInfo =
-        WithSpeed(FormatAppString(IDS_INFO_LOADED, m_strFilePath.c_str(), m_player.m_nBarCount));
-    ShowCommandState();
-    UpdateData(FALSE);
-
-    if (!bLoaded && bShowFailure)
-    {
-        std::string strCaption;
-        GetWindowText(strCaption);
-        const std::string strText =
-            FormatAppString(IDS_LOAD_FAILED, m_strFilePath.c_str(), strReason.c_str());
-        MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), MB_OK | MB_ICONERROR);
-    }
-}
-
-void COrvantaDlg::ClearChart()
-{
-    // Without series the automatic axes fall back to the empty range they started with.
-    m_chart.HoldRefresh();
-    m_chart.DeleteAllSeries();
-    m_pTimeAxis->RefreshAutoRange();
-    m_pPriceAxis->RefreshAutoRange();
-    m_chart.ReleaseRefresh();
-}
-
-void COrvantaDlg::OnPlayStop()
-{
-    if (m_bPlaying)
-        OnStop();
-    else
-        OnPlay();
-}
-
-void COrvantaDlg::OnPlay()
-{
-    if (m_bPlaying || m_bFinished)
-        return;
-    m_bPlaying = TRUE;
-    ReplayTick();
-}
-
-void COrvantaDlg::OnStop()
-{
-    if (!m_bPlaying)
-        return;
-    m_bPlaying = FALSE;
-    ShowCommandState();
-}
-
-void COrvantaDlg::OnTimer(UINT_PTR nIDEvent)
-{
-    if (nIDEvent == kReplayTimer && m_bPlaying)
-        ReplayTick();
-    CDialogEx::OnTimer(nIDEvent);
-}
-
-void COrvantaDlg::ReplayTick()
-{
-    // 1. Step; the step that shows the last bar ends the replay, and still marks and shows.
-    if (m_player.m_pChart == nullptr)
-        m_player.m_pChart = &m_chart;
-    {
-        // The step's candles and the averages over them make one redraw.
-        CRefreshHold hold(&m_chart);
-        if (m_player.Step() == m_player.m_nBarCount)
+    protected:
+        void mouseReleaseEvent(QMouseEvent* pRelease) override
         {
-            m_bPlaying = FALSE;
-            m_bFinished = true;
+            if (m_bOpeningPressDown && pRelease->button() == Qt::RightButton)
+            {
+                m_bOpeningPressDown = false;
+                return;
+            }
+            QMenu::mouseReleaseEvent(pRelease);
         }
-        ShowAverages();
-        ShowTradeMarkers();
-    }
-    // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
-    if (m_player.HasCurrentBar())
-    {
-        m_account.SetCurrentPrice(m_player.m_dClose);
-        m_journal.AddMark(m_account.GetShownAccount());
-    }
-    // 3. Show it.
-    m_strInfo =
-        WithSpeed(FormatAppString(IDS_INFO_PROGRESS, m_strFilePath.c_str(), m_player.m_nBarCount,
-                                  m_player.m_nCursor, m_player.m_nBarCount));
-    ShowBarLabels();
-    ShowAccountLabels();
-    ShowCommandState();
-    UpdateData(FALSE);
+
+    private:
+        bool m_bOpeningPressDown = false;
+    };
+    CSystemMenu menu(this, pEvent->reason() == QContextMenuEvent::Mouse &&
+                               (QGuiApplication::mouseButtons() & Qt::RightButton) != 0);
+    QAction* pClose = menu.addAction(QStringLiteral("Close"));
+    menu.addSeparator();
+    QAction* pAbout = menu.addAction(AppQText(IDS_ABOUTBOX));
+    QAction* pChosen = menu.exec(pEvent->globalPos());
+    if (pChosen == pClose)
+        close();
+    else if (pChosen == pAbout)
+        OnAbout();
 }
 
-void COrvantaDlg::ShowBarLabels()
+void COrvantaDlg::ShowSession()
 {
-    if (!m_player.HasCurrentBar())
+    ShowInfoLine();
+    ShowLabels();
+    ShowCommandState();
+    SyncReplayTimer();
+}
+
+void COrvantaDlg::ShowInfoLine()
+{
+    const CKLinePlayer& player = m_session.Player();
+    if (m_session.FilePath().empty())
     {
-        m_strOpen = LoadAppString(IDS_OPEN_START);
-        m_strHigh = LoadAppString(IDS_HIGH_START);
-        m_strLow = LoadAppString(IDS_LOW_START);
-        m_strClose = LoadAppString(IDS_CLOSE_START);
+        m_pInfo->clear();
         return;
     }
-    const int nDecimals = m_player.m_nPriceDecimals;
-    m_strOpen = FormatPriceString(IDS_OPEN, m_player.m_dOpen, nDecimals);
-    m_strHigh = FormatPriceString(IDS_HIGH, m_player.m_dHigh, nDecimals);
-    m_strLow = FormatPriceString(IDS_LOW, m_player.m_dLow, nDecimals);
-    m_strClose = FormatPriceString(IDS_CLOSE, m_player.m_dClose, nDecimals);
+    const char* pszPath = m_session.FilePath().c_str();
+    const std::string strBase =
+        player.HasCurrentBar()
+            ? FormatAppText(IDS_INFO_PROGRESS, pszPath, player.m_nBarCount, player.m_nCursor,
+                            player.m_nBarCount)
+            : FormatAppText(IDS_INFO_LOADED, pszPath, player.m_nBarCount);
+    std::string strLine =
+        FormatAppText(IDS_INFO_SPEED, strBase.c_str(), SpeedText(m_session.PeriodMs()).c_str());
+    if (!m_strLogFailure.empty())
+        strLine += " " + LoadAppString(IDS_LOG_NOT_WRITTEN_NOTE);
+    const QString strText = QString::fromStdString(strLine);
+    if (m_pInfo->text() != strText)
+        m_pInfo->setText(strText);
 }
 
-void COrvantaDlg::ShowAccountLabels()
+void COrvantaDlg::ShowLabels()
 {
-    m_strAccount = FormatAppString(IDS_ACCOUNT, ShownMoney(m_account.GetShownAccount()));
-    m_strPosition = FormatAppString(IDS_POSITION, m_account.m_nPosition);
-    m_strProfit = FormatAppString(IDS_PROFIT, ShownMoney(m_account.GetShownProfit()));
+    const CKLinePlayer& player = m_session.Player();
+    const int nDecimals = m_session.PriceDecimals();
+    std::array<QString, 7> arrTexts;
+    for (std::size_t i = 0; i < arrTexts.size(); ++i)
+        arrTexts[i] = AppQText(kLabelTextIds[i]);
+    if (player.HasCurrentBar())
+    {
+        arrTexts[0] = PriceText(IDS_OPEN, player.m_dOpen, nDecimals);
+        arrTexts[1] = PriceText(IDS_HIGH, player.m_dHigh, nDecimals);
+        arrTexts[2] = PriceText(IDS_LOW, player.m_dLow, nDecimals);
+        arrTexts[3] = PriceText(IDS_CLOSE, player.m_dClose, nDecimals);
+    }
+    // The account is not the file's: once marked or traded, its labels stay across files.
+    const CTradeJournal& journal = m_session.Journal();
+    if (!journal.Marks().empty() || !journal.Records().empty())
+    {
+        const CTradeAccount& account = m_session.Account();
+        arrTexts[4] = QString::fromStdString(
+            FormatAppText(IDS_ACCOUNT, ShownMoney(account.GetShownAccount())));
+        arrTexts[5] = QString::fromStdString(FormatAppText(IDS_POSITION, account.m_nPosition));
+        arrTexts[6] = QString::fromStdString(
+            FormatAppText(IDS_PROFIT, ShownMoney(account.GetShownProfit())));
+    }
+    for (std::size_t i = 0; i < arrTexts.size(); ++i)
+        if (m_arrLabels[i]->text() != arrTexts[i])
+            m_arrLabels[i]->setText(arrTexts[i]);
 }
 
 void COrvantaDlg::ShowCommandState()
 {
-    m_btnPlay.SetWindowText(LoadAppString(m_bPlaying ? IDS_STOP : IDS_PLAY).c_str());
-    m_btnPlay.EnableWindow(!m_bFinished);
-    const BOOL bCanTrade = m_player.HasCurrentBar();
-    for (int nId : {IDC_BTN_BUY, IDC_BTN_SELL})
-        if (CWnd* pButton = GetDlgItem(nId))
-            pButton->EnableWindow(bCanTrade);
-    if (CMenu* pMenu = GetMenu())
+    const bool bPlaying = m_session.IsPlaying();
+    m_pBtnPlay->setText(AppQText(bPlaying ? IDS_STOP : IDS_PLAY));
+    m_pBtnPlay->setEnabled(!m_session.IsFinished());
+    const bool bCanTrade = m_session.CanTrade();
+    m_pBtnBuy->setEnabled(bCanTrade);
+    m_pBtnSell->setEnabled(bCanTrade);
+    m_pActPlay->setEnabled(m_session.CanPlay());
+    m_pActStop->setEnabled(bPlaying);
+    const int nSpeed = ReplaySpeedIndex(m_session.PeriodMs());
+    for (std::size_t i = 0; i < m_vecSpeedActions.size(); ++i)
+        ShowChecked(m_vecSpeedActions[i], static_cast<int>(i) == nSpeed);
+    for (std::size_t i = 0; i < m_arrAverageActions.size(); ++i)
+        ShowChecked(m_arrAverageActions[i], m_pReplayChart->IsAverageShown(i));
+}
+
+void COrvantaDlg::SyncReplayTimer()
+{
+    if (!m_session.IsPlaying() || m_nModalDepth > 0)
     {
-        const bool bCanPlay = !m_bPlaying && !m_bFinished;
-        pMenu->EnableMenuItem(ID_MENU_PLAY, MF_BYCOMMAND | (bCanPlay ? MF_ENABLED : MF_GRAYED));
-        pMenu->EnableMenuItem(ID_MENU_STOP, MF_BYCOMMAND | (m_bPlaying ? MF_ENABLED : MF_GRAYED));
-    }
-}
-
-void COrvantaDlg::OnBuy()
-{
-    Trade(true);
-}
-
-void COrvantaDlg::OnSell()
-{
-    Trade(false);
-}
-
-void COrvantaDlg::Trade(bool bBuy)
-{
-    // Before a bar is shown there is no price on the screen to trade at.
-    if (!m_player.HasCurrentBar())
-        return;
-    m_journal.Trade(m_account, bBuy ? ETradeSide::Buy : ETradeSide::Sell, m_player.m_dClose,
-                    m_player.m_vecWindow.empty() ? 0.0 : m_player.m_vecWindow.back().dDate,
-                    std::time(nullptr));
-    ShowTradeMarkers();
-    ShowAccountLabels();
-    UpdateData(FALSE);
-}
-
-void COrvantaDlg::OnSettings()
-{
-    const int nSecondsBefore = ReplaySettings().m_nRefreshSeconds;
-    CDlgSetting dlgSetting;
-    if (dlgSetting.DoModal() != IDOK)
-        return;
-    // The settings dialog has stored the new period in seconds; an unchanged number keeps a
-    // step of the speed menu that whole seconds cannot show.
-    const int nSeconds = ReplaySettings().m_nRefreshSeconds;
-    if (nSeconds != nSecondsBefore)
-    {
-        SetReplayPeriod(0);
+        m_replayTimer.stop();
         return;
     }
-    KillTimer(kReplayTimer);
-    ArmReplayTimer();
-}
-
-void COrvantaDlg::OnExit()
-{
-    if (ConfirmExit())
-        OnOK();
-}
-
-void COrvantaDlg::OnAbout()
-{
-    CAboutDlg dlgAbout;
-    dlgAbout.DoModal();
-}
-
-void COrvantaDlg::OnPrint()
-{
-    // The chart runs the print dialog and prints what it shows now, on one page.
-    m_chart.PrintChart("Orvanta");
+    if (m_replayTimer.interval() != m_session.PeriodMs())
+        m_replayTimer.setInterval(m_session.PeriodMs());
+    if (!m_replayTimer.isActive())
+        m_replayTimer.start();
 }

@@ -1,193 +1,181 @@
 #pragma once
 
+#include "app/AppSettings.h"
 #include "app/RecentFiles.h"
-#include "app/Resources.h"
 #include "chart/ChartCtrl.h"
-#include "core/KLinePlayer.h"
-#include "core/TradeAccount.h"
-#include "core/TradeJournal.h"
-#include "platform/Button.h"
-#include "platform/DialogEx.h"
+#include "core/PracticeSession.h"
+
+#include <QDialog>
+#include <QTimer>
 
 #include <array>
-#include <random>
+#include <memory>
 #include <string>
 #include <vector>
 
-class CChartStandardAxis;
-class CChartTradeMarkerSerie;
-struct HACCEL__;
-class CChartDateTimeAxis;
-class CChartCrosshair;
+class CDialogUnits;
+class CReplayChart;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
 
-// The replay timer's period in milliseconds for a period in seconds. The product is taken in 64
-// bits; below 10 ms it is 10 ms (the fastest replay), and a negative product becomes the longest
-// period the timer has, 2^31 - 1 ms, so the replay as good as pauses.
-UINT ReplayTimerPeriod(int nRefreshSeconds);
-// The same clamping for a period already in milliseconds.
-UINT ReplayTimerPeriodMs(long long nMilliseconds);
-
-// "&1 /path/file.csv": the file menu's item for the recent file at nIndex.
-std::string RecentFileMenuText(int nIndex, const std::string& strPath);
-
-// The main window: picks and loads a K-line file, plays it with timer 1, trades one unit at the
-// newest close and shows the newest bar and the account under the chart.
-class COrvantaDlg : public CDialogEx
+// The main window: picks and loads a K-line file, plays it on a timer, trades at the newest close
+// and shows the newest bar and the account under the chart. It holds no trading state: it shows
+// the practice session and forwards the user's commands to it.
+class COrvantaDlg : public QDialog
 {
 public:
-    explicit COrvantaDlg(CWnd* pParent = nullptr);
+    explicit COrvantaDlg(QWidget* pParent = nullptr);
     ~COrvantaDlg() override;
 
-    static constexpr UINT_PTR kReplayTimer = 1;
+    // Loaded once the window runs, as if chosen in the file dialog; a failure is shown in a box.
+    // strStartDate (YYYY-MM-DD, may be empty) is where the practice in it begins.
+    void LoadAtStart(const std::string& strPath, const std::string& strStartDate);
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    void OnSysCommand(UINT nID, LPARAM lParam) override;
-    void OnPaint() override;
-    HCURSOR OnQueryDragIcon() override;
-    void OnTimer(UINT_PTR nIDEvent) override;
-
-    afx_msg void OnLoad();
-    afx_msg void OnPlayStop();
-    afx_msg void OnPlay();
-    afx_msg void OnStop();
-    afx_msg void OnBuy();
-    afx_msg void OnSell();
-    afx_msg void OnSettings();
-    afx_msg void OnExit();
-    afx_msg void OnAbout();
-    afx_msg void OnPrint();
-    // The window, the chart's reading aids and its picture: OrvantaDlgWindow.cpp.
-    void OnSize(UINT nType, int cx, int cy) override;
-    void OnDropFiles(HDROP hDropInfo) override;
-    afx_msg void OnSaveImage();
-    afx_msg void OnToggleMa5();
-    afx_msg void OnToggleMa10();
-    afx_msg void OnToggleMa20();
-    afx_msg void OnToggleMa60();
-    // Practice: keys, speed, start point, journal (OrvantaDlgPractice.cpp).
-    afx_msg void OnStepBar();
-    afx_msg void OnFaster();
-    afx_msg void OnSlower();
-    void OnSpeedStep(UINT nID);
-    // The speed steps and the recent files: one handler for each range of items.
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    afx_msg void OnChooseStart();
-    afx_msg void OnRandomStart();
-    afx_msg void OnReport();
-    afx_msg void OnExportTrades();
-    void OnClose() override;
-    // Recent files (OrvantaDlgRecentFiles.cpp).
-    void OnRecentFile(UINT nID);
-    // Escape does nothing: a window driven from the keyboard must not close on a stray key.
-    void OnCancel() override;
-    DECLARE_MESSAGE_MAP()
-
-public:
-    static constexpr std::array<int, 4> kAveragePeriods = {5, 10, 20, 60};
-    // Shows or hides the average of kAveragePeriods[nIndex] and remembers the choice.
-    void ToggleAverage(std::size_t nIndex);
-    // Writes the chart's picture to strPath, ".png" added when missing; a failure is shown in a
-    // box. Answers whether the file was written.
+    // What a test reads of the window besides its widgets.
+    const CPracticeSession& Session() const { return m_session; }
+    CChartCtrl& Chart() { return m_chart; }
+    // Writes the chart's picture to strPath in the format its extension names (PNG, JPEG, BMP),
+    // PNG with ".png" added when it names none; a failure is shown in a box.
     bool SaveChartImage(std::string strPath);
 
-private:
-    // What a chosen file does, whether it came from the file dialog or the command line: the
-    // old file's replay, chart and bar labels go. A failure is also shown in a box on request.
-    void LoadChosenFile(const std::string& strPath, bool bShowFailure);
-    void LoadStartFile();
-    void ClearChart();
-    void ArmReplayTimer();
-    // One replay step with everything that goes with it: end check, mark, texts.
-    void ReplayTick();
-    void Trade(bool bBuy);
-    void ShowBarLabels();
-    void ShowAccountLabels();
-    // Play, Stop, Buy and Sell are offered exactly when they would do something.
-    void ShowCommandState();
-    void SetUpWindowFeatures();
-    // Where each control sat in the template's layout, and which edges it keeps its distance to.
-    void RememberLayout();
-    void ApplyLayout(int cx, int cy);
-    // The checked averages as line series over the current window's candles.
-    void ShowAverages();
-    void ShowAverageChecks();
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    // Escape does nothing: a window driven from the keyboard must not close on a stray key.
+    void reject() override {}
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
+private:
+    // Building the window (OrvantaDlg.cpp).
+    void CreateControls(const CDialogUnits& units);
+    void CreateActions();
+    void CreateMenus();
+    QAction* NewAction(unsigned nTextId, void (COrvantaDlg::*pfnSlot)());
+    void ApplyLayout();
+
+    // Showing the session: everything the window shows follows from it.
+    void ShowSession();
+    void ShowLabels();
+    void ShowCommandState();
+    void ShowInfoLine();
+    void SyncReplayTimer();
+    // Tells the user, once, what went wrong with the settings file or the trade log.
+    void ShowNotes();
+
+    // Files (OrvantaDlgFiles.cpp): what a chosen file does, wherever it came from.
+    void OnLoad();
+    void LoadChosenFile(const std::string& strPath);
+    // True when no position is open, or the user had it closed at the last close shown.
+    bool ClosePositionFirst(unsigned nQuestionId);
+    void OnRecentFile(std::size_t nIndex);
+    void ShowRecentFiles();
+    void RememberLoad(const std::string& strPath, bool bLoaded);
+    void OnSaveImage();
+    void OnPrint();
+
+    // Replay and practice (OrvantaDlgPractice.cpp).
+    void OnPlayStop();
+    void OnPlay();
+    void OnStop();
+    void OnReplayTimer();
+    void OnStepBar();
+    // 1. the step, its averages and markers in one redraw; 2. the window shows the result.
+    void RunTick(void (CPracticeSession::*pfnStep)());
+    void OnBuy();
+    void OnSell();
+    void OnSpeedStep(int nPeriodMs);
+    void OnFaster();
+    void OnSlower();
+    void SetReplayPeriod(int nPeriodMs);
+    void OnChooseStart();
+    void OnRandomStart();
+    void ShowStartResult(EStartResult eResult, const std::string& strAsked);
+    void OnReport();
+    void OnExportTrades();
+    void OnSettings();
+    void OnAbout();
+    void OnExit();
+    void ToggleAverage(std::size_t nIndex);
+    // Asks before a session with trades ends; true when it may end.
+    bool ConfirmExit();
+    // A box with the window's caption. Answers true for Yes (question) or OK.
+    bool ShowMessage(const std::string& strText, bool bQuestion = false);
+
+    // Stops the replay timer while a modal dialog of ours is open; the replay goes on when it
+    // closes, unless the dialog's action stopped it.
+    class CModalPause
+    {
+    public:
+        explicit CModalPause(COrvantaDlg& dlg);
+        ~CModalPause();
+        CModalPause(const CModalPause&) = delete;
+        CModalPause& operator=(const CModalPause&) = delete;
+
+    private:
+        COrvantaDlg& m_dlg;
+    };
+    int m_nModalDepth = 0;
+
+    CPracticeSession m_session;
+    CChartCtrl m_chart;
+    std::unique_ptr<CReplayChart> m_pReplayChart;
+    CSettingsFile m_settingsFile;
+    SAppSettings m_settings;
+    CRecentFiles m_recentFiles;
+    QTimer m_replayTimer;
+    std::string m_strStartDate; // for the file loaded at start
+    std::string m_strLogFailure; // the trade log's last failure, while it lasts
+
+    // Widgets, owned by the window.
+    QMenuBar* m_pMenuBar = nullptr;
+    QWidget* m_pClient = nullptr;
+    QLineEdit* m_pInfo = nullptr;
+    QPushButton* m_pBtnLoad = nullptr;
+    QPushButton* m_pBtnPlay = nullptr;
+    QPushButton* m_pBtnBuy = nullptr;
+    QPushButton* m_pBtnSell = nullptr;
+    std::array<QLabel*, 7> m_arrLabels = {}; // open, high, low, close, account, position, profit
+
+    // Where each control sat at the start, and which edges it keeps its distance to.
     struct SAnchoredControl
     {
-        CWnd* pWnd = nullptr;
-        RECT rcStart = {0, 0, 0, 0};
+        QWidget* pWidget = nullptr;
+        QRect rcStart;
         bool bRight = false;  // keeps its distance to the right edge
         bool bBottom = false; // keeps its distance to the bottom edge
         bool bGrowX = false;  // keeps its left edge and its distance to the right edge
         bool bGrowY = false;  // keeps its top edge and its distance to the bottom edge
     };
     std::vector<SAnchoredControl> m_vecLayout;
-    SIZE m_szStartClient = {0, 0};
+    QSize m_szStartClient;
 
-    // Recent files (OrvantaDlgRecentFiles.cpp): a file that loaded moves to the front, one that
-    // failed leaves the list.
-    void SetUpRecentFiles();
-    void RememberLoad(const std::string& strPath, bool bLoaded);
-    void ShowRecentFiles();
-    CRecentFiles m_recentFiles;
-    std::size_t m_nRecentShown = 0;
-
-    // Practice (OrvantaDlgPractice.cpp).
-    void SetUpPractice();
-    // Stores a new replay period, remembers it in the settings file and re-arms the timer;
-    // 0 = the settings dialog's whole seconds.
-    void SetReplayPeriod(int nPeriodMs);
-    // The period the replay runs at, in milliseconds.
-    static long long ReplayPeriodMs();
-    void ShowSpeedState();
-    // The information line with the speed after it.
-    std::string WithSpeed(const std::string& strInfo) const;
-    // Restarts the replay so that its next step shows the window ending at bar nCursor - 1.
-    void StartAt(int nCursor);
-    // False, with a message shown, when the date names no start in the loaded file.
-    bool StartAtDate(const std::string& strDate);
-    // Half the shortest spacing of the file's bars keeps the outer candles whole.
-    void SetDatePadding();
-    // The trades and the open position's average over the window now on the chart.
-    void ShowTradeMarkers();
-    CChartTradeMarkerSerie* FindMarkerSerie();
-    // Asks before a session with trades ends; true when it may end.
-    bool ConfirmExit();
-    // Decimals of prices in exports and labels of the trades.
-    int PriceDecimals() const;
-
-public:
-    CChartCtrl m_chart;
-    CChartStandardAxis* m_pPriceAxis = nullptr; // owned by m_chart
-    CChartDateTimeAxis* m_pTimeAxis = nullptr;  // owned by m_chart
-    std::string m_strInfo;
-    std::string m_strFilePath;
-    BOOL m_bPlaying = FALSE;
-    bool m_bFinished = false; // the last bar has been shown; only a load plays again
-    CButton m_btnPlay;
-    CKLinePlayer m_player;
-    CTradeAccount m_account;
-    HICON m_hIcon = nullptr;
-    // The labels' texts; the constructor gives them their start texts.
-    std::string m_strOpen;
-    std::string m_strHigh;
-    std::string m_strLow;
-    std::string m_strClose;
-    std::string m_strAccount;
-    std::string m_strPosition;
-    std::string m_strProfit;
-
-    CChartCrosshair* m_pCrosshair = nullptr; // owned by m_chart
-    std::array<bool, 4> m_arrAverageShown = {false, false, false, false};
-
-    // Loaded when the dialog opens, exactly as if chosen in the file dialog; empty = none.
-    std::string m_strStartFile;
-    // Where the practice in the start file begins (YYYY-MM-DD); empty = the first window.
-    std::string m_strStartDate;
-
-    CTradeJournal m_journal;
-    std::mt19937 m_randomStart{std::random_device{}()};
-    HACCEL__* m_hAccel = nullptr; // the keys of the main window
+    // Actions: one each for the menu and the key.
+    QAction* m_pActLoad = nullptr;
+    QAction* m_pActPlay = nullptr;
+    QAction* m_pActStop = nullptr;
+    QAction* m_pActStepBar = nullptr;
+    QAction* m_pActChooseStart = nullptr;
+    QAction* m_pActRandomStart = nullptr;
+    QAction* m_pActPrint = nullptr;
+    QAction* m_pActSaveImage = nullptr;
+    QAction* m_pActExit = nullptr;
+    QAction* m_pActSettings = nullptr;
+    std::vector<QAction*> m_vecSpeedActions;
+    QAction* m_pActFaster = nullptr;
+    QAction* m_pActSlower = nullptr;
+    QAction* m_pActBuy = nullptr;
+    QAction* m_pActSell = nullptr;
+    QAction* m_pActReport = nullptr;
+    QAction* m_pActExport = nullptr;
+    QAction* m_pActAbout = nullptr;
+    std::array<QAction*, 4> m_arrAverageActions = {};
+    QMenu* m_pFileMenu = nullptr;
+    std::vector<QAction*> m_vecRecentActions; // the listed files and the separator after them
 };

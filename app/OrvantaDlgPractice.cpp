@@ -1,313 +1,256 @@
-// The main window's practice commands: keys, speed, start point, trade markers, report, export.
+// The main window's practice commands: replay, trades, speed, start point, averages, report,
+// export, settings, About and leaving.
 #include "app/OrvantaDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/DialogControls.h"
+#include "app/DlgSetting.h"
+#include "app/FileDialogs.h"
 #include "app/ReportDlg.h"
+#include "app/Resources.h"
 #include "app/StartDateDlg.h"
-#include "chart/ChartDateTimeAxis.h"
-#include "chart/ChartTradeMarkerSerie.h"
 #include "chart/RefreshHold.h"
-#include "core/ReplaySettings.h"
-#include "core/ReplaySpeed.h"
-#include "core/ReplayStart.h"
+#include "core/ReplayChart.h"
 #include "core/TradeJournalCsv.h"
-#include "platform/Accelerator.h"
-#include "platform/FileDialog.h"
-#include "platform/Menu.h"
-#include "platform/MessageBox.h"
-#include "platform/OleDate.h"
-#include "platform/ProfileFile.h"
-#include "platform/StringFormat.h"
 
-#include <algorithm>
-#include <array>
-#include <climits>
-#include <cmath>
-#include <limits>
+#include <QCloseEvent>
 
-namespace
+void COrvantaDlg::OnPlayStop()
 {
-constexpr const char* kProfileSection = "Replay";
-constexpr const char* kProfilePeriodKey = "PeriodMs";
-
-// The keys of the main window, shown beside their menu items.
-constexpr std::array<ACCEL, 8> kKeys = {{
-    {FVIRTKEY, VK_SPACE, ID_KEY_PLAY_STOP},
-    {FVIRTKEY, VK_RIGHT, ID_MENU_STEP_BAR},
-    {FVIRTKEY, 'B', ID_MENU_BUY},
-    {FVIRTKEY, 'S', ID_MENU_SELL},
-    {FVIRTKEY, VK_OEM_PLUS, ID_MENU_FASTER},
-    {FVIRTKEY, VK_ADD, ID_MENU_FASTER},
-    {FVIRTKEY, VK_OEM_MINUS, ID_MENU_SLOWER},
-    {FVIRTKEY, VK_SUBTRACT, ID_MENU_SLOWER},
-}};
-
-std::string DateText(double dDate)
-{
-    SYSTEMTIME st;
-    if (!VariantTimeToSystemTime(dDate, &st))
-        return {};
-    return StringFormat("%04d-%02d-%02d", st.wYear, st.wMonth, st.wDay);
+    if (m_session.IsPlaying())
+        OnStop();
+    else
+        OnPlay();
 }
 
-long long PeriodMs()
+void COrvantaDlg::OnPlay()
 {
-    const SReplaySettings& settings = ReplaySettings();
-    if (settings.m_nPeriodMs > 0)
-        return settings.m_nPeriodMs;
-    return static_cast<long long>(settings.m_nRefreshSeconds) * 1000;
+    if (!m_session.CanPlay())
+        return;
+    RunTick(&CPracticeSession::Play);
 }
 
-// The steps are compared in int; whole seconds beyond that range are slower than any step.
-int CurrentStepPeriod()
+void COrvantaDlg::OnStop()
 {
-    return static_cast<int>(std::clamp<long long>(PeriodMs(), INT_MIN, INT_MAX));
+    m_session.Stop();
+    ShowSession();
 }
 
-void ShowMessage(CWnd* pOwner, const std::string& strText, UINT uType)
+void COrvantaDlg::OnReplayTimer()
 {
-    std::string strCaption;
-    pOwner->GetWindowText(strCaption);
-    MessageBoxA(pOwner->m_hWnd, strText.c_str(), strCaption.c_str(), uType);
-}
-} // namespace
-
-COrvantaDlg::~COrvantaDlg()
-{
-    DestroyAcceleratorTable(m_hAccel);
-}
-
-void COrvantaDlg::SetUpPractice()
-{
-    m_hAccel = CreateAcceleratorTable(kKeys.data(), static_cast<int>(kKeys.size()));
-    SetWindowAccelerators(m_hWnd, m_hAccel);
-    // A period from the settings file that no timer can run is not taken.
-    const int nPeriodMs = GetProfileInt(kProfileSection, kProfilePeriodKey, 0);
-    if (nPeriodMs > 0)
-        ReplaySettings().m_nPeriodMs = nPeriodMs;
-    ShowSpeedState();
-}
-
-void COrvantaDlg::OnClose()
-{
-    if (ConfirmExit())
-        EndDialog(IDCANCEL);
-}
-
-void COrvantaDlg::OnCancel() {}
-
-bool COrvantaDlg::ConfirmExit()
-{
-    if (m_journal.Records().empty())
-        return true;
-    std::string strCaption;
-    GetWindowText(strCaption);
-    return MessageBoxA(m_hWnd, LoadAppString(IDS_CONFIRM_EXIT).c_str(), strCaption.c_str(),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    if (m_session.IsPlaying())
+        RunTick(&CPracticeSession::Tick);
 }
 
 void COrvantaDlg::OnStepBar()
 {
-    if (m_bPlaying || m_bFinished || m_player.m_nBarCount == 0)
+    if (m_session.IsPlaying() || m_session.IsFinished() || m_session.Player().m_nBarCount == 0)
         return;
-    ReplayTick();
+    RunTick(&CPracticeSession::Tick);
 }
 
-long long COrvantaDlg::ReplayPeriodMs()
+void COrvantaDlg::RunTick(void (CPracticeSession::*pfnStep)())
 {
-    return PeriodMs();
+    {
+        // The step's candles and the averages and markers over them make one redraw.
+        CRefreshHold hold(&m_chart);
+        (m_session.*pfnStep)();
+        m_pReplayChart->ShowOverlays(m_session);
+    }
+    ShowSession();
+    ShowNotes();
+}
+
+void COrvantaDlg::OnBuy()
+{
+    if (m_session.Buy())
+        m_pReplayChart->ShowTradeMarkers(m_session);
+    ShowSession();
+    ShowNotes();
+}
+
+void COrvantaDlg::OnSell()
+{
+    if (m_session.Sell())
+        m_pReplayChart->ShowTradeMarkers(m_session);
+    ShowSession();
+    ShowNotes();
+}
+
+void COrvantaDlg::OnSpeedStep(int nPeriodMs)
+{
+    SetReplayPeriod(nPeriodMs);
 }
 
 void COrvantaDlg::OnFaster()
 {
-    SetReplayPeriod(FasterReplayPeriod(CurrentStepPeriod()));
+    m_session.Faster();
+    SetReplayPeriod(m_session.PeriodMs());
 }
 
 void COrvantaDlg::OnSlower()
 {
-    SetReplayPeriod(SlowerReplayPeriod(CurrentStepPeriod()));
-}
-
-BOOL COrvantaDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    const UINT nId = LOWORD(wParam);
-    if (nId >= ID_MENU_SPEED_FIRST && nId <= ID_MENU_SPEED_LAST)
-    {
-        OnSpeedStep(nId);
-        return TRUE;
-    }
-    if (nId >= ID_MENU_RECENT_FIRST && nId <= ID_MENU_RECENT_LAST)
-    {
-        OnRecentFile(nId);
-        return TRUE;
-    }
-    return CDialogEx::OnCommand(wParam, lParam);
-}
-
-void COrvantaDlg::OnSpeedStep(UINT nID)
-{
-    SetReplayPeriod(kReplaySpeedSteps[nID - ID_MENU_SPEED_FIRST]);
+    m_session.Slower();
+    SetReplayPeriod(m_session.PeriodMs());
 }
 
 void COrvantaDlg::SetReplayPeriod(int nPeriodMs)
 {
-    const long long nBefore = ReplayPeriodMs();
-    ReplaySettings().m_nPeriodMs = nPeriodMs;
-    if (ReplayPeriodMs() != nBefore)
-        WriteProfileInt(kProfileSection, kProfilePeriodKey, CurrentStepPeriod());
-    KillTimer(kReplayTimer);
-    ArmReplayTimer();
-    ShowSpeedState();
-}
-
-void COrvantaDlg::ShowSpeedState()
-{
-    const int nIndex = ReplaySpeedIndex(CurrentStepPeriod());
-    if (CMenu* pMenu = GetMenu())
-        for (UINT nId = ID_MENU_SPEED_FIRST; nId <= ID_MENU_SPEED_LAST; ++nId)
-            pMenu->CheckMenuItem(nId, MF_BYCOMMAND |
-                                          (static_cast<int>(nId - ID_MENU_SPEED_FIRST) == nIndex
-                                               ? MF_CHECKED
-                                               : MF_UNCHECKED));
-    // The speed is the line's last word; the path before it may hold spaces of its own.
-    if (!m_strInfo.empty())
+    // One period, one owner: the session's, saved whichever way it was changed.
+    m_session.SetPeriodMs(nPeriodMs);
+    if (m_settings.nPeriodMs != m_session.PeriodMs())
     {
-        const std::size_t nAt = m_strInfo.rfind(' ');
-        const std::string strBase = nAt == std::string::npos ? m_strInfo : m_strInfo.substr(0, nAt);
-        m_strInfo = WithSpeed(strBase);
-        UpdateData(FALSE);
+        m_settings.nPeriodMs = m_session.PeriodMs();
+        m_settingsFile.writeSettings(m_settings);
     }
-}
-
-std::string COrvantaDlg::WithSpeed(const std::string& strInfo) const
-{
-    return StringFormat(LoadAppString(IDS_INFO_SPEED).c_str(), strInfo.c_str(),
-                        SpeedText(CurrentStepPeriod()).c_str());
+    // The timer is armed again with the new period.
+    m_replayTimer.stop();
+    ShowSession();
+    ShowNotes();
 }
 
 void COrvantaDlg::OnChooseStart()
 {
-    if (m_player.m_nBarCount == 0)
+    if (m_session.Player().m_nBarCount == 0)
         return;
     CStartDateDlg dlgDate(this);
-    const int nShown = m_player.HasCurrentBar() ? m_player.m_nCursor - 1 : 0;
-    dlgDate.m_strDate = DateText(m_player.m_vecBars[static_cast<std::size_t>(nShown)].dDate);
-    if (dlgDate.DoModal() != IDOK)
+    dlgDate.SetDate(m_session.ShownDate());
+    {
+        const CModalPause pause(*this);
+        if (dlgDate.exec() != QDialog::Accepted)
+            return;
+    }
+    const std::string strDate = dlgDate.Date();
+    // A start that cannot be taken closes nothing.
+    if (const EStartResult eCheck = m_session.CheckStart(strDate);
+        eCheck == EStartResult::NotADate || eCheck == EStartResult::TooShort)
+    {
+        ShowStartResult(eCheck, strDate);
         return;
-    StartAtDate(dlgDate.m_strDate);
-}
-
-bool COrvantaDlg::StartAtDate(const std::string& strDate)
-{
-    const int nWindowBars = ReplaySettings().m_nWindowBars;
-    if (m_player.m_nBarCount < nWindowBars)
-    {
-        ShowMessage(this,
-                    StringFormat(LoadAppString(IDS_START_TOO_SHORT).c_str(), m_player.m_nBarCount,
-                                 nWindowBars),
-                    MB_OK | MB_ICONERROR);
-        return false;
     }
-    int nCursor = 0;
-    if (!ReplayStartForDate(m_player.m_vecBars, nWindowBars, strDate, &nCursor))
-    {
-        ShowMessage(this, StringFormat(LoadAppString(IDS_START_NOT_FOUND).c_str(), strDate.c_str()),
-                    MB_OK | MB_ICONERROR);
-        return false;
-    }
-    StartAt(nCursor);
-    return true;
+    if (!ClosePositionFirst(IDS_START_CLOSE_POSITION))
+        return;
+    CRefreshHold hold(&m_chart);
+    ShowStartResult(m_session.StartAtDate(strDate), strDate);
+    m_pReplayChart->ShowOverlays(m_session);
 }
 
 void COrvantaDlg::OnRandomStart()
 {
-    int nCursor = 0;
-    if (!RandomReplayStart(m_player.m_vecBars, ReplaySettings().m_nWindowBars, m_randomStart,
-                           &nCursor))
+    if (m_session.Player().m_nBarCount < m_session.WindowBars())
     {
-        ShowMessage(this,
-                    StringFormat(LoadAppString(IDS_START_TOO_SHORT).c_str(), m_player.m_nBarCount,
-                                 ReplaySettings().m_nWindowBars),
-                    MB_OK | MB_ICONERROR);
+        ShowStartResult(EStartResult::TooShort, {});
         return;
     }
-    StartAt(nCursor);
-}
-
-void COrvantaDlg::StartAt(int nCursor)
-{
-    // The play state stays as it was; a finished replay can go on from its new start.
-    SeekReplayStart(m_player, nCursor);
-    m_bFinished = false;
-    ReplayTick();
-}
-
-void COrvantaDlg::SetDatePadding()
-{
-    double dSpacing = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 1; i < m_player.m_vecBars.size(); ++i)
-    {
-        const double dGap = m_player.m_vecBars[i].dDate - m_player.m_vecBars[i - 1].dDate;
-        if (dGap > 0.0 && dGap < dSpacing)
-            dSpacing = dGap;
-    }
-    m_pTimeAxis->m_dAutoPadding = std::isfinite(dSpacing) ? dSpacing / 2.0 : 0.5;
-}
-
-CChartTradeMarkerSerie* COrvantaDlg::FindMarkerSerie()
-{
-    m_chart.RewindSeries();
-    while (CChartSerie* pSerie = m_chart.NextSerie())
-        if (auto* pMarkers = dynamic_cast<CChartTradeMarkerSerie*>(pSerie))
-            return pMarkers;
-    return nullptr;
-}
-
-void COrvantaDlg::ShowTradeMarkers()
-{
-    if (!m_player.HasCurrentBar())
+    if (!ClosePositionFirst(IDS_START_CLOSE_POSITION))
         return;
-    CChartTradeMarkerSerie* pSerie = FindMarkerSerie();
-    if (pSerie == nullptr && m_journal.Records().empty())
-        return;
-    if (pSerie == nullptr)
-    {
-        pSerie = new CChartTradeMarkerSerie(&m_chart);
-        m_chart.AttachSerie(pSerie); // the chart owns it; the next step replaces it
-    }
     CRefreshHold hold(&m_chart);
-    const std::vector<SChartTradeMarker> vecMarkers = m_journal.Markers();
-    pSerie->SetBars(m_player.m_vecWindow.data(),
-                    static_cast<unsigned>(m_player.m_vecWindow.size()));
-    pSerie->SetMarkers(vecMarkers.data(), static_cast<unsigned>(vecMarkers.size()));
-    pSerie->SetPriceDecimals(PriceDecimals());
-    if (m_account.m_nPosition != 0)
-        pSerie->SetAveragePrice(m_account.m_dAverage);
-    else
-        pSerie->ClearAveragePrice();
+    ShowStartResult(m_session.StartAtRandom(), {});
+    m_pReplayChart->ShowOverlays(m_session);
 }
 
-int COrvantaDlg::PriceDecimals() const
+void COrvantaDlg::ShowStartResult(EStartResult eResult, const std::string& strAsked)
 {
-    return m_player.m_nPriceDecimals;
+    ShowSession();
+    switch (eResult)
+    {
+    case EStartResult::Moved:
+        return;
+    case EStartResult::MovedToFirst:
+        ShowMessage(FormatAppText(IDS_START_BEFORE_FIRST, strAsked.c_str(),
+                                  m_session.ShownDate().c_str()));
+        return;
+    case EStartResult::NotADate:
+        ShowMessage(FormatAppText(IDS_START_NOT_A_DATE, strAsked.c_str()));
+        return;
+    case EStartResult::TooShort:
+        ShowMessage(FormatAppText(IDS_START_TOO_SHORT, m_session.Player().m_nBarCount,
+                                  m_session.WindowBars()));
+        return;
+    }
 }
 
 void COrvantaDlg::OnReport()
 {
-    CReportDlg dlgReport(m_journal, this);
-    dlgReport.DoModal();
+    CReportDlg dlgReport(m_session.Journal(), this);
+    const CModalPause pause(*this);
+    dlgReport.exec();
 }
 
 void COrvantaDlg::OnExportTrades()
 {
-    CFileDialog dlgFile(FALSE, "csv", "trades.csv", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                        LoadAppString(IDS_CSV_FILTER).c_str(), this);
-    if (dlgFile.DoModal() != IDOK)
+    std::string strPath;
+    {
+        const CModalPause pause(*this);
+        strPath = ChooseFileToSave(this, LoadAppString(IDS_CSV_FILTER), "csv", "trades.csv");
+    }
+    if (strPath.empty())
         return;
-    const std::string strPath = dlgFile.GetPathName();
     std::string strReason;
-    if (!ExportTradeJournalCsv(m_journal, strPath, PriceDecimals(), &strReason))
-        ShowMessage(this,
-                    StringFormat(LoadAppString(IDS_EXPORT_FAILED).c_str(), strPath.c_str(),
-                                 strReason.c_str()),
-                    MB_OK | MB_ICONERROR);
+    if (!ExportTradeJournalCsv(m_session.Journal(), strPath, m_session.PriceDecimals(),
+                               &strReason))
+        ShowMessage(FormatAppText(IDS_EXPORT_FAILED, strPath.c_str(), strReason.c_str()));
+}
+
+void COrvantaDlg::OnSettings()
+{
+    CDlgSetting dlgSetting(m_session.PeriodMs(), this);
+    {
+        const CModalPause pause(*this);
+        if (dlgSetting.exec() != QDialog::Accepted)
+            return;
+    }
+    SetReplayPeriod(dlgSetting.PeriodMs());
+}
+
+void COrvantaDlg::OnAbout()
+{
+    CAboutDlg dlgAbout(this);
+    const CModalPause pause(*this);
+    dlgAbout.exec();
+}
+
+void COrvantaDlg::OnExit()
+{
+    if (ConfirmExit())
+        accept();
+}
+
+void COrvantaDlg::closeEvent(QCloseEvent* pEvent)
+{
+    if (ConfirmExit())
+        pEvent->accept();
+    else
+        pEvent->ignore();
+}
+
+bool COrvantaDlg::ConfirmExit()
+{
+    if (m_session.Journal().Records().empty())
+        return true;
+    return ShowMessage(LoadAppString(IDS_CONFIRM_EXIT), true);
+}
+
+void COrvantaDlg::ToggleAverage(std::size_t nIndex)
+{
+    const bool bShown = !m_pReplayChart->IsAverageShown(nIndex);
+    m_pReplayChart->SetAverageShown(nIndex, bShown);
+    m_settings.arrAverages[nIndex] = bShown;
+    m_settingsFile.writeSettings(m_settings);
+    // Shown at once on the window already on the screen, not only from the next tick.
+    m_pReplayChart->Redraw(m_session);
+    ShowSession();
+    ShowNotes();
+}
+
+bool COrvantaDlg::ShowMessage(const std::string& strText, bool bQuestion)
+{
+    const CModalPause pause(*this);
+    return ShowMessageBox(this, QString::fromStdString(strText), bQuestion);
+}
+
+void COrvantaDlg::ShowNotes()
+{
+    if (const QString strNote = m_settingsFile.TakeNote(); !strNote.isEmpty())
+        ShowMessage(strNote.toStdString());
 }

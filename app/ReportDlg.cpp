@@ -1,15 +1,17 @@
 #include "app/ReportDlg.h"
 
-#include "app/StringIds.h"
-#include "app/StringTable.h"
-
+#include "app/DialogControls.h"
+#include "app/DialogUnits.h"
+#include "app/Resources.h"
 #include "chart/ChartLineSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "core/SessionStats.h"
 #include "core/TradeJournal.h"
-#include "platform/DataExchange.h"
-#include "platform/Resource.h"
 #include "platform/StringFormat.h"
+#include "platform/WidgetHost.h"
+
+#include <QLabel>
+#include <QPushButton>
 
 #include <cmath>
 #include <string>
@@ -36,20 +38,6 @@ constexpr int kChartWidth = 251;
 constexpr int kChartHeight = 147;
 constexpr int kDialogWidth = 400;
 constexpr int kDialogHeight = 180;
-
-SDialogItemTemplate Item(const char* pszClass, const char* pszText, int nId, RECT rc, DWORD dwStyle)
-{
-    SDialogItemTemplate item;
-    item.pszClass = pszClass;
-    item.pszText = pszText;
-    item.nId = nId;
-    item.x = rc.left;
-    item.y = rc.top;
-    item.cx = rc.right;
-    item.cy = rc.bottom;
-    item.dwStyle = dwStyle;
-    return item;
-}
 
 std::string Money(double dValue)
 {
@@ -88,62 +76,41 @@ std::vector<std::string> FigureTexts(const SSessionStats& stats, bool bHasSessio
 
 } // namespace
 
-void RegisterReportDialogTemplate()
+CReportDlg::CReportDlg(const CTradeJournal& journal, QWidget* pParent) : QDialog(pParent)
 {
-    constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE | WS_GROUP;
-    SDialogTemplate t;
-    t.nId = IDD_REPORT;
-    t.cx = kDialogWidth;
-    t.cy = kDialogHeight;
-    t.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT;
-    t.pszCaption = AppText(IDS_REPORT_CAPTION);
-    t.nPointSize = 9;
+    const CDialogUnits units(9);
+    units.ApplyTo(this);
+    setWindowTitle(AppQText(IDS_REPORT_CAPTION));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(units.Size(kDialogWidth, kDialogHeight));
+
+    const bool bHasSession = !journal.Records().empty() || !journal.Marks().empty();
+    const std::vector<std::string> vecTexts =
+        FigureTexts(ComputeSessionStats(journal), bHasSession);
     for (int r = 0; r < ReportRowCount; ++r)
     {
         const int y = kRowTop + r * kRowPitch;
-        t.items.push_back(Item("STATIC", AppText(IDS_REPORT_FIRST_ROW + static_cast<unsigned>(r)),
-                               IDC_STATIC, {kNameX, y, kNameWidth, 8}, kLabel));
-        t.items.push_back(
-            Item("STATIC", "", IDC_REPORT_FIRST_VALUE + r, {kValueX, y, kValueWidth, 8}, kLabel));
+        AddLabel(this, units, AppQText(IDS_REPORT_FIRST_ROW + static_cast<unsigned>(r)),
+                 {kNameX, y, kNameWidth, 8});
+        QLabel* pValue =
+            AddLabel(this, units, QString::fromStdString(vecTexts[static_cast<std::size_t>(r)]),
+                     {kValueX, y, kValueWidth, 8});
+        pValue->setObjectName(QStringLiteral("value%1").arg(r));
     }
-    t.items.push_back(Item("ChartCtrl", "", IDC_REPORT_CHART,
-                           {kChartX, kRowTop, kChartWidth, kChartHeight},
-                           WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP));
-    t.items.push_back(Item("BUTTON", AppText(IDS_OK), IDOK,
-                           {kDialogWidth - 57, kDialogHeight - 21, 50, 14},
-                           BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP | WS_GROUP));
-    RegisterDialogTemplate(t);
+    const QRect rcChart = units.Rect(kChartX, kRowTop, kChartWidth, kChartHeight);
+    CreateWindowInWidget(m_chart, "ChartCtrl", this,
+                         RECT{rcChart.left(), rcChart.top(), rcChart.right() + 1,
+                              rcChart.bottom() + 1});
+    QPushButton* pOk = AddButton(this, units, AppQText(IDS_OK),
+                                 {kDialogWidth - 57, kDialogHeight - 21, 50, 14}, true);
+    connect(pOk, &QPushButton::clicked, this, &CReportDlg::accept);
+    ShowEquityCurve(journal);
+    // The first control in the tab order has the focus; Return still answers OK.
+    if (QWidget* pChart = WidgetOfWindow(m_chart))
+        pChart->setFocus(Qt::TabFocusReason);
 }
 
-CReportDlg::CReportDlg(const CTradeJournal& journal, CWnd* pParent)
-    : CDialogEx(IDD_REPORT, pParent), m_journal(journal)
-{
-}
-
-void CReportDlg::DoDataExchange(CDataExchange* pDX)
-{
-    CDialogEx::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_REPORT_CHART, m_chart);
-}
-
-BOOL CReportDlg::OnInitDialog()
-{
-    CDialogEx::OnInitDialog();
-    ShowFigures();
-    ShowEquityCurve();
-    return TRUE;
-}
-
-void CReportDlg::ShowFigures()
-{
-    const bool bHasSession = !m_journal.Records().empty() || !m_journal.Marks().empty();
-    const std::vector<std::string> vecTexts =
-        FigureTexts(ComputeSessionStats(m_journal), bHasSession);
-    for (int r = 0; r < ReportRowCount; ++r)
-        SetDlgItemText(IDC_REPORT_FIRST_VALUE + r, vecTexts[static_cast<std::size_t>(r)].c_str());
-}
-
-void CReportDlg::ShowEquityCurve()
+void CReportDlg::ShowEquityCurve(const CTradeJournal& journal)
 {
     // Bars along the bottom, account value at the left; both follow the curve.
     auto* pBars = new CChartStandardAxis;
@@ -152,7 +119,7 @@ void CReportDlg::ShowEquityCurve()
     CChartStandardAxis* pValues = m_chart.NewStandardAxis();
     pValues->SetRangeMode(AllPoints);
 
-    const std::vector<double>& vecMarks = m_journal.Marks();
+    const std::vector<double>& vecMarks = journal.Marks();
     std::vector<SChartLinePoint> vecPoints;
     vecPoints.reserve(vecMarks.size());
     for (std::size_t i = 0; i < vecMarks.size(); ++i)

@@ -1,17 +1,21 @@
 #pragma once
 
-#include "platform/DialogEx.h"
+#include <QDialog>
 
 #include <string>
 
+class QLineEdit;
+
 // Asks for the day the practice starts on, as YYYY-MM-DD.
-class CStartDateDlg : public CDialogEx
+class CStartDateDlg : public QDialog
 {
 public:
-    explicit CStartDateDlg(CWnd* pParent = nullptr);
+    explicit CStartDateDlg(QWidget* pParent = nullptr);
 
-    std::string m_strDate; // shown when the dialog opens; the text entered after OK
+    // Shown when the dialog opens, selected, so typing replaces it.
+    void SetDate(const std::string& strDate);
+    std::string Date() const;
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
+private:
+    QLineEdit* m_pDate = nullptr;
 };

@@ -27,11 +27,20 @@ constexpr unsigned IDS_LOAD_FAILED = 220; // path, reason
 
 // Practice.
 constexpr unsigned IDS_CONFIRM_EXIT = 410;
-constexpr unsigned IDS_START_NOT_FOUND = 411; // date
+constexpr unsigned IDS_START_NOT_A_DATE = 411; // the text typed
 constexpr unsigned IDS_START_TOO_SHORT = 412; // bar count, window bars
 constexpr unsigned IDS_EXPORT_FAILED = 413;   // path, reason
 constexpr unsigned IDS_CSV_FILTER = 414;
 constexpr unsigned IDS_INFO_SPEED = 415; // info line, speed text
+
+constexpr unsigned IDS_LOAD_CLOSE_POSITION = 416;  // position, price
+constexpr unsigned IDS_START_CLOSE_POSITION = 417; // position, price
+constexpr unsigned IDS_START_BEFORE_FIRST = 418;   // date asked for, date the replay starts at
+constexpr unsigned IDS_SETTINGS_OUT_OF_RANGE = 419;
+constexpr unsigned IDS_SETTINGS_DAMAGED = 420;     // path, path the damaged file is kept at
+constexpr unsigned IDS_SETTINGS_NOT_WRITTEN = 421; // path
+constexpr unsigned IDS_LOG_NOT_WRITTEN = 422;      // log file, reason
+constexpr unsigned IDS_LOG_NOT_WRITTEN_NOTE = 423; // after the information line
 
 // The window and its picture.
 constexpr unsigned IDS_IMAGE_FILTER = 450;

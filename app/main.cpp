@@ -2,9 +2,9 @@
 #include "app/Language.h"
 #include "app/OrvantaApp.h"
 
-#include <cstdio>
+#include <QApplication>
 
-COrvantaApp theApp;
+#include <cstdio>
 
 namespace
 {
@@ -43,9 +43,12 @@ int main(int argc, char** argv)
     }
 
     SetAppLanguage(commandLine.language.value_or(LanguageFromEnvironment()));
-    theApp.m_strStartFile = commandLine.strStartFile;
-    theApp.m_strStartDate = commandLine.strStartDate;
     // Every argument is ours, so the toolkit sees only the program name: a file named like one
     // of its own options must not change the window.
-    return AfxWinMain(1, argv);
+    int nToolkitArgc = 1;
+    QApplication application(nToolkitArgc, argv);
+    COrvantaApp app;
+    app.m_strStartFile = commandLine.strStartFile;
+    app.m_strStartDate = commandLine.strStartDate;
+    return app.InitInstance();
 }

@@ -210,9 +210,9 @@ void CChartCtrl::RunDeferredRefresh()
     }
 }
 
-bool CChartCtrl::SaveImage(const std::string& strPath) const
+bool CChartCtrl::SaveImage(const std::string& strPath, const char* pszFormat) const
 {
-    return m_bmpBuffer.SaveAsPng(strPath.c_str()) != FALSE;
+    return m_bmpBuffer.SaveAsImage(strPath.c_str(), pszFormat) != FALSE;
 }
 
 unsigned CChartCtrl::AddOverlay(ChartOverlay* pOverlay)

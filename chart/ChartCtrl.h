@@ -69,9 +69,10 @@ public:
     // Zooms the date axis around pixel column x, a fifth of the span per notch (positive
     // notches zoom in), never wider than the data; the price axes refit to the bars in view.
     void ZoomDateAxisAt(int x, double dNotches);
-    // Writes the picture as it is shown, without the mouse's overlays, to a PNG file. A failed
-    // write leaves no file behind and answers false with errno set.
-    bool SaveImage(const std::string& strPath) const;
+    // Writes the picture as it is shown, without the mouse's overlays, to an image file in
+    // pszFormat ("PNG", "JPG", "BMP"). A failed write leaves no file behind and answers false with
+    // errno set.
+    bool SaveImage(const std::string& strPath, const char* pszFormat = "PNG") const;
     // Takes ownership; overlays are drawn over the buffered picture in the order of their ids.
     unsigned AddOverlay(ChartOverlay* pOverlay);
     void ResyncAxes();

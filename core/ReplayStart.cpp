@@ -34,16 +34,25 @@ int ClampStart(int nCursor, int nWindowBars, int nBarCount)
 
 } // namespace
 
-bool ReplayStartForDate(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,
-                        const std::string& strDate, int* pCursor)
+bool BarsOnOrBeforeDate(const std::vector<SChartCandlestickPoint>& vecBars,
+                        const std::string& strDate, int* pnBars)
 {
     double dDay = 0.0;
-    if (vecBars.empty() || !ParseDay(strDate, &dDay))
+    if (!ParseDay(strDate, &dDay))
         return false;
     const auto itAfter = std::upper_bound(vecBars.begin(), vecBars.end(), dDay,
                                           [](double d, const SChartCandlestickPoint& bar)
                                           { return d < DayOf(bar.dDate); });
-    const int nBarsOnOrBefore = static_cast<int>(itAfter - vecBars.begin());
+    *pnBars = static_cast<int>(itAfter - vecBars.begin());
+    return true;
+}
+
+bool ReplayStartForDate(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,
+                        const std::string& strDate, int* pCursor)
+{
+    int nBarsOnOrBefore = 0;
+    if (vecBars.empty() || !BarsOnOrBeforeDate(vecBars, strDate, &nBarsOnOrBefore))
+        return false;
     *pCursor = ClampStart(nBarsOnOrBefore, nWindowBars, static_cast<int>(vecBars.size()));
     return true;
 }

@@ -17,6 +17,11 @@ class CKLinePlayer;
 bool ReplayStartForDate(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,
                         const std::string& strDate, int* pCursor);
 
+// How many bars lie on or before strDate ("YYYY-MM-DD"). False, with *pnBars untouched, for a
+// text that is not such a date.
+bool BarsOnOrBeforeDate(const std::vector<SChartCandlestickPoint>& vecBars,
+                        const std::string& strDate, int* pnBars);
+
 // A random start with at least N bars revealed and a fifth of the file (rounded up) still to
 // come. A file too short for both starts at the N-th bar; one of fewer than N bars answers false.
 bool RandomReplayStart(const std::vector<SChartCandlestickPoint>& vecBars, int nWindowBars,

@@ -62,6 +62,11 @@ CSize CBitmap::GetBitmapDimension() const
 
 BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const
 {
+    return SaveAsImage(lpszPath, "PNG");
+}
+
+BOOL CBitmap::SaveAsImage(LPCSTR lpszPath, LPCSTR lpszFormat) const
+{
     QImage* pImage = BitmapImage(m_hObject);
     if (pImage == nullptr || pImage->isNull() || lpszPath == nullptr || *lpszPath == '\0')
     {
@@ -70,7 +75,7 @@ BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !pImage->save(&buffer, "PNG"))
+    if (!buffer.open(QIODevice::WriteOnly) || !pImage->save(&buffer, lpszFormat))
     {
         errno = ENOMEM;
         return FALSE;

@@ -20,5 +20,7 @@ public:
     // Writes the pixels to a PNG file. A file is replaced whole or not at all; a device or pipe
     // is written in place. FALSE with errno set when there is no bitmap or any write fails.
     BOOL SaveAsPng(LPCSTR lpszPath) const;
+    // The same in another format the toolkit writes: "PNG", "JPG", "BMP".
+    BOOL SaveAsImage(LPCSTR lpszPath, LPCSTR lpszFormat) const;
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };

@@ -176,9 +176,11 @@ HWND CreateWnd(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD d
         return nullptr;
     }
     hParent = LiveWnd(hParent);
-    if ((dwStyle & WS_CHILD) != 0 && hParent == nullptr)
+    // A child lives in its parent window, or in the widget it was given when it has none.
+    if ((dwStyle & WS_CHILD) != 0 && hParent == nullptr && pOwner == nullptr)
         return nullptr;
-    QWidget* pParentWidget = (dwStyle & WS_CHILD) != 0 ? hParent->pClient.data() : pOwner;
+    QWidget* pParentWidget =
+        (dwStyle & WS_CHILD) != 0 && hParent != nullptr ? hParent->pClient.data() : pOwner;
     auto hWnd = new HWND__;
     hWnd->hParent = (dwStyle & WS_CHILD) != 0 ? hParent : nullptr;
     hWnd->strClass = pszClass != nullptr ? pszClass : "";

@@ -16,6 +16,7 @@
 #include "platform/WinGdi.h"
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
+#include "platform/WidgetHost.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/HandleRegistry.h"
 #include "platform/detail/WindowInternal.h"
@@ -78,13 +79,21 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
-    if (m_hWnd != nullptr)
-        return FALSE;
     HWND hParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
-    const QRect qrect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     QWidget* pOwner = (dwStyle & WS_CHILD) == 0 && LiveWnd(hParent) != nullptr
                           ? hParent->pWidget.data()
                           : nullptr;
+    return CreateWithin(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect, hParent, pOwner,
+                        nID, lpParam);
+}
+
+BOOL CWnd::CreateWithin(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
+                        DWORD dwStyle, const RECT& rect, HWND hParent, QWidget* pOwner, UINT nID,
+                        LPVOID lpParam)
+{
+    if (m_hWnd != nullptr)
+        return FALSE;
+    const QRect qrect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     HWND hWnd = CreateWnd(lpszClassName, lpszWindowName, dwStyle & ~WS_VISIBLE, dwExStyle, qrect,
                           hParent, static_cast<int>(nID), pOwner);
     if (hWnd == nullptr)
@@ -107,6 +116,20 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
             hWnd->pWidget->show();
     }
     return TRUE;
+}
+
+BOOL CreateWindowInWidget(CWnd& wnd, LPCTSTR lpszClassName, QWidget* pHost, const RECT& rect,
+                          DWORD dwStyle)
+{
+    if (pHost == nullptr)
+        return FALSE;
+    return wnd.CreateWithin(0, lpszClassName, "", dwStyle | WS_CHILD, rect, nullptr, pHost, 0,
+                            nullptr);
+}
+
+QWidget* WidgetOfWindow(const CWnd& wnd)
+{
+    return LiveWnd(wnd.m_hWnd) != nullptr ? wnd.m_hWnd->pWidget.data() : nullptr;
 }
 
 BOOL CWnd::DestroyWindow()

@@ -22,6 +22,7 @@ class CFont;
 class CMenu;
 class CScrollBar;
 class CDataExchange;
+class QWidget;
 
 class CWnd : public CCmdTarget
 {
@@ -167,6 +168,13 @@ protected:
     afx_msg virtual void OnDropFiles(HDROP hDropInfo);
 
 private:
+    // A new window of this object: a child of hParent, or of the widget pOwner when hParent is
+    // null, or a top-level window owned by pOwner.
+    BOOL CreateWithin(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                      const RECT& rect, HWND hParent, QWidget* pOwner, UINT nID, LPVOID lpParam);
+    friend BOOL CreateWindowInWidget(CWnd& wnd, LPCTSTR lpszClassName, QWidget* pHost,
+                                     const RECT& rect, DWORD dwStyle);
+
     struct CurrentMessage
     {
         UINT message;

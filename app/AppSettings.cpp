@@ -1,0 +1,167 @@
+#include "app/AppSettings.h"
+
+#include "app/Resources.h"
+#include "core/PracticeSession.h"
+#include "core/ReplayChart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cstdio>
+
+namespace
+{
+
+constexpr qint64 kMaxSettingsBytes = qint64(1) << 20;
+constexpr int kMaxRecentFiles = 5;
+
+const QString kPeriodKey = QStringLiteral("Replay/PeriodMs");
+const QString kRecentSection = QStringLiteral("RecentFiles");
+const QString kIndicatorSection = QStringLiteral("Indicators");
+
+QString AverageKey(std::size_t nIndex)
+{
+    return kIndicatorSection + QStringLiteral("/MA%1").arg(CReplayChart::kAveragePeriods[nIndex]);
+}
+
+QString RecentKey(int nIndex)
+{
+    return kRecentSection + QStringLiteral("/File%1").arg(nIndex + 1);
+}
+
+// Why the file cannot be taken as settings; empty when it can.
+QString DamageOf(const QString& strPath)
+{
+    QFile file(strPath);
+    if (!file.exists())
+        return {};
+    if (file.size() > kMaxSettingsBytes)
+        return QStringLiteral("larger than 1 MiB");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    if (file.readAll().contains('\0'))
+        return QStringLiteral("binary data");
+    return {};
+}
+
+// A value the file holds as text. An unquoted comma makes the INI reader split it: a path with
+// commas in it comes back whole.
+std::string TextValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    return value.toString().toStdString();
+}
+
+} // namespace
+
+CSettingsFile::CSettingsFile() : m_strPath(DefaultPath()) {}
+
+CSettingsFile::~CSettingsFile() = default;
+
+QString CSettingsFile::DefaultPath()
+{
+    // Only an absolute XDG_CONFIG_HOME counts; a relative one would follow the working folder.
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    if (config.startsWith('/'))
+        return QString::fromLocal8Bit(config) + QStringLiteral("/orvanta/orvanta.ini");
+    const QByteArray home = qgetenv("HOME");
+    if (!home.isEmpty())
+        return QString::fromLocal8Bit(home) + QStringLiteral("/.config/orvanta/orvanta.ini");
+    return {};
+}
+
+void CSettingsFile::Open()
+{
+    if (m_pSettings == nullptr && !m_strPath.isEmpty())
+        m_pSettings = std::make_unique<QSettings>(m_strPath, QSettings::IniFormat);
+}
+
+void CSettingsFile::KeepDamagedFile(const QString& strWhy)
+{
+    const QString strKept = m_strPath + QStringLiteral(".damaged");
+    QFile::remove(strKept);
+    const bool bKept = QFile::rename(m_strPath, strKept);
+    std::fprintf(stderr, "Settings: %s is damaged (%s); %s\n", qPrintable(m_strPath),
+                 qPrintable(strWhy),
+                 bKept ? qPrintable(QStringLiteral("kept as ") + strKept)
+                       : "it could not be moved aside and is left as it is");
+    if (!m_bDamageTold)
+    {
+        m_bDamageTold = true;
+        m_strNote = QString::fromStdString(
+            FormatAppText(IDS_SETTINGS_DAMAGED, qPrintable(m_strPath), qPrintable(strKept)));
+    }
+    // Without the move the damaged file is never read, and never written over either.
+    if (!bKept)
+        m_strPath.clear();
+}
+
+SAppSettings CSettingsFile::readSettings()
+{
+    SAppSettings settings;
+    if (m_strPath.isEmpty())
+        return settings;
+    if (const QString strWhy = DamageOf(m_strPath); !strWhy.isEmpty())
+        KeepDamagedFile(strWhy);
+    Open();
+    if (m_pSettings == nullptr)
+        return settings;
+    if (m_pSettings->status() == QSettings::FormatError)
+    {
+        m_pSettings.reset();
+        KeepDamagedFile(QStringLiteral("not an INI file"));
+        Open();
+        if (m_pSettings == nullptr)
+            return settings;
+    }
+    QSettings& file = *m_pSettings;
+    bool bNumber = false;
+    const long long nPeriod = file.value(kPeriodKey).toLongLong(&bNumber);
+    if (bNumber)
+        settings.nPeriodMs = CPracticeSession::ClampPeriodMs(nPeriod);
+    for (std::size_t i = 0; i < settings.arrAverages.size(); ++i)
+        settings.arrAverages[i] = file.value(AverageKey(i)).toInt() != 0;
+    for (int i = 0; i < kMaxRecentFiles; ++i)
+        if (std::string strPath = TextValue(file.value(RecentKey(i))); !strPath.empty())
+            settings.vecRecentFiles.push_back(std::move(strPath));
+    return settings;
+}
+
+bool CSettingsFile::writeSettings(const SAppSettings& settings)
+{
+    Open();
+    if (m_pSettings == nullptr)
+        return false;
+    QSettings& file = *m_pSettings;
+    file.setValue(kPeriodKey, settings.nPeriodMs);
+    for (std::size_t i = 0; i < settings.arrAverages.size(); ++i)
+        file.setValue(AverageKey(i), settings.arrAverages[i] ? 1 : 0);
+    for (int i = 0; i < kMaxRecentFiles; ++i)
+    {
+        const std::size_t n = static_cast<std::size_t>(i);
+        if (n < settings.vecRecentFiles.size())
+            file.setValue(RecentKey(i), QString::fromStdString(settings.vecRecentFiles[n]));
+        else
+            file.remove(RecentKey(i));
+    }
+    QDir().mkpath(QFileInfo(m_strPath).absolutePath());
+    file.sync();
+    if (file.status() == QSettings::NoError)
+        return true;
+    std::fprintf(stderr, "Settings: cannot write %s\n", qPrintable(m_strPath));
+    if (!m_bWriteFailureTold)
+    {
+        m_bWriteFailureTold = true;
+        m_strNote = QString::fromStdString(
+            FormatAppText(IDS_SETTINGS_NOT_WRITTEN, qPrintable(m_strPath)));
+    }
+    return false;
+}
+
+QString CSettingsFile::TakeNote()
+{
+    return std::exchange(m_strNote, QString());
+}

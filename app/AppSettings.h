@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSettings;
+
+// What the program keeps between runs.
+struct SAppSettings
+{
+    int nPeriodMs = 1000;                     // the replay period, clamped to the speed steps
+    std::array<bool, 4> arrAverages = {};     // the moving averages shown, in the menu's order
+    std::vector<std::string> vecRecentFiles;  // newest first
+};
+
+// The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini), in
+// INI format. No other code touches the file.
+class CSettingsFile
+{
+public:
+    CSettingsFile();
+    ~CSettingsFile();
+
+    // A damaged file (a NUL byte, over 1 MiB, not INI) is kept beside the new one as
+    // orvanta.ini.damaged and the defaults are used; Note() then says so.
+    SAppSettings readSettings();
+    // False when the file cannot be written; Note() then says where and why.
+    bool writeSettings(const SAppSettings& settings);
+
+    // What the user should be told about the file, once: empty when nothing happened since the
+    // last call, or when it was said already.
+    QString TakeNote();
+    const QString& Path() const { return m_strPath; }
+
+    static QString DefaultPath();
+
+private:
+    void KeepDamagedFile(const QString& strWhy);
+    void Open();
+
+    QString m_strPath;
+    std::unique_ptr<QSettings> m_pSettings;
+    QString m_strNote;
+    bool m_bDamageTold = false;
+    bool m_bWriteFailureTold = false;
+};

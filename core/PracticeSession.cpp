@@ -1,0 +1,204 @@
+#include "core/PracticeSession.h"
+
+#include "core/ReplaySettings.h"
+#include "core/ReplaySpeed.h"
+#include "core/ReplayStart.h"
+#include "platform/OleDate.h"
+#include "platform/StringFormat.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace
+{
+
+std::string DateText(double dDate)
+{
+    SYSTEMTIME st;
+    if (!VariantTimeToSystemTime(dDate, &st))
+        return {};
+    return StringFormat("%04d-%02d-%02d", st.wYear, st.wMonth, st.wDay);
+}
+
+// A date as the user typed it, without the blanks around it.
+std::string Trimmed(const std::string& strText)
+{
+    const std::size_t nFirst = strText.find_first_not_of(" \t");
+    if (nFirst == std::string::npos)
+        return {};
+    return strText.substr(nFirst, strText.find_last_not_of(" \t") - nFirst + 1);
+}
+
+} // namespace
+
+void CPracticeSession::AttachChart(CChartCtrl* pChart)
+{
+    m_player.m_pChart = pChart;
+}
+
+bool CPracticeSession::ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason)
+{
+    SReadFile file;
+    file.strPath = strPath;
+    std::string strReason;
+    if (!file.player.Load(strPath, &strReason))
+    {
+        *pReason = strReason;
+        return false;
+    }
+    if (file.player.m_nBarCount == 0)
+    {
+        *pReason = "the file holds no bars";
+        return false;
+    }
+    *pFile = std::move(file);
+    return true;
+}
+
+void CPracticeSession::Open(SReadFile&& file)
+{
+    CChartCtrl* pChart = m_player.m_pChart;
+    m_player = std::move(file.player);
+    m_player.m_pChart = pChart;
+    m_strFilePath = std::move(file.strPath);
+    m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
+    m_bPlaying = false;
+    m_bFinished = false;
+}
+
+void CPracticeSession::Play()
+{
+    if (!CanPlay())
+        return;
+    m_bPlaying = true;
+    Tick();
+}
+
+void CPracticeSession::Stop()
+{
+    m_bPlaying = false;
+}
+
+void CPracticeSession::Tick()
+{
+    // 1. Step; the step that shows the last bar ends the replay, and still marks.
+    if (m_player.Step() == m_player.m_nBarCount)
+    {
+        m_bPlaying = false;
+        m_bFinished = true;
+    }
+    // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
+    if (m_player.HasCurrentBar())
+    {
+        m_account.SetCurrentPrice(m_player.m_dClose);
+        m_journal.AddMark(m_account.GetShownAccount());
+    }
+}
+
+bool CPracticeSession::StepBar()
+{
+    if (m_bPlaying || m_bFinished || m_player.m_nBarCount == 0)
+        return false;
+    Tick();
+    return true;
+}
+
+int CPracticeSession::WindowBars() const
+{
+    return ReplaySettings().m_nWindowBars;
+}
+
+EStartResult CPracticeSession::CheckStart(const std::string& strDate) const
+{
+    if (m_player.m_nBarCount < WindowBars())
+        return EStartResult::TooShort;
+    int nCursor = 0;
+    if (!ReplayStartForDate(m_player.m_vecBars, WindowBars(), Trimmed(strDate), &nCursor))
+        return EStartResult::NotADate;
+    int nOnOrBefore = 0;
+    BarsOnOrBeforeDate(m_player.m_vecBars, Trimmed(strDate), &nOnOrBefore);
+    return nOnOrBefore < nCursor ? EStartResult::MovedToFirst : EStartResult::Moved;
+}
+
+EStartResult CPracticeSession::StartAtDate(const std::string& strDate)
+{
+    const EStartResult eResult = CheckStart(strDate);
+    if (eResult == EStartResult::TooShort || eResult == EStartResult::NotADate)
+        return eResult;
+    int nCursor = 0;
+    ReplayStartForDate(m_player.m_vecBars, WindowBars(), Trimmed(strDate), &nCursor);
+    return StartAt(nCursor, eResult);
+}
+
+EStartResult CPracticeSession::StartAtRandom()
+{
+    int nCursor = 0;
+    if (!RandomReplayStart(m_player.m_vecBars, WindowBars(), m_randomStart, &nCursor))
+        return EStartResult::TooShort;
+    return StartAt(nCursor, EStartResult::Moved);
+}
+
+EStartResult CPracticeSession::StartAt(int nCursor, EStartResult eResult)
+{
+    // A finished replay can go on from its new start.
+    SeekReplayStart(m_player, nCursor);
+    m_bFinished = false;
+    Tick();
+    return eResult;
+}
+
+std::string CPracticeSession::ShownDate() const
+{
+    if (m_player.m_vecBars.empty())
+        return {};
+    const int nShown = m_player.HasCurrentBar() ? m_player.m_nCursor - 1 : 0;
+    return DateText(m_player.m_vecBars[static_cast<std::size_t>(nShown)].dDate);
+}
+
+int CPracticeSession::ClampPeriodMs(long long nPeriodMs)
+{
+    return static_cast<int>(std::clamp<long long>(nPeriodMs, kMinPeriodMs, kMaxPeriodMs));
+}
+
+void CPracticeSession::SetPeriodMs(long long nPeriodMs)
+{
+    m_nPeriodMs = ClampPeriodMs(nPeriodMs);
+}
+
+void CPracticeSession::Faster()
+{
+    SetPeriodMs(FasterReplayPeriod(m_nPeriodMs));
+}
+
+void CPracticeSession::Slower()
+{
+    SetPeriodMs(SlowerReplayPeriod(m_nPeriodMs));
+}
+
+bool CPracticeSession::Buy()
+{
+    return Trade(ETradeSide::Buy);
+}
+
+bool CPracticeSession::Sell()
+{
+    return Trade(ETradeSide::Sell);
+}
+
+bool CPracticeSession::Trade(ETradeSide eSide)
+{
+    // Before a bar is shown there is no price on the screen to trade at.
+    if (!CanTrade())
+        return false;
+    const double dBarDate = m_player.m_vecWindow.empty() ? 0.0 : m_player.m_vecWindow.back().dDate;
+    m_journal.Trade(m_account, eSide, m_player.m_dClose, dBarDate, std::time(nullptr));
+    return true;
+}
+
+void CPracticeSession::ClosePosition()
+{
+    while (HasOpenPosition() && Trade(m_account.m_nPosition > 0 ? ETradeSide::Sell
+                                                                 : ETradeSide::Buy))
+    {
+    }
+}

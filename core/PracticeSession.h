@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/KLinePlayer.h"
+#include "core/TradeAccount.h"
+#include "core/TradeJournal.h"
+
+#include <random>
+#include <string>
+
+class CChartCtrl;
+
+// A K-line file read and ready to replace the practice's file. Reading first lets the window ask
+// about an open position before anything of the running practice changes.
+struct SReadFile
+{
+    std::string strPath;
+    CKLinePlayer player;
+};
+
+// How a request for a start point ended.
+enum class EStartResult
+{
+    Moved,        // the replay starts at the date asked for
+    MovedToFirst, // the date lies before the first window: the replay starts there
+    NotADate,     // the text is not a YYYY-MM-DD date
+    TooShort,     // the file has fewer bars than the window
+};
+
+// What a practice is: the loaded file and its replay, the account, the journal of its trades and
+// marks, and the replay period. The window shows it and forwards the user's commands to it.
+class CPracticeSession
+{
+public:
+    // The speed steps' range; a period from anywhere else is clamped into it.
+    static constexpr int kMinPeriodMs = 100;
+    static constexpr int kMaxPeriodMs = 5000;
+
+    // The chart the replay draws its candles into; not owned.
+    void AttachChart(CChartCtrl* pChart);
+
+    // Reads strPath into *pFile. False, with the reason, when it cannot be read or yields no bar.
+    static bool ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason);
+    // Replaces the practice's file: the replay starts again, stopped. The account and the journal
+    // carry over; an open position must have been closed first.
+    void Open(SReadFile&& file);
+    const std::string& FilePath() const { return m_strFilePath; }
+
+    // 1. Play runs the first tick at once; 2. each Tick reveals a bar, ends the replay on the last
+    // one, marks the account to the newest close and journals the mark.
+    bool CanPlay() const { return !m_bPlaying && !m_bFinished; }
+    void Play();
+    void Stop();
+    void Tick();
+    // One bar on while stopped; false when there is nothing to step to.
+    bool StepBar();
+    bool IsPlaying() const { return m_bPlaying; }
+    // Draws the current window again as a fresh series, for a chart whose other series changed.
+    void ShowCurrentWindow() { m_player.ShowCurrentWindow(); }
+    bool IsFinished() const { return m_bFinished; }
+
+    // Start points restart the replay at an earlier or later bar; the play state stays.
+    EStartResult StartAtDate(const std::string& strDate);
+    // What StartAtDate would answer, without moving anything.
+    EStartResult CheckStart(const std::string& strDate) const;
+    EStartResult StartAtRandom();
+    // The date of the newest bar on the screen (where a start point put the replay), or of the
+    // first bar before any is shown.
+    std::string ShownDate() const;
+
+    int PeriodMs() const { return m_nPeriodMs; }
+    // Clamped to the speed steps' range.
+    void SetPeriodMs(long long nPeriodMs);
+    void Faster();
+    void Slower();
+    static int ClampPeriodMs(long long nPeriodMs);
+
+    // Trades one unit at the newest close on the screen; false when no bar is shown.
+    bool CanTrade() const { return m_player.HasCurrentBar(); }
+    bool Buy();
+    bool Sell();
+    bool HasOpenPosition() const { return m_account.m_nPosition != 0; }
+    // Closes the open position at the newest close shown, booked and logged like a button trade.
+    void ClosePosition();
+
+    const CKLinePlayer& Player() const { return m_player; }
+    const CTradeAccount& Account() const { return m_account; }
+    const CTradeJournal& Journal() const { return m_journal; }
+    int PriceDecimals() const { return m_player.m_nPriceDecimals; }
+    int WindowBars() const;
+
+private:
+    bool Trade(ETradeSide eSide);
+    EStartResult StartAt(int nCursor, EStartResult eResult);
+
+    CKLinePlayer m_player;
+    CTradeAccount m_account;
+    CTradeJournal m_journal;
+    std::string m_strFilePath;
+    int m_nPeriodMs = 1000;
+    bool m_bPlaying = false;
+    bool m_bFinished = false; // the last bar has been shown; only a new file plays again
+    std::mt19937 m_randomStart{std::random_device{}()};
+};
