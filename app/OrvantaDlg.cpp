@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -114,7 +115,8 @@ COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent)
     const int nMenuHeight = m_pMenuBar->sizeHint().height();
     // A resizable window never gets smaller than its layout: the layout starts from there.
     setMinimumSize(m_szStartClient.width(), m_szStartClient.height() + nMenuHeight);
-    resize(minimumSize());
+    // Where the window always opened; a window manager may place it elsewhere.
+    setGeometry(QRect(QPoint(0, 0), minimumSize()));
 
     m_session.AttachChart(&m_chart);
     m_settings = m_settingsFile.readSettings();

@@ -3,7 +3,7 @@
 
 First run, with a K-line file on the command line: File menu by its mnemonics (Play, Stop, Play
 again), Buy by mouse and again by Return on the focused button, the settings dialog from its menu
-by mouse with typing, Escape and Return, the About box from its menu by mouse (Return) and from the
+by mouse with typing, Escape, a refused 9999 s and Return on 5 s, the About box from its menu by mouse (Return) and from the
 dialog's context menu by its mnemonic (Escape), a right-button drag on the dialog's background
 that ends on "Close" (the program goes on), and File, Exit by its mnemonic, confirmed because
 trades were made (exit code 0).
@@ -98,12 +98,15 @@ def first_run(session):
         click_screen(server, (x + width // 2, y + 14))  # the first item, 属性设置
         dialog = xd.find_window(server, SETTINGS_CAPTION, TIMEOUT)
         xd.wait_for_focus(server, dialog)
+        click_settings_edit(dialog)
+        return dialog
+
+    def click_settings_edit(dialog):
         _, _, width, height = geometry(server, dialog)
         left, top, cx, cy = SETTINGS_EDIT
         edit = ((left * 2 + cx) * width // (2 * SETTINGS_SIZE[0]),
                 (top * 2 + cy) * height // (2 * SETTINGS_SIZE[1]))
         xd.click(server, dialog, edit)
-        return dialog
 
     def play_and_trade_by_keys_and_mouse():
         xd.keys_to(server, window, "alt+f", "p")  # 播放K线(&P)
@@ -141,8 +144,17 @@ def first_run(session):
         dialog = open_settings_by_mouse()
         xd.run_x(server, ["xdotool", "key", "ctrl+a", "type", "9999"])
         xd.press_keys(server, "Return")
+        # Beyond the slowest step: refused in a box captioned like the dialog, which stays.
+        refusal = xd.wait_for(lambda: [w for w in xd.visible_windows(server, SETTINGS_CAPTION)
+                                       if w != dialog], TIMEOUT, "the refusal of 9999 s")[0]
+        xd.keys_to(server, refusal, "Return")
+        xd.wait_for(lambda: xd.visible_windows(server, SETTINGS_CAPTION) == [dialog], TIMEOUT,
+                    "the settings dialog alone again")
+        click_settings_edit(dialog)
+        xd.run_x(server, ["xdotool", "key", "ctrl+a", "type", "5"])
+        xd.press_keys(server, "Return")
         window_gone(server, SETTINGS_CAPTION)
-        no_tick_for_a_while("a period of 9999 s")
+        no_tick_for_a_while("a period of 5 s")
 
     def about_by_menu_and_by_context_menu():
         xd.click(server, window, titles[3])
