@@ -46,13 +46,67 @@ QString DamageOf(const QString& strPath)
     return {};
 }
 
-// A value the file holds as text. An unquoted comma makes the INI reader split it: a path with
-// commas in it comes back whole.
-std::string TextValue(const QVariant& value)
+// The file's own INI dialect, as every version of the program wrote it: "[Section]" headers,
+// "Key=value" lines whose value runs to the line's end exactly as written (commas, semicolons,
+// quotes and all), ';' and '#' comment lines. Qt's INI reader would split a path at its commas
+// and cut it at a semicolon.
+bool ReadSettingsText(QIODevice& device, QSettings::SettingsMap& map)
 {
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(',')).toStdString();
-    return value.toString().toStdString();
+    QString strSection;
+    while (!device.atEnd())
+    {
+        QByteArray line = device.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        for (char c : line)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+                return false;
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#'))
+            continue;
+        if (trimmed.startsWith('[') && trimmed.endsWith(']'))
+        {
+            strSection = QString::fromUtf8(trimmed.mid(1, trimmed.size() - 2).trimmed());
+            continue;
+        }
+        const qsizetype nEqual = line.indexOf('=');
+        const QString strKey = QString::fromUtf8(line.left(nEqual).trimmed());
+        if (nEqual < 0 || strSection.isEmpty() || strKey.isEmpty())
+            return false;
+        map.insert(strSection + QLatin1Char('/') + strKey, QString::fromUtf8(line.mid(nEqual + 1)));
+    }
+    return true;
+}
+
+bool WriteSettingsText(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QByteArray text;
+    QString strSection;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+    {
+        const QString strValue = it.value().toString();
+        if (strValue.contains(QLatin1Char('\n')) || strValue.contains(QLatin1Char('\r')) ||
+            strValue.contains(QChar(0)))
+            continue; // a line can hold no line break: such a value is not kept
+        const qsizetype nSlash = it.key().indexOf(QLatin1Char('/'));
+        const QString strKeySection = it.key().left(nSlash);
+        if (strKeySection != strSection)
+        {
+            if (!text.isEmpty())
+                text += '\n';
+            text += '[' + strKeySection.toUtf8() + "]\n";
+            strSection = strKeySection;
+        }
+        text += it.key().mid(nSlash + 1).toUtf8() + '=' + strValue.toUtf8() + '\n';
+    }
+    return device.write(text) == text.size();
+}
+
+QSettings::Format SettingsFormat()
+{
+    static const QSettings::Format s_format =
+        QSettings::registerFormat(QStringLiteral("ini"), ReadSettingsText, WriteSettingsText);
+    return s_format;
 }
 
 } // namespace
@@ -76,7 +130,7 @@ QString CSettingsFile::DefaultPath()
 void CSettingsFile::Open()
 {
     if (m_pSettings == nullptr && !m_strPath.isEmpty())
-        m_pSettings = std::make_unique<QSettings>(m_strPath, QSettings::IniFormat);
+        m_pSettings = std::make_unique<QSettings>(m_strPath, SettingsFormat());
 }
 
 void CSettingsFile::KeepDamagedFile(const QString& strWhy)
@@ -112,7 +166,7 @@ SAppSettings CSettingsFile::readSettings()
     if (m_pSettings->status() == QSettings::FormatError)
     {
         m_pSettings.reset();
-        KeepDamagedFile(QStringLiteral("not an INI file"));
+        KeepDamagedFile(QStringLiteral("not a settings file"));
         Open();
         if (m_pSettings == nullptr)
             return settings;
@@ -125,7 +179,8 @@ SAppSettings CSettingsFile::readSettings()
     for (std::size_t i = 0; i < settings.arrAverages.size(); ++i)
         settings.arrAverages[i] = file.value(AverageKey(i)).toInt() != 0;
     for (int i = 0; i < kMaxRecentFiles; ++i)
-        if (std::string strPath = TextValue(file.value(RecentKey(i))); !strPath.empty())
+        if (std::string strPath = file.value(RecentKey(i)).toString().toStdString();
+            !strPath.empty())
             settings.vecRecentFiles.push_back(std::move(strPath));
     return settings;
 }

@@ -17,15 +17,16 @@ struct SAppSettings
     std::vector<std::string> vecRecentFiles;  // newest first
 };
 
-// The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini), in
-// INI format. No other code touches the file.
+// The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini):
+// INI text of [section] headers and key=value lines, values exactly as written, as every
+// version of the program kept it. No other code touches the file.
 class CSettingsFile
 {
 public:
     CSettingsFile();
     ~CSettingsFile();
 
-    // A damaged file (a NUL byte, over 1 MiB, not INI) is kept beside the new one as
+    // A damaged file (a NUL byte, over 1 MiB, not such text) is kept beside the new one as
     // orvanta.ini.damaged and the defaults are used; Note() then says so.
     SAppSettings readSettings();
     // False when the file cannot be written; Note() then says where and why.

@@ -96,8 +96,9 @@ COrvantaDlg::CModalPause::~CModalPause()
     m_dlg.SyncReplayTimer();
 }
 
-COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent)
+COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent), m_replayTimer(this)
 {
+    m_replayTimer.setObjectName(QStringLiteral("replayTimer"));
     const CDialogUnits units(9);
     units.ApplyTo(this);
     setWindowTitle(AppQText(IDS_MAIN_CAPTION));
@@ -218,9 +219,10 @@ void COrvantaDlg::CreateActions()
     m_pActSlower->setShortcuts(
         {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
     m_pActBuy = NewAction(IDS_MENU_BUY, &COrvantaDlg::OnBuy);
-    m_pActBuy->setShortcut(Qt::Key_B);
+    // With Shift or Caps Lock too: a trade key must not depend on the keyboard's state.
+    m_pActBuy->setShortcuts({QKeySequence(Qt::Key_B), QKeySequence(Qt::SHIFT | Qt::Key_B)});
     m_pActSell = NewAction(IDS_MENU_SELL, &COrvantaDlg::OnSell);
-    m_pActSell->setShortcut(Qt::Key_S);
+    m_pActSell->setShortcuts({QKeySequence(Qt::Key_S), QKeySequence(Qt::SHIFT | Qt::Key_S)});
     m_pActReport = NewAction(IDS_MENU_REPORT, &COrvantaDlg::OnReport);
     m_pActExport = NewAction(IDS_MENU_EXPORT, &COrvantaDlg::OnExportTrades);
     m_pActAbout = NewAction(IDS_MENU_ABOUT, &COrvantaDlg::OnAbout);

@@ -110,15 +110,15 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath)
     // The running practice stays until the new file has been read with at least one bar.
     SReadFile file;
     std::string strReason;
-    const bool bRead = CPracticeSession::ReadFile(strPath, &file, &strReason);
-    RememberLoad(strPath, bRead);
-    if (!bRead)
+    if (!CPracticeSession::ReadFile(strPath, &file, &strReason))
     {
+        RememberLoad(strPath, false);
         ShowMessage(FormatAppText(IDS_LOAD_FAILED, strPath.c_str(), strReason.c_str()));
         return;
     }
     if (!ClosePositionFirst(IDS_LOAD_CLOSE_POSITION))
         return;
+    RememberLoad(strPath, true);
     m_session.Open(std::move(file));
     m_pReplayChart->ShowNewFile(m_session);
     const std::string strStartDate = std::exchange(m_strStartDate, std::string());

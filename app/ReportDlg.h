@@ -31,6 +31,9 @@ class CReportDlg : public QDialog
 public:
     explicit CReportDlg(const CTradeJournal& journal, QWidget* pParent = nullptr);
 
+    // The equity curve, for reading its pixels.
+    CChartCtrl& Chart() { return m_chart; }
+
 private:
     void ShowEquityCurve(const CTradeJournal& journal);
 

@@ -1,18 +1,13 @@
-#include "app/Language.h"
 #include "AppTestSupport.h"
-#include "app/OrvantaDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/DlgSetting.h"
+#include "app/Language.h"
 #include "app/ReportDlg.h"
 #include "app/Resources.h"
+#include "app/StartDateDlg.h"
 #include "app/StringTable.h"
-#include "platform/Menu.h"
-#include "platform/Resource.h"
-#include "platform/testsupport/TestSupport.h"
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <gtest/gtest.h>
+#include "core/TradeJournal.h"
 
 #include <map>
 #include <regex>
@@ -119,88 +114,44 @@ TEST(LanguageTest, BothTablesHoldEveryTextInTheSameShape)
     EXPECT_EQ(chinese.at(IDS_PROFIT), "Profit:%.2f");
 }
 
-class EnglishWindowTest : public ::testing::Test
+class EnglishWindowTest : public CMainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        EnsureAppTestToolkit();
-        SetAppLanguage(ELanguage::English);
-        RegisterOrvantaResources();
-    }
-    void TearDown() override
-    {
-        SetAppLanguage(ELanguage::Chinese);
-        RegisterOrvantaResources();
-    }
+    void SetUp() override { SetAppLanguage(ELanguage::English); }
 };
-
-void ExpectNoChineseIn(const SDialogTemplate* pTemplate)
-{
-    ASSERT_NE(pTemplate, nullptr);
-    SCOPED_TRACE(pTemplate->nId);
-    EXPECT_FALSE(HasChinese(pTemplate->pszCaption)) << pTemplate->pszCaption;
-    for (const SDialogItemTemplate& item : pTemplate->items)
-        EXPECT_FALSE(HasChinese(item.pszText)) << item.pszText;
-}
 
 TEST_F(EnglishWindowTest, EveryTextOfTheWindowMenusAndDialogsIsEnglish)
 {
-    for (UINT nId : {IDD_ORVANTA_DIALOG, IDD_DLG_SETTING, IDD_ABOUTBOX, IDD_START_DATE, IDD_REPORT})
-        ExpectNoChineseIn(FindDialogTemplate(nId));
-
-    CWorkDir dir;
-    COrvantaDlg dlg;
-    dlg.m_strStartFile = dir.Write("bars.csv", KLineText(40));
-    RunModalDialog(
-        dlg,
-        [&]
-        {
-            QWidget* pWindow = WidgetFromHwnd(dlg.GetSafeHwnd());
-            std::string strCaption;
-            dlg.GetWindowText(strCaption);
-            EXPECT_EQ(strCaption, "K-line Trading Practice");
-            for (const char* pszButton : {"Load", "Play", "Buy", "Sell"})
-                EXPECT_NE(FindButton(pszButton), nullptr) << pszButton;
-            // What the user reads: labels, buttons, the information line, menus.
-            std::vector<std::string> vecShown;
-            for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
-                vecShown.push_back(pLabel->text().toStdString());
-            for (QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>())
-                vecShown.push_back(pButton->text().toStdString());
-            for (QLineEdit* pEdit : pWindow->findChildren<QLineEdit*>())
-                vecShown.push_back(pEdit->text().toStdString());
-            for (QAction* pAction : pWindow->findChildren<QAction*>())
-                vecShown.push_back(pAction->text().toStdString());
-            EXPECT_GT(vecShown.size(), 40u) << "the menus are among them";
-            for (const std::string& strShown : vecShown)
-                EXPECT_FALSE(HasChinese(strShown)) << strShown;
-            EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "&Quit"), vecShown.end());
-            EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), "0.5 s"), vecShown.end());
-
-            std::string strAbout;
-            dlg.GetSystemMenu(FALSE)->GetMenuString(IDM_ABOUTBOX, strAbout, MF_BYCOMMAND);
-            EXPECT_EQ(strAbout, "&About Orvanta...");
-        });
-}
-
-TEST_F(EnglishWindowTest, TheSettingsDialogOpensInEnglish)
-{
-    COrvantaDlg dlg;
-    bool bSettingsSeen = false;
-    RunModalDialog(dlg,
-                   [&]
-                   {
-                       WhenModal(TitleIs("Settings"),
-                                 [&](QWidget*)
-                                 {
-                                     bSettingsSeen = true;
-                                     EXPECT_NE(FindButton("OK"), nullptr);
-                                     EXPECT_TRUE(ClickButton("Cancel"));
-                                 });
-                       dlg.SendMessage(WM_COMMAND, ID_MENU_SETTINGS, 0);
-                   });
-    EXPECT_TRUE(bSettingsSeen);
+    LoadAtStart(WriteBars(40));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("K-line Trading Practice"));
+    for (const char* pszButton : {"Load", "Play", "Buy", "Sell"})
+        EXPECT_NE(Button(QString::fromLatin1(pszButton)), nullptr) << pszButton;
+    // What the user reads: labels, buttons, the information line, menus, the dialogs.
+    std::vector<QWidget*> vecWindows = {&Window()};
+    CDlgSetting settings(1000, &Window());
+    CAboutDlg about(&Window());
+    CStartDateDlg start(&Window());
+    CTradeJournal journal;
+    CReportDlg report(journal, &Window());
+    vecWindows.insert(vecWindows.end(), {&settings, &about, &start, &report});
+    std::vector<std::string> vecShown;
+    for (QWidget* pWindow : vecWindows)
+    {
+        vecShown.push_back(pWindow->windowTitle().toStdString());
+        for (QLabel* pLabel : pWindow->findChildren<QLabel*>())
+            vecShown.push_back(pLabel->text().toStdString());
+        for (QAbstractButton* pButton : pWindow->findChildren<QAbstractButton*>())
+            vecShown.push_back(pButton->text().toStdString());
+        for (QLineEdit* pEdit : pWindow->findChildren<QLineEdit*>())
+            vecShown.push_back(pEdit->text().toStdString());
+        for (QAction* pAction : pWindow->findChildren<QAction*>())
+            vecShown.push_back(pAction->text().toStdString());
+    }
+    EXPECT_GT(vecShown.size(), 80u) << "the menus and dialogs are among them";
+    for (const std::string& strShown : vecShown)
+        EXPECT_FALSE(HasChinese(strShown)) << strShown;
+    for (const char* pszText : {"&Quit", "0.5 s", "Settings", "OK", "Cancel"})
+        EXPECT_NE(std::find(vecShown.begin(), vecShown.end(), pszText), vecShown.end()) << pszText;
 }
 
 } // namespace
