@@ -10,8 +10,7 @@
 bool WriteTradeLog(const std::string& strMessage, std::string* pReason = nullptr);
 
 // The same at a given moment; stamp and file name both come from it.
-bool WriteTradeLog(const std::string& strMessage, std::time_t tNow,
-                   std::string* pReason = nullptr);
+bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string* pReason = nullptr);
 
 // The log file name for a moment, e.g. "20170105TradeDetails.log".
 std::string TradeLogFileName(std::time_t tNow);
