@@ -52,26 +52,26 @@ std::string CsvField(const std::string& strField)
 
 std::string FormatTradeJournalCsv(const CTradeJournal& journal, int nPriceDecimals)
 {
-    std::string strText =
-        "time,date,file,side,order,quantity,price,position,average,costs,gross,net,account\n";
+    std::string strText = "time,side,price,position,average,realized,account,"
+                          "date,file,quantity,order,costs,gross,net\n";
     for (const STradeRecord& record : journal.Records())
     {
         const int nDecimals =
             std::clamp(record.nPriceDecimals > 0 ? record.nPriceDecimals : nPriceDecimals, 2, 6);
         strText += LocalTimeText(record.tTime);
-        strText += ',';
+        strText += StringFormat(",%s,%.*f,%d,%.*f,%.2f,%.2f,", SideName(record.eSide), nDecimals,
+                                record.dPrice, record.nPosition, nDecimals, record.dAverage,
+                                record.dRealized, record.dAccount);
         strText += BarDateText(record.dBarDate);
         strText += ',';
         strText += CsvField(journal.FileName(record));
-        strText +=
-            StringFormat(",%s,%s,%d,%.*f,%d,%.*f,%.2f,", SideName(record.eSide),
-                         OrderKindName(record.eOrder), record.nQuantity, nDecimals, record.dPrice,
-                         record.nPosition, nDecimals, record.dAverage, record.dCosts);
+        strText += StringFormat(",%d,%s,%.2f,", record.nQuantity, OrderKindName(record.eOrder),
+                                record.dCosts);
         if (ClosesPosition(record))
             strText += StringFormat("%.2f,%.2f", record.dGross, record.dRealized);
         else
             strText += ',';
-        strText += StringFormat(",%.2f\n", record.dAccount);
+        strText += '\n';
     }
     return strText;
 }

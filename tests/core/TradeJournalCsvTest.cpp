@@ -55,13 +55,13 @@ protected:
 TEST_F(TradeJournalCsv, RowsCarryLocalTimePricePrecisionAndMoneyInCents)
 {
     FillJournal();
-    const std::string strHeader =
-        "time,date,file,side,order,quantity,price,position,average,costs,gross,net,account\n";
+    const std::string strHeader = "time,side,price,position,average,realized,account,date,file,"
+                                  "quantity,order,costs,gross,net\n";
     EXPECT_EQ(FormatTradeJournalCsv(m_journal, 4),
-              strHeader + "2017-01-05 14:30:12,1899-12-30,,Buy,Market,1,1.2346,1,1.2346,0.00,,,"
-                          "1000000.00\n"
-                          "2017-01-05 14:31:12,1899-12-30,,Sell,Market,1,1.5000,0,0.0000,0.00,"
-                          "0.27,0.27,1000000.27\n");
+              strHeader + "2017-01-05 14:30:12,Buy,1.2346,1,1.2346,0.00,1000000.00,1899-12-30,,1,"
+                          "Market,0.00,,\n"
+                          "2017-01-05 14:31:12,Sell,1.5000,0,0.0000,0.27,1000000.27,1899-12-30,,1,"
+                          "Market,0.00,0.27,0.27\n");
     // The precision is kept between 2 and 6 decimals.
     EXPECT_NE(FormatTradeJournalCsv(m_journal, 0).find(",1.23,1,1.23,"), std::string::npos);
     EXPECT_NE(FormatTradeJournalCsv(m_journal, 9).find(",1.234560,1,1.234560,"), std::string::npos);
@@ -89,12 +89,12 @@ TEST_F(TradeJournalCsv, EachTradeKeepsItsOwnFilesDecimalsDateAndCosts)
     stock.dCosts = 1.25;
     stock.dGross = 20.25;
     m_journal.Append(stock);
-    EXPECT_EQ(FormatTradeJournalCsv(m_journal, 2),
-              "time,date,file,side,order,quantity,price,position,average,costs,gross,net,account\n"
-              "2017-01-05 14:30:12,2017-01-05 13:30,\"EURUSD, 1h.csv\",Buy,Buy limit,3,1.07551,"
-              "3,1.07551,1.25,,,1000000.00\n"
-              "2017-01-05 14:31:12,2017-01-06,600000.csv,Sell,Stop loss,3,12.50,0,0.00,1.25,"
-              "20.25,17.75,1000017.75\n");
+    const std::string strCsv = FormatTradeJournalCsv(m_journal, 2);
+    EXPECT_EQ(strCsv.substr(strCsv.find('\n') + 1),
+              "2017-01-05 14:30:12,Buy,1.07551,3,1.07551,0.00,1000000.00,2017-01-05 13:30,"
+              "\"EURUSD, 1h.csv\",3,Buy limit,1.25,,\n"
+              "2017-01-05 14:31:12,Sell,12.50,0,0.00,17.75,1000017.75,2017-01-06,600000.csv,3,"
+              "Stop loss,1.25,20.25,17.75\n");
 }
 
 TEST_F(TradeJournalCsv, ADecimalCommaLocaleStillWritesPoints)
@@ -106,7 +106,7 @@ TEST_F(TradeJournalCsv, ADecimalCommaLocaleStillWritesPoints)
     const std::string strGerman = FormatTradeJournalCsv(m_journal, 2);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(strGerman, strExpected);
-    EXPECT_NE(strGerman.find(",1.23,1,1.23,0.00,,,1000000.00\n"), std::string::npos);
+    EXPECT_NE(strGerman.find(",1.23,1,1.23,0.00,1000000.00,"), std::string::npos);
 }
 
 TEST_F(TradeJournalCsv, ExportReplacesTheFileAndLeavesNoTemporaryFile)
