@@ -28,6 +28,11 @@ int UnitsWithin(double dBudget, double dPrice)
     return static_cast<int>(nUnits);
 }
 
+std::string Units(long long nUnits)
+{
+    return StringFormat(nUnits == 1 ? "%lld unit" : "%lld units", nUnits);
+}
+
 } // namespace
 
 int MaxTradeQuantity(double dPrice)
@@ -59,15 +64,15 @@ bool CTradeAccount::CheckTrade(ETradeSide eSide, int nQuantity, double dPrice, d
     const int nTradeMax = MaxTradeQuantity(dPrice);
     if (nQuantity > nTradeMax)
         return Refuse(pRefusal, ETradeRefusal::QuantityTooLarge,
-                      StringFormat("at most %d units can be traded at %.*f", nTradeMax,
+                      StringFormat("at most %s can be traded at %.*f", Units(nTradeMax).c_str(),
                                    m_nPriceDecimals, dPrice),
                       nMax, dPrice);
     const long long nAfter = m_nPosition + static_cast<long long>(SideSign(eSide)) * nQuantity;
     if (std::llabs(nAfter) > kMaxPositionUnits)
         return Refuse(pRefusal, ETradeRefusal::PositionLimit,
-                      StringFormat("a position holds at most %d units; at most %d more can be "
+                      StringFormat("a position holds at most %s; at most %s more can be "
                                    "traded this way",
-                                   kMaxPositionUnits, nMax),
+                                   Units(kMaxPositionUnits).c_str(), Units(nMax).c_str()),
                       nMax, dPrice);
     // Reducing or closing frees buying power; it is never refused for it. Crossing 0 opens a
     // position on the other side, which is checked.
@@ -77,11 +82,10 @@ bool CTradeAccount::CheckTrade(ETradeSide eSide, int nQuantity, double dPrice, d
         return true;
     if (nQuantity > nMax)
         return Refuse(pRefusal, ETradeRefusal::BuyingPower,
-                      StringFormat("a position of %lld units at %.*f is worth more than the "
-                                   "account value %.2f times the leverage %g; at most %d units "
-                                   "can be traded",
-                                   std::llabs(nAfter), m_nPriceDecimals, dPrice, ValueAt(dPrice),
-                                   dLeverage, nMax),
+                      StringFormat("a position of %s at %.*f is worth more than the account "
+                                   "value %.2f times the leverage %g; at most %s can be traded",
+                                   Units(std::llabs(nAfter)).c_str(), m_nPriceDecimals, dPrice,
+                                   ValueAt(dPrice), dLeverage, Units(nMax).c_str()),
                       nMax, dPrice);
     return true;
 }

@@ -344,7 +344,7 @@ TEST_F(TradeAccount, BuyingPowerRefusesOnlyWhatWouldOutgrowTheAccount)
 
     STradeRefusal refusal;
     EXPECT_FALSE(m_account.CheckTrade(kBuy, 1, 790000000000.0, 1, &refusal));
-    EXPECT_EQ(refusal.strText, "a position of 1 units at 790000000000.00 is worth more than the "
+    EXPECT_EQ(refusal.strText, "a position of 1 unit at 790000000000.00 is worth more than the "
                                "account value 1000000.00 times the leverage 1; at most 0 units "
                                "can be traded");
 }
