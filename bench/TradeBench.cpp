@@ -166,9 +166,11 @@ class CRatioReporter : public benchmark::ConsoleReporter
 public:
     void ReportRuns(const std::vector<Run>& vecRuns) override
     {
+        // One run, or the median of repetitions when there are some.
         for (const Run& run : vecRuns)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                m_mapTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if ((run.run_type == Run::RT_Iteration && run.iterations > 0) ||
+                (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"))
+                m_mapTimes[run.run_name.str()] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(vecRuns);
     }
 
