@@ -8,21 +8,23 @@
 namespace
 {
 
-// Closing a long or a short, or crossing 0 in one trade, ends one round trip.
-bool ClosesPosition(const STradeRecord& record)
+void AddResults(const std::vector<STradeRecord>& vecRecords, SSessionStats* pStats)
 {
-    const long long nBefore = record.nPositionBefore;
-    const long long nAfter = record.nPosition;
-    return nBefore != 0 && nBefore * nAfter <= 0;
-}
-
-void AddProfits(const std::vector<STradeRecord>& vecRecords, SSessionStats* pStats)
-{
+    double dRSum = 0.0;
     for (const STradeRecord& record : vecRecords)
     {
-        if (ClosesPosition(record))
-            ++pStats->nRoundTrips;
+        pStats->dCostsPaid += record.dCosts;
+        if (!ClosesPosition(record))
+            continue;
+        ++pStats->nRoundTrips;
         const double dProfit = record.dRealized;
+        pStats->dNetProfit += dProfit;
+        pStats->dProfitBeforeCosts += record.dGross;
+        if (record.dRisk > 0.0)
+        {
+            ++pStats->nRiskedTrips;
+            dRSum += dProfit / record.dRisk;
+        }
         if (dProfit > 0.0)
         {
             ++pStats->nWins;
@@ -36,8 +38,14 @@ void AddProfits(const std::vector<STradeRecord>& vecRecords, SSessionStats* pSta
             pStats->dLargestLoss = std::min(pStats->dLargestLoss, dProfit);
         }
     }
+    if (pStats->nRiskedTrips > 0)
+        pStats->dAverageR = dRSum / pStats->nRiskedTrips;
+    if (pStats->nRoundTrips > 0)
+        pStats->dExpectancy = pStats->dNetProfit / pStats->nRoundTrips;
 }
 
+// The worst fall in money; its percent is of the peak that fall started from, so both figures
+// describe the same fall.
 void AddDrawdown(const std::vector<double>& vecMarks, SSessionStats* pStats)
 {
     if (vecMarks.empty())
@@ -47,10 +55,10 @@ void AddDrawdown(const std::vector<double>& vecMarks, SSessionStats* pStats)
     {
         dPeak = std::max(dPeak, dValue);
         const double dFall = dPeak - dValue;
-        pStats->dMaxDrawdown = std::max(pStats->dMaxDrawdown, dFall);
-        if (dPeak > 0.0)
-            pStats->dMaxDrawdownPercent =
-                std::max(pStats->dMaxDrawdownPercent, dFall / dPeak * 100.0);
+        if (dFall <= pStats->dMaxDrawdown)
+            continue;
+        pStats->dMaxDrawdown = dFall;
+        pStats->dMaxDrawdownPercent = dPeak > 0.0 ? dFall / dPeak * 100.0 : 0.0;
     }
 }
 
@@ -61,7 +69,7 @@ SSessionStats ComputeSessionStats(const CTradeJournal& journal)
     SSessionStats stats;
     const std::vector<STradeRecord>& vecRecords = journal.Records();
     stats.nTrades = static_cast<int>(vecRecords.size());
-    AddProfits(vecRecords, &stats);
+    AddResults(vecRecords, &stats);
     AddDrawdown(journal.Marks(), &stats);
 
     const int nDecided = stats.nWins + stats.nLosses;

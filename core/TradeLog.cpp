@@ -1,9 +1,12 @@
 #include "core/TradeLog.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -18,10 +21,43 @@ std::string FormatLocalTime(std::time_t tNow, const char* pszFormat)
     return std::string(text, length);
 }
 
-void ReportLostLine(const std::string& strFile, const std::string& strLine, int nError)
+bool LoseLine(const std::string& strFile, const std::string& strLine, const std::string& strWhy,
+              std::string* pReason)
 {
-    std::fprintf(stderr, "Trade log: cannot write %s: %s; line not logged: %.*s\n", strFile.c_str(),
-                 std::strerror(nError), static_cast<int>(strLine.size() - 2), strLine.c_str());
+    const std::string strReason = "cannot write " + strFile + ": " + strWhy;
+    std::fprintf(stderr, "Trade log: %s; line not logged: %.*s\n", strReason.c_str(),
+                 static_cast<int>(strLine.size() - 2), strLine.c_str());
+    if (pReason != nullptr)
+        *pReason = strReason;
+    return false;
+}
+
+// A write past the file size limit then fails instead of ending the process.
+class CFileSizeSignalGuard
+{
+public:
+    CFileSizeSignalGuard()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGXFSZ, &ignore, &m_previous);
+    }
+    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
+    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
+    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
+
+private:
+    struct sigaction m_previous = {};
+};
+
+// Why only part of a line went in: the process's file size limit, or else a full disk.
+int ShortWriteError(off_t nEnd)
+{
+    rlimit limit = {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(nEnd) >= limit.rlim_cur)
+        return EFBIG;
+    return ENOSPC;
 }
 
 } // namespace
@@ -31,29 +67,46 @@ std::string TradeLogFileName(std::time_t tNow)
     return FormatLocalTime(tNow, "%Y%m%d") + "TradeDetails.log";
 }
 
-void WriteTradeLog(const std::string& strMessage)
+bool WriteTradeLog(const std::string& strMessage, std::string* pReason)
 {
-    WriteTradeLog(strMessage, std::time(nullptr));
+    return WriteTradeLog(strMessage, std::time(nullptr), pReason);
 }
 
-void WriteTradeLog(const std::string& strMessage, std::time_t tNow)
+bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string* pReason)
 {
     const std::string strFile = TradeLogFileName(tNow);
-    const std::string strLine = FormatLocalTime(tNow, "%Y-%m-%d %H:%M:%S") + ": " + strMessage + "\r\n";
+    const std::string strLine =
+        FormatLocalTime(tNow, "%Y-%m-%d %H:%M:%S") + ": " + strMessage + "\r\n";
 
-    // O_APPEND makes each write land whole at the end, whoever else has the file open.
+    // O_APPEND makes each write land whole at the end, whoever else has the file open; the line
+    // therefore goes in one write, never in pieces another writer could come between.
     const int fd = ::open(strFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-    {
-        ReportLostLine(strFile, strLine, errno);
-        return;
-    }
-    ssize_t written = 0;
+        return LoseLine(strFile, strLine, std::strerror(errno), pReason);
+    const CFileSizeSignalGuard guard;
+    ssize_t nWritten = 0;
     do
-        written = ::write(fd, strLine.data(), strLine.size());
-    while (written < 0 && errno == EINTR);
+        nWritten = ::write(fd, strLine.data(), strLine.size());
+    while (nWritten < 0 && errno == EINTR);
     const int nWriteError = errno;
-    if (written != static_cast<ssize_t>(strLine.size()))
-        ReportLostLine(strFile, strLine, written < 0 ? nWriteError : ENOSPC);
+    if (nWritten == static_cast<ssize_t>(strLine.size()))
+    {
+        ::close(fd);
+        return true;
+    }
+    std::string strWhy = std::strerror(nWriteError);
+    if (nWritten > 0)
+    {
+        // Take the fragment back, so the next line does not glue onto it; only if nobody has
+        // appended after it meanwhile.
+        const off_t nEnd = ::lseek(fd, 0, SEEK_CUR);
+        struct stat info = {};
+        const bool bCut = nEnd >= nWritten && ::fstat(fd, &info) == 0 && info.st_size == nEnd &&
+                          ::ftruncate(fd, nEnd - nWritten) == 0;
+        strWhy = std::strerror(ShortWriteError(nEnd));
+        if (!bCut)
+            strWhy += "; a part of the line is left in the file";
+    }
     ::close(fd);
+    return LoseLine(strFile, strLine, strWhy, pReason);
 }

@@ -1,8 +1,8 @@
 #include "core/TradeJournalCsv.h"
 #include "TempDir.h"
 #include "UtcZone.h"
-#include "platform/AtomicWrite.h"
 #include "core/TradeJournal.h"
+#include "platform/AtomicWrite.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +31,7 @@ protected:
         record.nPosition = nPosition;
         record.dAverage = dAverage;
         record.dRealized = dRealized;
+        record.dGross = dRealized;
         record.dAccount = dAccount;
         return record;
     }
@@ -39,7 +40,9 @@ protected:
     {
         // 2017-01-05 14:30:12 UTC and a minute later.
         m_journal.Append(Record(1483626612, ETradeSide::Buy, 1.23456, 1, 1.23456, 0, 1000000));
-        m_journal.Append(Record(1483626672, ETradeSide::Sell, 1.5, 0, 0, 0.26544, 1000000.26544));
+        STradeRecord sell = Record(1483626672, ETradeSide::Sell, 1.5, 0, 0, 0.26544, 1000000.26544);
+        sell.nPositionBefore = 1;
+        m_journal.Append(sell);
     }
 
     CUtcZone m_zone;
@@ -52,15 +55,46 @@ protected:
 TEST_F(TradeJournalCsv, RowsCarryLocalTimePricePrecisionAndMoneyInCents)
 {
     FillJournal();
+    const std::string strHeader = "time,side,price,position,average,realized,account,date,file,"
+                                  "quantity,order,costs,gross,net\n";
     EXPECT_EQ(FormatTradeJournalCsv(m_journal, 4),
-              "time,side,price,position,average,realized,account\n"
-              "2017-01-05 14:30:12,Buy,1.2346,1,1.2346,0.00,1000000.00\n"
-              "2017-01-05 14:31:12,Sell,1.5000,0,0.0000,0.27,1000000.27\n");
+              strHeader + "2017-01-05 14:30:12,Buy,1.2346,1,1.2346,0.00,1000000.00,1899-12-30,,1,"
+                          "Market,0.00,,\n"
+                          "2017-01-05 14:31:12,Sell,1.5000,0,0.0000,0.27,1000000.27,1899-12-30,,1,"
+                          "Market,0.00,0.27,0.27\n");
     // The precision is kept between 2 and 6 decimals.
     EXPECT_NE(FormatTradeJournalCsv(m_journal, 0).find(",1.23,1,1.23,"), std::string::npos);
     EXPECT_NE(FormatTradeJournalCsv(m_journal, 9).find(",1.234560,1,1.234560,"), std::string::npos);
-    EXPECT_EQ(FormatTradeJournalCsv(CTradeJournal(), 2),
-              "time,side,price,position,average,realized,account\n");
+    EXPECT_EQ(FormatTradeJournalCsv(CTradeJournal(), 2), strHeader);
+}
+
+TEST_F(TradeJournalCsv, EachTradeKeepsItsOwnFilesDecimalsDateAndCosts)
+{
+    // A five-decimal forex trade, then a two-decimal file loaded: the forex row keeps its five.
+    STradeRecord forex = Record(1483626612, ETradeSide::Buy, 1.07551, 3, 1.07551, 0, 1000000);
+    forex.nFile = m_journal.FileIndex("EURUSD, 1h.csv");
+    forex.nPriceDecimals = 5;
+    forex.dBarDate = 42740.5625; // 2017-01-05 13:30
+    forex.nQuantity = 3;
+    forex.eOrder = ETradeOrderKind::BuyLimit;
+    forex.dCosts = 1.25;
+    m_journal.Append(forex);
+    STradeRecord stock = Record(1483626672, ETradeSide::Sell, 12.5, 0, 0, 17.75, 1000017.75);
+    stock.nFile = m_journal.FileIndex("600000.csv");
+    stock.nPriceDecimals = 2;
+    stock.dBarDate = 42741;
+    stock.nPositionBefore = 3;
+    stock.nQuantity = 3;
+    stock.eOrder = ETradeOrderKind::StopLoss;
+    stock.dCosts = 1.25;
+    stock.dGross = 20.25;
+    m_journal.Append(stock);
+    const std::string strCsv = FormatTradeJournalCsv(m_journal, 2);
+    EXPECT_EQ(strCsv.substr(strCsv.find('\n') + 1),
+              "2017-01-05 14:30:12,Buy,1.07551,3,1.07551,0.00,1000000.00,2017-01-05 13:30,"
+              "\"EURUSD, 1h.csv\",3,Buy limit,1.25,,\n"
+              "2017-01-05 14:31:12,Sell,12.50,0,0.00,17.75,1000017.75,2017-01-06,600000.csv,3,"
+              "Stop loss,1.25,20.25,17.75\n");
 }
 
 TEST_F(TradeJournalCsv, ADecimalCommaLocaleStillWritesPoints)
@@ -72,7 +106,7 @@ TEST_F(TradeJournalCsv, ADecimalCommaLocaleStillWritesPoints)
     const std::string strGerman = FormatTradeJournalCsv(m_journal, 2);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(strGerman, strExpected);
-    EXPECT_NE(strGerman.find(",1.23,1,1.23,0.00,1000000.00\n"), std::string::npos);
+    EXPECT_NE(strGerman.find(",1.23,1,1.23,0.00,1000000.00,"), std::string::npos);
 }
 
 TEST_F(TradeJournalCsv, ExportReplacesTheFileAndLeavesNoTemporaryFile)

@@ -180,19 +180,85 @@ TEST(SessionStats, NoTradesGiveZerosAndTheLastMark)
     EXPECT_EQ(stats.dMaxDrawdownPercent, 0);
 }
 
-TEST(SessionStats, DrawdownInMoneyAndPercentTakeTheirOwnWorstFall)
+TEST(SessionStats, DrawdownPercentIsOfThePeakTheWorstFallStartedFrom)
 {
     CTradeJournal journal;
-    // 100 -> 50 is the worst fall in percent (50 %); 1000 -> 900 the worst in money (100).
+    // 100 -> 50 falls by half, but 1000 -> 900 is the worst fall in money: 10 % of its peak.
     for (const double dValue : {100.0, 50.0, 70.0, 1000.0, 900.0, 950.0})
         journal.AddMark(dValue);
-    const SSessionStats stats = ComputeSessionStats(journal);
+    SSessionStats stats = ComputeSessionStats(journal);
     EXPECT_DOUBLE_EQ(stats.dMaxDrawdown, 100);
-    EXPECT_DOUBLE_EQ(stats.dMaxDrawdownPercent, 50);
+    EXPECT_DOUBLE_EQ(stats.dMaxDrawdownPercent, 10);
     EXPECT_DOUBLE_EQ(stats.dFinalAccount, 950);
+
+    // A fall of 3.76 on a million is 0.000376 %, not 0.00 %.
+    CTradeJournal million;
+    for (const double dValue : {1000000.0, 1000001.0, 999997.24, 999999.0})
+        million.AddMark(dValue);
+    stats = ComputeSessionStats(million);
+    EXPECT_NEAR(stats.dMaxDrawdown, 3.76, 1e-9);
+    EXPECT_NEAR(stats.dMaxDrawdownPercent, 3.76 / 1000001 * 100, 1e-12);
 
     CTradeJournal rising;
     for (const double dValue : {1.0, 2.0, 3.0})
         rising.AddMark(dValue);
     EXPECT_EQ(ComputeSessionStats(rising).dMaxDrawdown, 0);
+}
+
+TEST(SessionStats, CostsResultsExpectancyAndRComeFromClosedPositions)
+{
+    CTradeJournal journal;
+    auto Add = [&](int nBefore, int nAfter, double dCosts, double dGross, double dNet, double dRisk)
+    {
+        STradeRecord record;
+        record.nPositionBefore = nBefore;
+        record.nPosition = nAfter;
+        record.dCosts = dCosts;
+        record.dGross = dGross;
+        record.dRealized = dNet;
+        record.dRisk = dRisk;
+        journal.Append(record);
+    };
+    Add(0, 10, 1.5, 0, 0, 0);
+    Add(10, 0, 1.5, 20, 17, 50); // +17 risking 50: R 0.34
+    Add(0, -4, 1, 0, 0, 0);
+    Add(-4, 2, 2, -8, -10.5, 20); // crossing: -10.5 risking 20: R -0.525
+    Add(2, 0, 1, 4, 2.5, 0);      // no stop: no R
+    Add(0, 3, 0.75, 0, 0, 0);     // still open: its costs are paid, its result is not in
+    const SSessionStats stats = ComputeSessionStats(journal);
+    EXPECT_EQ(stats.nRoundTrips, 3);
+    EXPECT_EQ(stats.nWins, 2);
+    EXPECT_EQ(stats.nLosses, 1);
+    EXPECT_DOUBLE_EQ(stats.dCostsPaid, 7.75);
+    EXPECT_DOUBLE_EQ(stats.dProfitBeforeCosts, 16);
+    EXPECT_DOUBLE_EQ(stats.dNetProfit, 9);
+    EXPECT_DOUBLE_EQ(stats.dExpectancy, 3);
+    EXPECT_EQ(stats.nRiskedTrips, 2);
+    EXPECT_DOUBLE_EQ(stats.dAverageR, (0.34 - 0.525) / 2);
+}
+
+TEST(TradeJournalMarkers, FollowTheRecordsThroughTruncation)
+{
+    CTempDir dir;
+    dir.Enter();
+    CTradeAccount account;
+    CTradeJournal journal;
+    journal.Trade(account, ETradeSide::Buy, 10, 40000, 0);
+    journal.AddMark(1000000);
+    const std::size_t nRecords = journal.Records().size();
+    const std::size_t nMarks = journal.Marks().size();
+    journal.Trade(account, ETradeSide::Sell, 11, 40001, 0);
+    journal.Trade(account, ETradeSide::Sell, 12, 40002, 0);
+    journal.AddMark(1000001);
+    ASSERT_EQ(journal.Markers().size(), 3u);
+    EXPECT_EQ(journal.Markers()[2].dDate, 40002);
+    EXPECT_EQ(journal.Markers()[2].dPrice, 12);
+    EXPECT_FALSE(journal.Markers()[2].bBuy);
+
+    journal.Truncate(nRecords, nMarks);
+    ASSERT_EQ(journal.Records().size(), 1u);
+    ASSERT_EQ(journal.Markers().size(), 1u);
+    EXPECT_EQ(journal.Marks(), std::vector<double>{1000000});
+    EXPECT_TRUE(journal.Markers()[0].bBuy);
+    EXPECT_EQ(journal.Records()[0].nPriceDecimals, 2) << "the account's decimals at the trade";
 }

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -83,15 +86,56 @@ TEST_F(TradeLog, ConcurrentWritersNeverLoseOrSplitALine)
     }
 }
 
-TEST_F(TradeLog, ReportsALineItCannotOpenTheFileFor)
+TEST_F(TradeLog, ReportsALineItCannotOpenTheFileForToTheCaller)
 {
     // A directory in the log's place cannot be opened for writing, not even by root.
     std::filesystem::create_directory("20170105TradeDetails.log");
     testing::internal::CaptureStderr();
-    WriteTradeLog("Buy 1 @ 10.50", kJan5At1430);
+    std::string strReason;
+    EXPECT_FALSE(WriteTradeLog("Buy 1 @ 10.50", kJan5At1430, &strReason));
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("cannot write 20170105TradeDetails.log"), std::string::npos) << err;
+    EXPECT_EQ(strReason, "cannot write 20170105TradeDetails.log: Is a directory");
+    EXPECT_NE(err.find(strReason), std::string::npos) << err;
     EXPECT_NE(err.find("Buy 1 @ 10.50"), std::string::npos) << err;
+
+    EXPECT_EXIT(
+        {
+            std::filesystem::remove("20170105TradeDetails.log");
+            std::filesystem::permissions(".", std::filesystem::perms(0555));
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(3);
+            std::string strWhy;
+            const bool bWritten = WriteTradeLog("Sell 1 @ 9.00", kJan5At1430, &strWhy);
+            std::_Exit(!bWritten && strWhy.find("Permission denied") != std::string::npos ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "cannot write 20170105TradeDetails.log: Permission denied");
+}
+
+TEST_F(TradeLog, ALineThatDoesNotFitWholeIsTakenBack)
+{
+    const std::string strBefore = "2017-01-05 14:30:11: Buy 1 @ 10.50\r\n";
+    m_dir.Write("20170105TradeDetails.log", strBefore);
+    // A file size limit cuts the write short the way a full disk does, for root too.
+    rlimit old = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = strBefore.size() + 20;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    testing::internal::CaptureStderr();
+    std::string strReason;
+    const bool bWritten = WriteTradeLog(
+        "Sell 1 @ 10.52, current position:0, PositionAccount:1000001.56, NoPositionAccount:"
+        "1000000.02",
+        kJan5At1430, &strReason);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_FALSE(bWritten);
+    EXPECT_EQ(strReason, "cannot write 20170105TradeDetails.log: File too large");
+    EXPECT_EQ(m_dir.Read("20170105TradeDetails.log"), strBefore) << "no fragment is left";
+    ASSERT_TRUE(WriteTradeLog("Sell 1 @ 10.52", kJan5At1430));
+    EXPECT_EQ(m_dir.Read("20170105TradeDetails.log"),
+              strBefore + "2017-01-05 14:30:12: Sell 1 @ 10.52\r\n");
 }
 
 TEST_F(TradeLog, ReportsALineThatDoesNotFitOnTheDisk)
