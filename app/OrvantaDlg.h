@@ -90,6 +90,8 @@ private:
     void RunTick(void (CPracticeSession::*pfnStep)());
     void OnBuy();
     void OnSell();
+    void Trade(ETradeSide eSide);
+    void ShowRefusal(const STradeRefusal& refusal);
     void OnSpeedStep(int nPeriodMs);
     void OnFaster();
     void OnSlower();
@@ -131,7 +133,7 @@ private:
     CRecentFiles m_recentFiles;
     QTimer m_replayTimer;
     std::string m_strStartDate; // for the file loaded at start
-    std::string m_strLogFailure; // the trade log's last failure, while it lasts
+    std::string m_strLogFailure; // why the trade log loses lines, while it does; told once
 
     // Widgets, owned by the window.
     QMenuBar* m_pMenuBar = nullptr;

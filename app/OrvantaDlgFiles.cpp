@@ -140,10 +140,14 @@ bool COrvantaDlg::ClosePositionFirst(unsigned nQuestionId)
     if (!ShowMessage(FormatAppText(nQuestionId, m_session.Account().m_nPosition, strPrice.c_str()),
                      true))
         return false;
-    m_session.ClosePosition();
+    STradeRefusal refusal;
+    const bool bClosed = m_session.ClosePosition(&refusal);
     m_pReplayChart->ShowTradeMarkers(m_session);
     ShowSession();
-    return true;
+    if (!bClosed)
+        ShowRefusal(refusal);
+    ShowNotes();
+    return bClosed;
 }
 
 void COrvantaDlg::RememberLoad(const std::string& strPath, bool bLoaded)

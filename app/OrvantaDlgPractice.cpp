@@ -12,6 +12,9 @@
 #include "chart/RefreshHold.h"
 #include "core/ReplayChart.h"
 #include "core/TradeJournalCsv.h"
+#include "core/TradeLog.h"
+
+#include <ctime>
 
 #include <QCloseEvent>
 
@@ -63,18 +66,32 @@ void COrvantaDlg::RunTick(void (CPracticeSession::*pfnStep)())
 
 void COrvantaDlg::OnBuy()
 {
-    if (m_session.Buy())
-        m_pReplayChart->ShowTradeMarkers(m_session);
-    ShowSession();
-    ShowNotes();
+    Trade(ETradeSide::Buy);
 }
 
 void COrvantaDlg::OnSell()
 {
-    if (m_session.Sell())
+    Trade(ETradeSide::Sell);
+}
+
+void COrvantaDlg::Trade(ETradeSide eSide)
+{
+    if (!m_session.CanTrade())
+        return;
+    STradeRefusal refusal;
+    const bool bTraded =
+        eSide == ETradeSide::Buy ? m_session.Buy(&refusal) : m_session.Sell(&refusal);
+    if (bTraded)
         m_pReplayChart->ShowTradeMarkers(m_session);
     ShowSession();
+    if (!bTraded)
+        ShowRefusal(refusal);
     ShowNotes();
+}
+
+void COrvantaDlg::ShowRefusal(const STradeRefusal& refusal)
+{
+    ShowMessage(FormatAppText(IDS_TRADE_REFUSED, refusal.strText.c_str()));
 }
 
 void COrvantaDlg::OnSpeedStep(int nPeriodMs)
@@ -253,4 +270,23 @@ void COrvantaDlg::ShowNotes()
 {
     if (const QString strNote = m_settingsFile.TakeNote(); !strNote.isEmpty())
         ShowMessage(strNote.toStdString());
+    // The first line the log loses is said in a box; the information line keeps a note while
+    // lines are lost.
+    const STradeLogHealth& health = m_session.Account().LogHealth();
+    if (!health.bFailing)
+    {
+        if (!m_strLogFailure.empty())
+        {
+            m_strLogFailure.clear();
+            ShowInfoLine();
+        }
+        return;
+    }
+    if (!m_strLogFailure.empty())
+        return;
+    m_strLogFailure = health.strReason;
+    ShowInfoLine();
+    ShowMessage(FormatAppText(IDS_LOG_NOT_WRITTEN,
+                              TradeLogFileName(std::time(nullptr)).c_str(),
+                              health.strReason.c_str()));
 }

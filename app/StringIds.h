@@ -41,6 +41,7 @@ constexpr unsigned IDS_SETTINGS_DAMAGED = 420;     // path, path the damaged fil
 constexpr unsigned IDS_SETTINGS_NOT_WRITTEN = 421; // path
 constexpr unsigned IDS_LOG_NOT_WRITTEN = 422;      // log file, reason
 constexpr unsigned IDS_LOG_NOT_WRITTEN_NOTE = 423; // after the information line
+constexpr unsigned IDS_TRADE_REFUSED = 424;        // why, in words
 
 // The window and its picture.
 constexpr unsigned IDS_IMAGE_FILTER = 450;

@@ -47,6 +47,7 @@ constexpr auto kStrings = std::to_array<SAppString>({
      "The settings file %s was damaged; it has been kept as %s and the defaults are used."},
     {IDS_SETTINGS_NOT_WRITTEN, "Cannot save the settings to %s; changes will be lost at the next start."},
     {IDS_LOG_NOT_WRITTEN, "Cannot write the trade log %s:\n%s\nTrading goes on, but it is not logged."},
+    {IDS_TRADE_REFUSED, "Not traded: %s"},
     {IDS_LOG_NOT_WRITTEN_NOTE, "[log not written]"},
     {IDS_IMAGE_FILTER, "Pictures (*.png *.jpg *.jpeg *.bmp)|*.png;*.jpg;*.jpeg;*.bmp||"},
     {IDS_SAVE_IMAGE_FAILED, "Cannot save the picture %s:\n%s"},

@@ -44,6 +44,7 @@ constexpr auto kStrings = std::to_array<SAppString>({
     {IDS_SETTINGS_DAMAGED, "设置文件 %s 已损坏，已另存为 %s，本次使用默认设置。"},
     {IDS_SETTINGS_NOT_WRITTEN, "无法保存设置到 %s，本次的更改在下次启动时不会保留。"},
     {IDS_LOG_NOT_WRITTEN, "无法写入交易日志 %s:\n%s\n交易照常进行，但不会记录到日志。"},
+    {IDS_TRADE_REFUSED, "无法交易：%s"},
     {IDS_LOG_NOT_WRITTEN_NOTE, "[日志未写入]"},
     {IDS_IMAGE_FILTER, "图片 (*.png *.jpg *.jpeg *.bmp)|*.png;*.jpg;*.jpeg;*.bmp||"},
     {IDS_SAVE_IMAGE_FAILED, "无法保存图片 %s:\n%s"},

@@ -7,7 +7,8 @@
 #include "platform/StringFormat.h"
 
 #include <algorithm>
-#include <ctime>
+#include <cstdlib>
+#include <filesystem>
 
 namespace
 {
@@ -61,7 +62,8 @@ void CPracticeSession::Open(SReadFile&& file)
     m_player = std::move(file.player);
     m_player.m_pChart = pChart;
     m_strFilePath = std::move(file.strPath);
-    m_account.m_nPriceDecimals = m_player.m_nPriceDecimals;
+    m_desk.SetInstrument(std::filesystem::path(m_strFilePath).filename().string(),
+                         m_player.m_nPriceDecimals);
     m_bPlaying = false;
     m_bFinished = false;
 }
@@ -82,17 +84,19 @@ void CPracticeSession::Stop()
 void CPracticeSession::Tick()
 {
     // 1. Step; the step that shows the last bar ends the replay, and still marks.
+    const int nBefore = m_player.m_nCursor;
     if (m_player.Step() == m_player.m_nBarCount)
     {
         m_bPlaying = false;
         m_bFinished = true;
     }
-    // 2. Mark the account to the close on the screen; an empty file shows no bar to mark to.
-    if (m_player.HasCurrentBar())
-    {
-        m_account.SetCurrentPrice(m_player.m_dClose);
-        m_journal.AddMark(m_account.GetShownAccount());
-    }
+    // 2. Orders meet the bar the step revealed; an empty file shows no bar to mark to.
+    if (!m_player.HasCurrentBar())
+        return;
+    if (m_player.m_nCursor != nBefore)
+        m_desk.EvaluateBar(m_player.m_vecBars[static_cast<std::size_t>(m_player.m_nCursor - 1)]);
+    // 3. Mark the account to the close on the screen.
+    m_desk.Mark();
 }
 
 bool CPracticeSession::StepBar()
@@ -140,7 +144,8 @@ EStartResult CPracticeSession::StartAtRandom()
 
 EStartResult CPracticeSession::StartAt(int nCursor, EStartResult eResult)
 {
-    // A finished replay can go on from its new start.
+    // A finished replay can go on from its new start; orders placed at another time go.
+    m_desk.CancelAllOrders();
     SeekReplayStart(m_player, nCursor);
     m_bFinished = false;
     Tick();
@@ -175,30 +180,27 @@ void CPracticeSession::Slower()
     SetPeriodMs(SlowerReplayPeriod(m_nPeriodMs));
 }
 
-bool CPracticeSession::Buy()
+bool CPracticeSession::Buy(STradeRefusal* pRefusal)
 {
-    return Trade(ETradeSide::Buy);
+    return Trade(ETradeSide::Buy, 1, pRefusal);
 }
 
-bool CPracticeSession::Sell()
+bool CPracticeSession::Sell(STradeRefusal* pRefusal)
 {
-    return Trade(ETradeSide::Sell);
+    return Trade(ETradeSide::Sell, 1, pRefusal);
 }
 
-bool CPracticeSession::Trade(ETradeSide eSide)
+bool CPracticeSession::Trade(ETradeSide eSide, int nQuantity, STradeRefusal* pRefusal)
 {
     // Before a bar is shown there is no price on the screen to trade at.
     if (!CanTrade())
         return false;
-    const double dBarDate = m_player.m_vecWindow.empty() ? 0.0 : m_player.m_vecWindow.back().dDate;
-    m_journal.Trade(m_account, eSide, m_player.m_dClose, dBarDate, std::time(nullptr));
-    return true;
+    return m_desk.Trade(eSide, nQuantity, pRefusal);
 }
 
-void CPracticeSession::ClosePosition()
+bool CPracticeSession::ClosePosition(STradeRefusal* pRefusal)
 {
-    while (HasOpenPosition() && Trade(m_account.m_nPosition > 0 ? ETradeSide::Sell
-                                                                 : ETradeSide::Buy))
-    {
-    }
+    const int nPosition = Account().m_nPosition;
+    return nPosition == 0 || Trade(nPosition > 0 ? ETradeSide::Sell : ETradeSide::Buy,
+                                   std::abs(nPosition), pRefusal);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/KLinePlayer.h"
-#include "core/TradeAccount.h"
-#include "core/TradeJournal.h"
+#include "core/TradeDesk.h"
 
 #include <random>
 #include <string>
@@ -26,8 +25,9 @@ enum class EStartResult
     TooShort,     // the file has fewer bars than the window
 };
 
-// What a practice is: the loaded file and its replay, the account, the journal of its trades and
-// marks, and the replay period. The window shows it and forwards the user's commands to it.
+// What a practice is: the loaded file and its replay, the trade desk (account, orders, costs and
+// the journal of trades and marks), and the replay period. The window shows it and forwards the
+// user's commands to it.
 class CPracticeSession
 {
 public:
@@ -74,27 +74,29 @@ public:
     void Slower();
     static int ClampPeriodMs(long long nPeriodMs);
 
-    // Trades one unit at the newest close on the screen; false when no bar is shown.
+    // Trades one unit at the newest close on the screen; false, with the reason, when no bar is
+    // shown or the account refuses it.
     bool CanTrade() const { return m_player.HasCurrentBar(); }
-    bool Buy();
-    bool Sell();
-    bool HasOpenPosition() const { return m_account.m_nPosition != 0; }
+    bool Buy(STradeRefusal* pRefusal = nullptr);
+    bool Sell(STradeRefusal* pRefusal = nullptr);
+    bool HasOpenPosition() const { return Account().m_nPosition != 0; }
     // Closes the open position at the newest close shown, booked and logged like a button trade.
-    void ClosePosition();
+    // False, with the reason, when the account refuses the trade: the position then stays.
+    bool ClosePosition(STradeRefusal* pRefusal = nullptr);
 
     const CKLinePlayer& Player() const { return m_player; }
-    const CTradeAccount& Account() const { return m_account; }
-    const CTradeJournal& Journal() const { return m_journal; }
+    const CTradeDesk& Desk() const { return m_desk; }
+    const CTradeAccount& Account() const { return m_desk.Account(); }
+    const CTradeJournal& Journal() const { return m_desk.Journal(); }
     int PriceDecimals() const { return m_player.m_nPriceDecimals; }
     int WindowBars() const;
 
 private:
-    bool Trade(ETradeSide eSide);
+    bool Trade(ETradeSide eSide, int nQuantity, STradeRefusal* pRefusal);
     EStartResult StartAt(int nCursor, EStartResult eResult);
 
     CKLinePlayer m_player;
-    CTradeAccount m_account;
-    CTradeJournal m_journal;
+    CTradeDesk m_desk;
     std::string m_strFilePath;
     int m_nPeriodMs = 1000;
     bool m_bPlaying = false;

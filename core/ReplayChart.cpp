@@ -139,7 +139,7 @@ void CReplayChart::ShowTradeMarkers(const CPracticeSession& session)
         m_chart.AttachSerie(pSerie); // the chart owns it; the next step replaces it
     }
     CRefreshHold hold(&m_chart);
-    const std::vector<SChartTradeMarker> vecMarkers = session.Journal().Markers();
+    const std::vector<SChartTradeMarker>& vecMarkers = session.Journal().Markers();
     pSerie->SetBars(player.m_vecWindow.data(), static_cast<unsigned>(player.m_vecWindow.size()));
     pSerie->SetMarkers(vecMarkers.data(), static_cast<unsigned>(vecMarkers.size()));
     pSerie->SetPriceDecimals(session.PriceDecimals());

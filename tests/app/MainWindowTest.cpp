@@ -316,8 +316,11 @@ TEST_F(MainWindowTest, ExportWritesTheTradesThroughTheSaveDialog)
     std::string strHeader, strRow;
     std::getline(in, strHeader);
     std::getline(in, strRow);
-    EXPECT_EQ(strHeader, "time,side,price,position,average,realized,account");
-    EXPECT_NE(strRow.find(",Buy,35.50,1,35.50,"), std::string::npos) << strRow;
+    EXPECT_EQ(strHeader, "time,side,price,position,average,realized,account,date,file,quantity,"
+                         "order,costs,gross,net");
+    EXPECT_NE(strRow.find(",Buy,35.50,1,35.50,0.00,1000000.00,2020-01-26,bars.csv,1,Market,0.00,,"),
+              std::string::npos)
+        << strRow;
 }
 
 TEST_F(MainWindowTest, TheCrosshairAndTheLabelsTakeTheFilesDecimals)

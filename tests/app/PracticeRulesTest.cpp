@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 
 #include "chart/ChartCandlestickSerie.h"
+#include "core/TradeLog.h"
 
 #include <QDropEvent>
 #include <QFileDialog>
@@ -237,6 +238,26 @@ TEST_F(PracticeRulesTest, TheReplayWaitsWhileADialogOfOursIsOpen)
               });
     Window().close();
     EXPECT_EQ(nPassed, 0);
+}
+
+TEST_F(PracticeRulesTest, ALogThatCannotBeWrittenIsToldOnceAndNotedWhileItLasts)
+{
+    LoadAtStart(WriteBars(60));
+    Key(Qt::Key_Right);
+    // A folder where the day's log should be: no user, root included, can append to it.
+    const std::filesystem::path log = m_dir.Path() / TradeLogFileName(std::time(nullptr));
+    std::filesystem::create_directory(log);
+    const auto pSaid = Answer("OK");
+    Key(Qt::Key_B);
+    EXPECT_TRUE(pSaid->contains(QString::fromStdString(log.filename().string())))
+        << pSaid->toStdString();
+    EXPECT_NE(Info().find("[日志未写入]"), std::string::npos) << Info();
+    Key(Qt::Key_Right); // the mark is lost too, and said no more
+    Key(Qt::Key_S);
+    std::filesystem::remove(log);
+    Key(Qt::Key_B);
+    EXPECT_EQ(Info().find("[日志未写入]"), std::string::npos) << Info();
+    EXPECT_EQ(m_dir.TradeLogLines().at(0), "Buy 1 @ 36.50");
 }
 
 TEST_F(PracticeRulesTest, ADamagedSettingsFileIsKeptBesideTheNewOneAndToldOnce)

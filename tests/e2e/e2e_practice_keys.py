@@ -109,7 +109,8 @@ def main():
         trades = [line for line in lines if re.match(r"^(Buy|Sell) 1 @ .*current position:", line)]
         with open(target, newline="") as f:
             rows = list(csv.reader(f))
-        assert rows[0] == ["time", "side", "price", "position", "average", "realized", "account"]
+        assert rows[0] == ["time", "side", "price", "position", "average", "realized", "account",
+                           "date", "file", "quantity", "order", "costs", "gross", "net"]
         assert len(rows) - 1 == len(trades) == 2, f"{rows}\n{lines}"
         for row, line in zip(rows[1:], trades):
             m = re.match(r"^(Buy|Sell) 1 @ (-?\d+\.\d\d), current position:(-?\d+), ", line)
