@@ -369,7 +369,10 @@ void COrvantaDlg::ShowInfoLine()
     std::string strLine =
         FormatAppText(IDS_INFO_SPEED, strBase.c_str(), SpeedText(m_session.PeriodMs()).c_str());
     if (!m_strLogFailure.empty())
-        strLine += " " + LoadAppString(IDS_LOG_NOT_WRITTEN_NOTE);
+    {
+        strLine += ' ';
+        strLine += AppText(IDS_LOG_NOT_WRITTEN_NOTE);
+    }
     const QString strText = QString::fromStdString(strLine);
     if (m_pInfo->text() != strText)
         m_pInfo->setText(strText);

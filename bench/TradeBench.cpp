@@ -7,6 +7,7 @@
 #include "core/TradeAccount.h"
 #include "core/TradeDesk.h"
 #include "core/TradeJournal.h"
+#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <new>
 #include <string>
 #include <unistd.h>
@@ -160,36 +160,6 @@ void BM_EvaluateBarsWithoutFills(benchmark::State& state)
 }
 BENCHMARK(BM_EvaluateBarsWithoutFills)->Unit(benchmark::kMillisecond);
 
-// Keeps the time per iteration of every run, to compare the two trade counts at the end.
-class CRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& vecRuns) override
-    {
-        // One run, or the median of repetitions when there are some.
-        for (const Run& run : vecRuns)
-            if ((run.run_type == Run::RT_Iteration && run.iterations > 0) ||
-                (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"))
-                m_mapTimes[run.run_name.str()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(vecRuns);
-    }
-
-    void PrintRatio(const char* pszName) const
-    {
-        const std::string strName = pszName;
-        const auto itFew = m_mapTimes.find(strName + "/10/min_time:1.000/manual_time");
-        const auto itMany = m_mapTimes.find(strName + "/10000/min_time:1.000/manual_time");
-        if (itFew == m_mapTimes.end() || itMany == m_mapTimes.end() || itFew->second <= 0.0)
-            return;
-        const double dRatio = itMany->second / itFew->second;
-        std::printf("%s: the 10,000th trade takes %.2f times the 10th (at most 1.5: %s)\n", pszName,
-                    dRatio, dRatio <= 1.5 ? "yes" : "NO");
-    }
-
-private:
-    std::map<std::string, double> m_mapTimes;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -197,8 +167,9 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("BM_DeskTradeAfter");
-    reporter.PrintRatio("BM_JournalTradeAfter");
+    for (const char* pszName : {"BM_DeskTradeAfter", "BM_JournalTradeAfter"})
+        reporter.PrintRatio(pszName, "10000", "10", "the 10,000th trade against the 10th takes",
+                            1.5);
     benchmark::Shutdown();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "chart/ChartCandlestickSerie.h"
 #include "chart/ChartCtrl.h"
 #include "chart/DCGuard.h"
+#include "chart/PriceDecimals.h"
 #include "platform/Brush.h"
 #include "platform/OleDate.h"
 #include "platform/Pen.h"
@@ -15,14 +16,13 @@ namespace
 {
 constexpr int kLabelPadding = 3;
 constexpr int kLabelOffset = 12; // from the mouse, so the label never sits under the pointer
-constexpr int kMaxDecimals = 8;
 } // namespace
 
 CChartCrosshair::CChartCrosshair(CChartCtrl* pOwner) : m_pOwner(pOwner) {}
 
 void CChartCrosshair::SetDecimals(int nDecimals)
 {
-    m_nDecimals = nDecimals < 0 ? 0 : (nDecimals > kMaxDecimals ? kMaxDecimals : nDecimals);
+    m_nDecimals = nDecimals < 0 ? 0 : (nDecimals > kMaxPriceDecimals ? kMaxPriceDecimals : nDecimals);
     if (m_pOwner && m_pOwner->GetSafeHwnd())
         m_pOwner->InvalidateRect(nullptr, FALSE);
 }

@@ -57,8 +57,10 @@ int CChartStandardAxis::IntervalMidPixel(double dValue) const
 {
     if (m_dTickStep == 0.0)
         return ValueToPixel(dValue);
-    // The nudge keeps a value a rounding error below a tick in that tick's interval.
-    const double dNudged = dValue < 0.0 ? dValue - 1e-10 : dValue + 1e-10;
+    // The nudge keeps a value a rounding error below a tick in that tick's interval, however
+    // small the step (prices around 1e-8 have steps of 1e-10).
+    const double dNudge = m_dTickStep * 1e-6;
+    const double dNudged = dValue < 0.0 ? dValue - dNudge : dValue + dNudge;
     const double dInterval = std::trunc(dNudged / m_dTickStep);
     return ValueToPixel(dInterval * m_dTickStep + m_dTickStep * 0.5);
 }

@@ -2,6 +2,7 @@
 
 #include "chart/ChartAxis.h"
 #include "chart/DCGuard.h"
+#include "chart/PriceDecimals.h"
 #include "platform/DC.h"
 #include "platform/Font.h"
 #include "platform/StringFormat.h"
@@ -31,10 +32,22 @@ CChartTradeMarkerSerie::~CChartTradeMarkerSerie() = default;
 
 void CChartTradeMarkerSerie::SetMarkers(const SChartTradeMarker* pMarkers, unsigned nCount)
 {
+    const auto byDate = [](const SChartTradeMarker& a, const SChartTradeMarker& b)
+    { return a.dDate < b.dDate; };
     m_vecMarkers.assign(pMarkers, pMarkers + nCount);
-    std::stable_sort(m_vecMarkers.begin(), m_vecMarkers.end(),
-                     [](const SChartTradeMarker& a, const SChartTradeMarker& b)
-                     { return a.dDate < b.dDate; });
+    if (!std::is_sorted(m_vecMarkers.begin(), m_vecMarkers.end(), byDate))
+        std::stable_sort(m_vecMarkers.begin(), m_vecMarkers.end(), byDate);
+    // How many markers of its bar and side come before each one, counted once here rather than
+    // for every marker drawn: a bar traded thousands of times stays cheap to draw.
+    m_vecStacked.assign(m_vecMarkers.size(), 0);
+    int nBuys = 0;
+    int nSells = 0;
+    for (std::size_t i = 0; i < m_vecMarkers.size(); ++i)
+    {
+        if (i > 0 && m_vecMarkers[i].dDate != m_vecMarkers[i - 1].dDate)
+            nBuys = nSells = 0;
+        m_vecStacked[i] = m_vecMarkers[i].bBuy ? nBuys++ : nSells++;
+    }
     RequestRedraw();
 }
 
@@ -62,7 +75,7 @@ void CChartTradeMarkerSerie::ClearAveragePrice()
 
 void CChartTradeMarkerSerie::SetPriceDecimals(int nDecimals)
 {
-    m_nPriceDecimals = std::clamp(nDecimals, 2, 6);
+    m_nPriceDecimals = std::clamp(nDecimals, kMinPriceDecimals, kMaxPriceDecimals);
     RequestRedraw();
 }
 
@@ -133,9 +146,7 @@ const SChartCandlestickPoint* CChartTradeMarkerSerie::FindBar(double dDate) cons
 POINT CChartTradeMarkerSerie::MarkerTip(unsigned nIndex) const
 {
     const SChartTradeMarker& marker = m_vecMarkers[nIndex];
-    int nStacked = 0;
-    for (unsigned i = nIndex; i > 0 && m_vecMarkers[i - 1].dDate == marker.dDate; --i)
-        nStacked += m_vecMarkers[i - 1].bBuy == marker.bBuy;
+    const int nStacked = m_vecStacked[nIndex];
     const SChartCandlestickPoint* pBar = FindBar(marker.dDate);
     const double dEnd = pBar == nullptr ? marker.dPrice : (marker.bBuy ? pBar->dLow : pBar->dHigh);
     const long long nAway = m_nGap + (long long)nStacked * (m_nHalfWidth + 3);
@@ -220,11 +231,14 @@ void CChartTradeMarkerSerie::DrawVisiblePoints(CDC* pDC)
     pDC->IntersectClipRect(&m_rcClip);
     if (m_bShowAverage)
         DrawAverageLine(pDC);
+    // A stack taller than the plot ends outside it: its further markers are not drawn.
+    const long long nFitting = (m_rcClip.bottom - m_rcClip.top) / (m_nHalfWidth + 3) + 1;
     unsigned nFirst = 0;
     unsigned nLast = 0;
     if (FindVisibleRange(&nFirst, &nLast))
         for (unsigned i = nFirst; i <= nLast; ++i)
-            DrawTriangle(pDC, MarkerTip(i), m_vecMarkers[i].bBuy);
+            if (m_vecStacked[i] <= nFitting)
+                DrawTriangle(pDC, MarkerTip(i), m_vecMarkers[i].bBuy);
     pDC->SelectClipRgn(nullptr);
 }
 

@@ -24,7 +24,7 @@ public:
     void SetBars(const SChartCandlestickPoint* pBars, unsigned nCount);
     void SetAveragePrice(double dPrice);
     void ClearAveragePrice();
-    // Decimals of the average's label, 2 to 6.
+    // Decimals of the average's label, 2 to 10.
     void SetPriceDecimals(int nDecimals);
     void SetColors(COLORREF crBuy, COLORREF crSell, COLORREF crAverage);
 
@@ -57,6 +57,7 @@ private:
 public:
     std::vector<SChartTradeMarker> m_vecMarkers;   // ascending dates, trades of a bar in order
     std::vector<SChartCandlestickPoint> m_vecBars; // ascending dates
+    std::vector<int> m_vecStacked; // markers of the same bar and side before each marker
     bool m_bShowAverage = false;
     double m_dAverage = 0.0;
     std::int32_t m_nPriceDecimals = 2;

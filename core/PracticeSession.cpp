@@ -64,6 +64,10 @@ void CPracticeSession::Open(SReadFile&& file)
     m_strFilePath = std::move(file.strPath);
     m_desk.SetInstrument(std::filesystem::path(m_strFilePath).filename().string(),
                          m_player.m_nPriceDecimals);
+    // Trades made on the file before, under this name, show on it again.
+    m_vecFileMarkers.clear();
+    m_nRecordsSeen = 0;
+    FollowJournal();
     m_bPlaying = false;
     m_bFinished = false;
 }
@@ -93,8 +97,9 @@ void CPracticeSession::Tick()
     // 2. Orders meet the bar the step revealed; an empty file shows no bar to mark to.
     if (!m_player.HasCurrentBar())
         return;
-    if (m_player.m_nCursor != nBefore)
-        m_desk.EvaluateBar(m_player.m_vecBars[static_cast<std::size_t>(m_player.m_nCursor - 1)]);
+    if (m_player.m_nCursor != nBefore &&
+        m_desk.EvaluateBar(m_player.m_vecBars[static_cast<std::size_t>(m_player.m_nCursor - 1)]) > 0)
+        FollowJournal();
     // 3. Mark the account to the close on the screen.
     m_desk.Mark();
 }
@@ -195,7 +200,27 @@ bool CPracticeSession::Trade(ETradeSide eSide, int nQuantity, STradeRefusal* pRe
     // Before a bar is shown there is no price on the screen to trade at.
     if (!CanTrade())
         return false;
-    return m_desk.Trade(eSide, nQuantity, pRefusal);
+    const bool bTraded = m_desk.Trade(eSide, nQuantity, pRefusal);
+    FollowJournal();
+    return bTraded;
+}
+
+void CPracticeSession::FollowJournal()
+{
+    const std::vector<STradeRecord>& vecRecords = Journal().Records();
+    const std::vector<SChartTradeMarker>& vecMarkers = Journal().Markers();
+    const auto byDate = [](const SChartTradeMarker& a, const SChartTradeMarker& b)
+    { return a.dDate < b.dDate; };
+    for (; m_nRecordsSeen < vecRecords.size(); ++m_nRecordsSeen)
+    {
+        if (vecRecords[m_nRecordsSeen].nFile != m_desk.FileIndex())
+            continue;
+        // Trades come in time, so a marker nearly always goes at the end.
+        const SChartTradeMarker& marker = vecMarkers[m_nRecordsSeen];
+        m_vecFileMarkers.insert(
+            std::upper_bound(m_vecFileMarkers.begin(), m_vecFileMarkers.end(), marker, byDate),
+            marker);
+    }
 }
 
 bool CPracticeSession::ClosePosition(STradeRefusal* pRefusal)

@@ -88,15 +88,21 @@ public:
     const CTradeDesk& Desk() const { return m_desk; }
     const CTradeAccount& Account() const { return m_desk.Account(); }
     const CTradeJournal& Journal() const { return m_desk.Journal(); }
+    // The trades made on the loaded file as chart markers, in date order.
+    const std::vector<SChartTradeMarker>& FileMarkers() const { return m_vecFileMarkers; }
     int PriceDecimals() const { return m_player.m_nPriceDecimals; }
     int WindowBars() const;
 
 private:
     bool Trade(ETradeSide eSide, int nQuantity, STradeRefusal* pRefusal);
+    // Takes the loaded file's trades the journal got since the last call into the markers.
+    void FollowJournal();
     EStartResult StartAt(int nCursor, EStartResult eResult);
 
     CKLinePlayer m_player;
     CTradeDesk m_desk;
+    std::vector<SChartTradeMarker> m_vecFileMarkers;
+    std::size_t m_nRecordsSeen = 0; // records FollowJournal has looked at
     std::string m_strFilePath;
     int m_nPeriodMs = 1000;
     bool m_bPlaying = false;

@@ -130,8 +130,17 @@ void CReplayChart::ShowTradeMarkers(const CPracticeSession& session)
     const CKLinePlayer& player = session.Player();
     if (!player.HasCurrentBar())
         return;
+    // The loaded file's trades on the bars in the window; others would sit on another
+    // instrument's prices or outside the plot.
+    const std::vector<SChartTradeMarker>& vecAll = session.FileMarkers();
+    const auto itFirst = std::lower_bound(
+        vecAll.begin(), vecAll.end(), player.m_vecWindow.front().dDate,
+        [](const SChartTradeMarker& marker, double dDate) { return marker.dDate < dDate; });
+    const auto itEnd = std::upper_bound(
+        itFirst, vecAll.end(), player.m_vecWindow.back().dDate,
+        [](double dDate, const SChartTradeMarker& marker) { return dDate < marker.dDate; });
     CChartTradeMarkerSerie* pSerie = FindMarkerSerie();
-    if (pSerie == nullptr && session.Journal().Records().empty())
+    if (pSerie == nullptr && itFirst == itEnd && !session.HasOpenPosition())
         return;
     if (pSerie == nullptr)
     {
@@ -139,9 +148,9 @@ void CReplayChart::ShowTradeMarkers(const CPracticeSession& session)
         m_chart.AttachSerie(pSerie); // the chart owns it; the next step replaces it
     }
     CRefreshHold hold(&m_chart);
-    const std::vector<SChartTradeMarker>& vecMarkers = session.Journal().Markers();
     pSerie->SetBars(player.m_vecWindow.data(), static_cast<unsigned>(player.m_vecWindow.size()));
-    pSerie->SetMarkers(vecMarkers.data(), static_cast<unsigned>(vecMarkers.size()));
+    pSerie->SetMarkers(vecAll.data() + (itFirst - vecAll.begin()),
+                       static_cast<unsigned>(itEnd - itFirst));
     pSerie->SetPriceDecimals(session.PriceDecimals());
     const CTradeAccount& account = session.Account();
     if (account.m_nPosition != 0)

@@ -104,6 +104,8 @@ public:
     const CTradeAccount& Account() const { return m_account; }
     const CTradeJournal& Journal() const { return m_journal; }
     CTradeJournal& Journal() { return m_journal; }
+    // The journal's index of the file trades are made on now; -1 before any.
+    int FileIndex() const { return m_nFile; }
     bool HasBar() const { return m_bHasBar; }
     const SChartCandlestickPoint& Bar() const { return m_bar; }
 

@@ -1,5 +1,7 @@
 #include "core/TradeJournalCsv.h"
 
+#include "chart/PriceDecimals.h"
+
 #include "core/TradeJournal.h"
 #include "platform/AtomicWrite.h"
 #include "platform/OleDate.h"
@@ -57,7 +59,8 @@ std::string FormatTradeJournalCsv(const CTradeJournal& journal, int nPriceDecima
     for (const STradeRecord& record : journal.Records())
     {
         const int nDecimals =
-            std::clamp(record.nPriceDecimals > 0 ? record.nPriceDecimals : nPriceDecimals, 2, 6);
+            std::clamp(record.nPriceDecimals > 0 ? record.nPriceDecimals : nPriceDecimals,
+                       kMinPriceDecimals, kMaxPriceDecimals);
         strText += LocalTimeText(record.tTime);
         strText += StringFormat(",%s,%.*f,%d,%.*f,%.2f,%.2f,", SideName(record.eSide), nDecimals,
                                 record.dPrice, record.nPosition, nDecimals, record.dAverage,

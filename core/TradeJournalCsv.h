@@ -12,7 +12,7 @@ class CTradeJournal;
 // for intraday bars), file the K-line file's name (quoted when it needs to be), order what made
 // the trade ("Market", "Stop loss", ...); gross and net are the closed position's result before
 // and after its costs, empty for a trade that closed none. Prices have the decimals of the trade's
-// own file, or nPriceDecimals for a trade that does not know them (2 to 6); money has two. A
+// own file, or nPriceDecimals for a trade that does not know them (2 to 10); money has two. A
 // decimal point whatever the process locale.
 std::string FormatTradeJournalCsv(const CTradeJournal& journal, int nPriceDecimals = 2);
 

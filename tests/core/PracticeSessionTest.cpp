@@ -101,6 +101,23 @@ TEST_F(PracticeSessionTest, ClosingThePositionBooksItAtTheShownCloseAndLogsIt)
     EXPECT_NE(strLast.find(" @ 36.50, current position:0,"), std::string::npos) << strLast;
 }
 
+TEST_F(PracticeSessionTest, TheMarkersAreTheLoadedFilesTradesInDateOrder)
+{
+    Open("a.csv", 60);
+    m_session.StepBar();
+    m_session.StepBar();
+    m_session.Buy();
+    m_session.StartAtDate("2020-01-26"); // back in time: the next trade's bar is earlier
+    m_session.Sell();
+    ASSERT_EQ(m_session.FileMarkers().size(), 2U);
+    EXPECT_LT(m_session.FileMarkers()[0].dDate, m_session.FileMarkers()[1].dDate);
+    EXPECT_FALSE(m_session.FileMarkers()[0].bBuy);
+    Open("b.csv", 60);
+    EXPECT_TRUE(m_session.FileMarkers().empty()) << "another file's trades are not its";
+    Open("a.csv", 60);
+    EXPECT_EQ(m_session.FileMarkers().size(), 2U) << "the file's own trades come back with it";
+}
+
 TEST_F(PracticeSessionTest, StartDatesAreCheckedBeforeTheReplayMoves)
 {
     Open("a.csv", 60);

@@ -62,9 +62,10 @@ TEST_F(TradeJournalCsv, RowsCarryLocalTimePricePrecisionAndMoneyInCents)
                           "Market,0.00,,\n"
                           "2017-01-05 14:31:12,Sell,1.5000,0,0.0000,0.27,1000000.27,1899-12-30,,1,"
                           "Market,0.00,0.27,0.27\n");
-    // The precision is kept between 2 and 6 decimals.
+    // The precision is kept between 2 and 10 decimals.
     EXPECT_NE(FormatTradeJournalCsv(m_journal, 0).find(",1.23,1,1.23,"), std::string::npos);
-    EXPECT_NE(FormatTradeJournalCsv(m_journal, 9).find(",1.234560,1,1.234560,"), std::string::npos);
+    EXPECT_NE(FormatTradeJournalCsv(m_journal, 12).find(",1.2345600000,1,1.2345600000,"),
+              std::string::npos);
     EXPECT_EQ(FormatTradeJournalCsv(CTradeJournal(), 2), strHeader);
 }
 
