@@ -423,6 +423,13 @@ private:
             m_pLoad->m_eError = eResult == EKLineRecognition::Ambiguous
                                     ? EKLineLoadError::AmbiguousLayout
                                     : EKLineLoadError::UnknownLayout;
+            // Nothing was read as a bar, from the first line that holds anything on.
+            for (size_t i = 0; i < m_vecSample.size(); ++i)
+                if (m_vecOverlong[i] || !IsBlankLine(m_vecSample[i]))
+                {
+                    m_pLoad->m_stats.m_nFirstSkippedLine = long(i) + 1;
+                    break;
+                }
             m_bDone = true;
             return;
         }
@@ -681,6 +688,7 @@ bool ReadTextStream(int fd, SKLineLoad* pLoad, const SKLineLayout* pLayout,
     std::vector<char> buffer(1 << 20);
     size_t nConsumed = 0;
     bool bOnlyBlank = true;
+    bool bBinary = false; // only said when nothing in it is a bar
     while (!sink.Done())
     {
         size_t nRead = 0;
@@ -693,11 +701,8 @@ bool ReadTextStream(int fd, SKLineLoad* pLoad, const SKLineLayout* pLayout,
         if (nRead == 0)
             break;
         const std::string_view chunk(buffer.data(), nRead);
-        if (nConsumed == 0 && LooksBinary(chunk.substr(0, 4096)))
-        {
-            pLoad->m_eError = EKLineLoadError::NotText;
-            return false;
-        }
+        if (nConsumed == 0)
+            bBinary = LooksBinary(chunk.substr(0, 4096));
         bOnlyBlank = bOnlyBlank && IsBlankLine(chunk);
         const bool bFirstChunk = nConsumed == 0;
         nConsumed += nRead;
@@ -716,8 +721,10 @@ bool ReadTextStream(int fd, SKLineLoad* pLoad, const SKLineLayout* pLayout,
         return false;
     }
     PutInDateOrder(pLoad);
-    if (pLoad->m_vecBars.empty() && pLoad->m_eError == EKLineLoadError::None)
-        pLoad->m_eError = EKLineLoadError::NoBars;
+    if (pLoad->m_vecBars.empty() && pLoad->m_eError != EKLineLoadError::ReadError)
+        pLoad->m_eError = bBinary ? EKLineLoadError::NotText
+                          : pLoad->m_eError == EKLineLoadError::None ? EKLineLoadError::NoBars
+                                                                     : pLoad->m_eError;
     return !pLoad->m_vecBars.empty();
 }
 
@@ -897,6 +904,14 @@ bool LoadKLineFile(const std::string& strPath, SKLineLoad* pLoad, const SKLineLa
                    EKLineDateOrder eLocaleOrder)
 {
     *pLoad = SKLineLoad();
+    // A socket cannot even be opened: say what it is.
+    struct stat info = {};
+    if (::stat(strPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    {
+        pLoad->m_eFileType = FileTypeOf(info.st_mode);
+        pLoad->m_eError = EKLineLoadError::NotRegularFile;
+        return false;
+    }
     const int fd = OpenForReading(strPath);
     if (fd < 0)
     {

@@ -769,33 +769,69 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
         return -1;
     };
 
-    // 3. The date column: the one a header names, else the first holding a date on every line.
+    // 3. The date column: of those holding a date of one kind on nearly the most lines, the one
+    //    a header names, else the first. Lines with something else there are not bars.
     int nDate = -1;
     EDateKind eKind = EDateKind::None;
     SDateCell first;
+    std::vector<std::pair<int, SDateCell>> candidates; // lines with the column's commonest kind
+    int nMostLines = 0;
     for (size_t c = 0; c < nColumns; ++c)
     {
-        const SDateCell cell = data.empty() || c >= data[0]->size() ? SDateCell()
-                                                                     : DateCellOf((*data[0])[c]);
-        if (cell.eKind == EDateKind::None ||
-            !AllRows(c, [&](std::string_view s)
-                     {
-                         const SDateCell other = DateCellOf(s);
-                         return other.eKind == cell.eKind && other.eUnit == cell.eUnit;
-                     }))
+        std::vector<std::pair<SDateCell, int>> kinds;
+        for (const auto* pCells : data)
+        {
+            if (c >= pCells->size())
+                continue;
+            const SDateCell cell = DateCellOf((*pCells)[c]);
+            if (cell.eKind == EDateKind::None)
+                continue;
+            auto it = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k)
+                                   { return k.first.eKind == cell.eKind && k.first.eUnit == cell.eUnit; });
+            if (it == kinds.end())
+                kinds.push_back({cell, 1});
+            else
+                ++it->second;
+        }
+        const auto best = std::max_element(kinds.begin(), kinds.end(),
+                                           [](const auto& a, const auto& b) { return a.second < b.second; });
+        candidates.push_back(best == kinds.end() ? std::pair{0, SDateCell()}
+                                                 : std::pair{best->second, best->first});
+        nMostLines = std::max(nMostLines, candidates.back().first);
+    }
+    auto IsDateName = [&](size_t c) { return names[c] == EName::Date || names[c] == EName::Time; };
+    for (size_t c = 0; c < candidates.size(); ++c)
+    {
+        if (candidates[c].first == 0 || candidates[c].first * 5 < nMostLines * 4)
             continue;
-        const bool bNamed = names[c] == EName::Date || names[c] == EName::Time;
-        if (nDate < 0 || (bNamed && !(names[size_t(nDate)] == EName::Date ||
-                                      names[size_t(nDate)] == EName::Time)))
+        if (nDate < 0 || (IsDateName(c) && !IsDateName(size_t(nDate))))
         {
             nDate = int(c);
-            eKind = cell.eKind;
-            first = cell;
+            first = candidates[c].second;
+            eKind = first.eKind;
         }
     }
     if (nDate < 0)
         return EKLineRecognition::Unknown;
+    data.erase(std::remove_if(data.begin(), data.end(),
+                              [&](const auto* pCells)
+                              {
+                                  const SDateCell cell = size_t(nDate) < pCells->size()
+                                                             ? DateCellOf((*pCells)[size_t(nDate)])
+                                                             : SDateCell();
+                                  return cell.eKind != eKind || cell.eUnit != first.eUnit;
+                              }),
+               data.end());
     layout.m_nDateColumn = nDate;
+    // Header lines end at the first line with a date where the bars have theirs: a bad row
+    // before the first good one is a row that failed, not a header.
+    for (size_t i = 0; i < nFirst; ++i)
+        if (size_t(nDate) < rows.vecCells[i].size() &&
+            DateCellOf(rows.vecCells[i][size_t(nDate)]).eKind == eKind)
+        {
+            layout.m_nHeaderLines = int(i);
+            break;
+        }
     bool bAmbiguous = false;
     bool bTimeInDate = false;
     int nMostFirst = 0, nMostSecond = 0;

@@ -42,14 +42,13 @@ std::string KLineLoadFailureText(const SKLineLoad& load)
         return std::string("not a regular file (") + FileTypeText(load.m_eFileType) + ")";
     case EKLineLoadError::Empty: return "the file is empty";
     case EKLineLoadError::NotText: return "not a text file (it holds binary data)";
-    case EKLineLoadError::UnknownLayout:
-        return "no layout of price bars could be recognised in its first lines";
     case EKLineLoadError::AmbiguousLayout:
         return "its columns can be read more than one way; choose the layout";
     case EKLineLoadError::BadBinary:
         return load.m_layout.m_eKind == EKLineFileKind::MetaTraderHistory
                    ? "not a MetaTrader 4 history file of version 400 or 401"
                    : "not a day file of the Chinese terminals";
+    case EKLineLoadError::UnknownLayout:
     case EKLineLoadError::NoBars:
         return std::string("no ") + (bRecords ? "record" : "line") + " could be read as a bar" +
                (load.m_stats.m_nFirstSkippedLine > 0
