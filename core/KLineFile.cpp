@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 #include <memory>
 #include <numeric>
@@ -67,7 +70,9 @@ const char* ReadPlainDecimal(const char* p, const char* pEnd, double* pdValue, i
     }
     if (nDigits == 0 || nDigits > 15)
         return nullptr;
-    *pdValue = static_cast<double>(mantissa) / kPowers[nFraction];
+    // Whole numbers (volumes, most of them) need no division.
+    *pdValue = nFraction == 0 ? static_cast<double>(mantissa)
+                              : static_cast<double>(mantissa) / kPowers[nFraction];
     *pnFraction = nFraction;
     return p;
 }
@@ -128,12 +133,36 @@ public:
     ELine Parse(std::string_view line, SParsedBar* pOut)
     {
         std::string_view fields[kRoles];
+        // Plain decimals are read as the fields are found, in the same pass over the line.
+        double values[kRoles];
+        int nFractions[kRoles];
+        unsigned nRead = 0; // bit per role read in that pass
         const char* p = line.data();
         const char* const pEnd = p + line.size();
         const char cSeparator = m_layout.m_cSeparator;
         int nColumn = 0;
         for (;; ++nColumn)
         {
+            const int nRole = m_anRole[static_cast<size_t>(nColumn)];
+            if (nRole >= kOpen && m_bPlainNumbers && p < pEnd)
+            {
+                const bool bNegative = *p == '-';
+                double value = 0;
+                int nFraction = 0;
+                const char* pNumberEnd = ReadPlainDecimal(p + bNegative, pEnd, &value, &nFraction);
+                if (pNumberEnd != nullptr && (pNumberEnd == pEnd || *pNumberEnd == cSeparator))
+                {
+                    values[nRole] = bNegative ? -value : value;
+                    nFractions[nRole] = nFraction;
+                    nRead |= 1u << nRole;
+                    fields[nRole] = std::string_view(p, size_t(pNumberEnd - p));
+                    p = pNumberEnd;
+                    if (p >= pEnd || nColumn >= m_nLastColumn)
+                        break;
+                    ++p;
+                    continue;
+                }
+            }
             const char* pStart = p;
             const char* pFieldEnd = p;
             if (m_layout.m_bQuoted && p < pEnd && *p == '"')
@@ -167,14 +196,13 @@ public:
                     ++p;
                 pFieldEnd = p;
             }
-            const int nRole = m_anRole[static_cast<size_t>(nColumn)];
             if (nRole >= 0)
                 fields[nRole] = std::string_view(pStart, size_t(pFieldEnd - pStart));
             if (p >= pEnd || nColumn >= m_nLastColumn)
                 break;
             ++p;
         }
-        SParsedBar parsed;
+        SParsedBar& parsed = *pOut; // the caller takes it only when the line is a bar
         if (nColumn < m_nLastRequired)
             return IsFooter(line) ? ELine::Routine : ELine::NotBar;
 
@@ -185,7 +213,13 @@ public:
         bool bPrices = true;
         for (int i = 0; i < 4; ++i)
         {
-            if (!ReadPrice(fields[kOpen + i], prices[i], &nDecimals[i]))
+            if (nRead & (1u << (kOpen + i)))
+            {
+                *prices[i] = values[kOpen + i];
+                nDecimals[i] = nFractions[kOpen + i];
+            }
+            else if (!ParseKLineNumber(fields[kOpen + i], m_layout.m_bDecimalComma,
+                                       m_layout.m_cThousands, prices[i], &nDecimals[i]))
             {
                 bPrices = false;
                 nEmpty += IsKLineEmptyValue(fields[kOpen + i]);
@@ -198,7 +232,9 @@ public:
         const SChartCandlestickPoint& bar = parsed.bar;
         if (!IsSoundBar(bar))
             return ELine::NotBar;
-        if (m_layout.m_nVolumeColumn >= 0 && !fields[kVolume].empty())
+        if (nRead & (1u << kVolume))
+            parsed.dVolume = values[kVolume];
+        else if (m_layout.m_nVolumeColumn >= 0 && !fields[kVolume].empty())
         {
             double dVolume = 0;
             if (ParseKLineVolume(fields[kVolume], m_layout.m_bDecimalComma, m_layout.m_cThousands,
@@ -206,7 +242,6 @@ public:
                 parsed.dVolume = dVolume;
         }
         parsed.nDecimals = *std::max_element(nDecimals, nDecimals + 4);
-        *pOut = parsed;
         return ELine::Bar;
     }
 
@@ -233,32 +268,12 @@ private:
                line.substr(0, kSourceFooterUtf8.size()) == kSourceFooterUtf8;
     }
 
-    bool ReadPrice(std::string_view field, double* pdPrice, int* pnDecimals) const
-    {
-        if (m_bPlainNumbers && !field.empty())
-        {
-            // Most prices are a plain decimal filling the field: read them directly.
-            const char* p = field.data();
-            const char* const pEnd = p + field.size();
-            const bool bNegative = *p == '-';
-            p += bNegative;
-            double value = 0;
-            int nFraction = 0;
-            if (ReadPlainDecimal(p, pEnd, &value, &nFraction) == pEnd)
-            {
-                *pdPrice = bNegative ? -value : value;
-                *pnDecimals = nFraction;
-                return true;
-            }
-        }
-        return ParseKLineNumber(field, m_layout.m_bDecimalComma, m_layout.m_cThousands, pdPrice,
-                                pnDecimals);
-    }
-
     bool ReadDate(std::string_view date, std::string_view time, double* pdDate, bool* pbTimeOfDay)
     {
         if (m_layout.m_eDateForm == EKLineDateForm::Unix)
         {
+            if (ReadWholeUnixTime(date, pdDate, pbTimeOfDay))
+                return true;
             if (!ParseKLineUnixTime(date, m_layout.m_eUnixUnit, pdDate))
                 return false;
             *pbTimeOfDay = *pdDate != std::floor(*pdDate);
@@ -288,7 +303,9 @@ private:
         int nMilliseconds = 0;
         if (m_layout.m_nTimeColumn >= 0)
         {
-            if (!KLineTrimBlanks(rest).empty() ||
+            if (!rest.empty() && !KLineTrimBlanks(rest).empty())
+                return false;
+            if (!ReadShortTime(time, &nMilliseconds) &&
                 !ParseKLineTimeOfDay(time, m_layout.m_eTimeForm, &nMilliseconds))
                 return false;
         }
@@ -298,16 +315,89 @@ private:
         if (day.nYear != m_lastDay.nYear || day.nMonth != m_lastDay.nMonth ||
             day.nDay != m_lastDay.nDay)
         {
-            double dDay = 0;
-            if (!KLineOleDate(day, 0, &dDay))
+            // The first of the month is converted once; days of it are counted on from there.
+            if (day.nYear != m_monthStart.nYear || day.nMonth != m_monthStart.nMonth)
+            {
+                const SKLineCalendarDay first{day.nYear, day.nMonth, 1};
+                if (!KLineOleDate(first, 0, &m_dMonthStart))
+                    return false;
+                m_monthStart = first;
+                m_nMonthDays = IsValidOleCalendarDay(day.nYear, day.nMonth, 31)   ? 31
+                               : IsValidOleCalendarDay(day.nYear, day.nMonth, 30) ? 30
+                               : IsValidOleCalendarDay(day.nYear, day.nMonth, 29) ? 29
+                                                                                  : 28;
+            }
+            if (day.nDay < 1 || day.nDay > m_nMonthDays)
                 return false;
             m_lastDay = day;
-            m_dLastDay = dDay;
+            m_dLastDay = m_dMonthStart + (day.nDay - 1);
         }
         // As the OLE conversion does it: before the epoch the time counts away from zero.
         const double dTime = nMilliseconds / 86'400'000.0;
         *pdDate = m_dLastDay >= 0.0 ? m_dLastDay + dTime : m_dLastDay - dTime;
         *pbTimeOfDay = nMilliseconds != 0;
+        return true;
+    }
+
+    // A count of digits only, read directly; the day's number is kept for the next bars.
+    bool ReadWholeUnixTime(std::string_view date, double* pdDate, bool* pbTimeOfDay)
+    {
+        if (date.empty() || date.size() > 18)
+            return false;
+        std::int64_t value = 0;
+        for (char c : date)
+        {
+            if (!IsDigit(c))
+                return false;
+            value = value * 10 + (c - '0');
+        }
+        std::int64_t nSeconds = value;
+        std::int64_t nMilli = 0;
+        switch (m_layout.m_eUnixUnit) // constant divisors: no division instruction
+        {
+        case EKLineUnixUnit::Seconds: break;
+        case EKLineUnixUnit::Milliseconds: nSeconds = value / 1000, nMilli = value % 1000; break;
+        case EKLineUnixUnit::Microseconds:
+            nSeconds = value / 1'000'000, nMilli = value % 1'000'000 / 1000;
+            break;
+        case EKLineUnixUnit::Nanoseconds:
+            nSeconds = value / 1'000'000'000, nMilli = value % 1'000'000'000 / 1'000'000;
+            break;
+        }
+        const std::int64_t nMs = nSeconds % 86400 * 1000 + nMilli;
+        const std::int64_t nDay = nSeconds / 86400;
+        if (nDay != m_nUnixDay)
+        {
+            double dDay = 0;
+            if (!KLineUnixDate(nDay * 86400, 0, &dDay))
+                return false;
+            m_nUnixDay = nDay;
+            m_dUnixDay = dDay;
+        }
+        *pdDate = m_dUnixDay + static_cast<double>(nMs) / 86'400'000.0;
+        *pbTimeOfDay = nMs != 0;
+        return true;
+    }
+
+    // The usual "09:00" and "09:00:00", read directly.
+    bool ReadShortTime(std::string_view time, int* pnMilliseconds) const
+    {
+        if (m_layout.m_eTimeForm != EKLineTimeForm::Colons || (time.size() != 5 && time.size() != 8) ||
+            !IsDigit(time[0]) || !IsDigit(time[1]) || time[2] != ':' || !IsDigit(time[3]) ||
+            !IsDigit(time[4]))
+            return false;
+        int nSecond = 0;
+        if (time.size() == 8)
+        {
+            if (time[5] != ':' || !IsDigit(time[6]) || !IsDigit(time[7]))
+                return false;
+            nSecond = (time[6] - '0') * 10 + (time[7] - '0');
+        }
+        const int nHour = (time[0] - '0') * 10 + (time[1] - '0');
+        const int nMinute = (time[3] - '0') * 10 + (time[4] - '0');
+        if (nHour > 23 || nMinute > 59 || nSecond > 59)
+            return false;
+        *pnMilliseconds = ((nHour * 60 + nMinute) * 60 + nSecond) * 1000;
         return true;
     }
 
@@ -337,6 +427,11 @@ private:
     bool m_bFlipped = false;
     SKLineCalendarDay m_lastDay;
     double m_dLastDay = 0;
+    SKLineCalendarDay m_monthStart;
+    double m_dMonthStart = 0;
+    int m_nMonthDays = 0;
+    std::int64_t m_nUnixDay = -1;
+    double m_dUnixDay = 0;
 };
 
 // Swaps day and month of bars whose both numbers were 12 or under, keeping the time of day.
@@ -526,16 +621,9 @@ public:
         if (m_bAfterReturn && p < pEnd && *p == '\n')
             ++p; // the LF of a CRLF cut by the chunk boundary
         m_bAfterReturn = false;
-        // The next LF and CR at or after p, each found once per chunk; pEnd when there is none.
-        const char* pLineFeed = Find(p, pEnd, '\n');
-        const char* pReturn = Find(p, pEnd, '\r');
         while (p < pEnd && !m_pSink->Done())
         {
-            if (pLineFeed < p)
-                pLineFeed = Find(p, pEnd, '\n');
-            if (pReturn < p)
-                pReturn = Find(p, pEnd, '\r');
-            const char* pLineEnd = std::min(pLineFeed, pReturn);
+            const char* pLineEnd = FindLineEnd(p, pEnd);
             if (pLineEnd == pEnd)
             {
                 Keep(p, pEnd);
@@ -567,10 +655,25 @@ public:
     }
 
 private:
-    static const char* Find(const char* p, const char* pEnd, char c)
+    // The first LF or CR at or after p, sixteen bytes at a time; pEnd when there is none.
+    static const char* FindLineEnd(const char* p, const char* pEnd)
     {
-        const void* pFound = std::memchr(p, c, static_cast<size_t>(pEnd - p));
-        return pFound != nullptr ? static_cast<const char*>(pFound) : pEnd;
+#if defined(__SSE2__)
+        const __m128i lineFeed = _mm_set1_epi8('\n');
+        const __m128i carriageReturn = _mm_set1_epi8('\r');
+        while (pEnd - p >= 16)
+        {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const int nMask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed),
+                                                             _mm_cmpeq_epi8(bytes, carriageReturn)));
+            if (nMask != 0)
+                return p + __builtin_ctz(static_cast<unsigned>(nMask));
+            p += 16;
+        }
+#endif
+        while (p < pEnd && *p != '\n' && *p != '\r')
+            ++p;
+        return p;
     }
 
     void Keep(const char* p, const char* pEnd)
