@@ -71,10 +71,11 @@ struct SFiles
             unsigned long long v = 0;
             std::sscanf(prices.c_str(), "%lf,%lf,%lf,%lf,%llu", &o, &h, &l, &c, &v);
             char record[60] = {};
-            const std::uint32_t nDate = std::uint32_t((tm.tm_year + 1900) * 10000 +
-                                                      (tm.tm_mon + 1) * 100 + tm.tm_mday);
+            const std::uint32_t nDate =
+                std::uint32_t((tm.tm_year + 1900) * 10000 + (tm.tm_mon + 1) * 100 + tm.tm_mday);
             const std::int32_t cents[4] = {std::int32_t(o * 100 + 0.5), std::int32_t(h * 100 + 0.5),
-                                           std::int32_t(l * 100 + 0.5), std::int32_t(c * 100 + 0.5)};
+                                           std::int32_t(l * 100 + 0.5),
+                                           std::int32_t(c * 100 + 0.5)};
             std::memcpy(record, &nDate, 4);
             std::memcpy(record + 4, cents, 16);
             std::memcpy(record + 24, &v, 4);
@@ -147,7 +148,10 @@ void BM_LoadUnixMilliseconds(benchmark::State& state)
     LoadAgainstYardstick(state, Files().strUnixMs);
 }
 BENCHMARK(BM_LoadPlain)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
-BENCHMARK(BM_LoadMetaTraderTwoColumns)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+BENCHMARK(BM_LoadMetaTraderTwoColumns)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(3.0);
 BENCHMARK(BM_LoadUnixMilliseconds)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
 void LoadBinary(benchmark::State& state, const std::string& strPath)

@@ -22,7 +22,6 @@ namespace yardstick
 
 constexpr std::size_t kMaxKLineLine = std::size_t(1) << 20;
 
-
 namespace
 {
 
@@ -563,6 +562,5 @@ bool ReadKLineStream(int fd, const std::string& strPath, std::vector<SChartCandl
     PutInDateOrder(pBars->begin() + static_cast<std::ptrdiff_t>(nFirstBar), pBars->end(), pStats);
     return true;
 }
-
 
 } // namespace yardstick

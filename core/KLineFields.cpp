@@ -165,10 +165,17 @@ bool ParseKLineVolume(std::string_view text, bool bDecimalComma, char cThousands
     {
         switch (Lower(text.back()))
         {
-        case 'k': dFactor = 1e3; break;
-        case 'm': dFactor = 1e6; break;
-        case 'b': dFactor = 1e9; break;
-        default: break;
+        case 'k':
+            dFactor = 1e3;
+            break;
+        case 'm':
+            dFactor = 1e6;
+            break;
+        case 'b':
+            dFactor = 1e9;
+            break;
+        default:
+            break;
         }
         if (dFactor != 1.0)
             text.remove_suffix(1);
@@ -226,9 +233,15 @@ bool ParseKLineCalendarDay(std::string_view text, EKLineDateForm eForm, EKLineDa
             return false;
         switch (eOrder)
         {
-        case EKLineDateOrder::YearMonthDay: day = {int(g[0]), int(g[1]), int(g[2])}; break;
-        case EKLineDateOrder::DayMonthYear: day = {int(g[2]), int(g[1]), int(g[0])}; break;
-        case EKLineDateOrder::MonthDayYear: day = {int(g[2]), int(g[0]), int(g[1])}; break;
+        case EKLineDateOrder::YearMonthDay:
+            day = {int(g[0]), int(g[1]), int(g[2])};
+            break;
+        case EKLineDateOrder::DayMonthYear:
+            day = {int(g[2]), int(g[1]), int(g[0])};
+            break;
+        case EKLineDateOrder::MonthDayYear:
+            day = {int(g[2]), int(g[0]), int(g[1])};
+            break;
         }
         if (nYearDigits == 2)
             day.nYear = TwoDigitYear(day.nYear);
@@ -245,9 +258,9 @@ bool ParseKLineCalendarDay(std::string_view text, EKLineDateForm eForm, EKLineDa
             if (nWord > 0)
             {
                 size_t nSkip = 0;
-                while (nSkip < text.size() && (text[nSkip] == ' ' || text[nSkip] == ',' ||
-                                               text[nSkip] == '-' || text[nSkip] == '/' ||
-                                               text[nSkip] == '.'))
+                while (nSkip < text.size() &&
+                       (text[nSkip] == ' ' || text[nSkip] == ',' || text[nSkip] == '-' ||
+                        text[nSkip] == '/' || text[nSkip] == '.'))
                     ++nSkip;
                 if (nSkip == 0)
                     return false;
@@ -379,8 +392,8 @@ bool ParseKLineTimeAfterDate(std::string_view rest, int* pnMilliseconds)
     if (rest.front() != ' ' && rest.front() != 'T')
         return false;
     rest = KLineTrimBlanks(rest.substr(1));
-    const EKLineTimeForm eForm = rest.find(':') != std::string_view::npos ? EKLineTimeForm::Colons
-                                                                          : EKLineTimeForm::Digits;
+    const EKLineTimeForm eForm =
+        rest.find(':') != std::string_view::npos ? EKLineTimeForm::Colons : EKLineTimeForm::Digits;
     return ParseKLineTimeOfDay(rest, eForm, pnMilliseconds);
 }
 
@@ -407,8 +420,11 @@ bool ParseKLineUnixTime(std::string_view text, EKLineUnixUnit eUnit, double* pdD
     std::int64_t nMilli = eUnit == EKLineUnixUnit::Seconds ? fraction : 0;
     switch (eUnit)
     {
-    case EKLineUnixUnit::Seconds: break;
-    case EKLineUnixUnit::Milliseconds: nSeconds = value / 1000, nMilli = value % 1000; break;
+    case EKLineUnixUnit::Seconds:
+        break;
+    case EKLineUnixUnit::Milliseconds:
+        nSeconds = value / 1000, nMilli = value % 1000;
+        break;
     case EKLineUnixUnit::Microseconds:
         nSeconds = value / 1'000'000, nMilli = value % 1'000'000 / 1000;
         break;

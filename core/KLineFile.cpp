@@ -104,6 +104,36 @@ struct SParsedBar
     bool bTimeOfDay = false;
 };
 
+// OLE day numbers of calendar days, the first of each month converted once: bars come in
+// order, so most days are counted on from the month before.
+class CDayNumbers
+{
+public:
+    bool DayNumber(const SKLineCalendarDay& day, double* pdDay)
+    {
+        if (day.nYear != m_month.nYear || day.nMonth != m_month.nMonth)
+        {
+            const SKLineCalendarDay first{day.nYear, day.nMonth, 1};
+            if (!KLineOleDate(first, 0, &m_dFirst))
+                return false;
+            m_month = first;
+            m_nDays = IsValidOleCalendarDay(day.nYear, day.nMonth, 31)   ? 31
+                      : IsValidOleCalendarDay(day.nYear, day.nMonth, 30) ? 30
+                      : IsValidOleCalendarDay(day.nYear, day.nMonth, 29) ? 29
+                                                                         : 28;
+        }
+        if (day.nDay < 1 || day.nDay > m_nDays)
+            return false;
+        *pdDay = m_dFirst + (day.nDay - 1);
+        return true;
+    }
+
+private:
+    SKLineCalendarDay m_month;
+    double m_dFirst = 0;
+    int m_nDays = 0;
+};
+
 // Reads lines with one layout.
 class CTextParser
 {
@@ -312,26 +342,8 @@ private:
         else if (!rest.empty() && !ParseKLineTimeAfterDate(rest, &nMilliseconds))
             return false;
 
-        if (day.nYear != m_lastDay.nYear || day.nMonth != m_lastDay.nMonth ||
-            day.nDay != m_lastDay.nDay)
-        {
-            // The first of the month is converted once; days of it are counted on from there.
-            if (day.nYear != m_monthStart.nYear || day.nMonth != m_monthStart.nMonth)
-            {
-                const SKLineCalendarDay first{day.nYear, day.nMonth, 1};
-                if (!KLineOleDate(first, 0, &m_dMonthStart))
-                    return false;
-                m_monthStart = first;
-                m_nMonthDays = IsValidOleCalendarDay(day.nYear, day.nMonth, 31)   ? 31
-                               : IsValidOleCalendarDay(day.nYear, day.nMonth, 30) ? 30
-                               : IsValidOleCalendarDay(day.nYear, day.nMonth, 29) ? 29
-                                                                                  : 28;
-            }
-            if (day.nDay < 1 || day.nDay > m_nMonthDays)
-                return false;
-            m_lastDay = day;
-            m_dLastDay = m_dMonthStart + (day.nDay - 1);
-        }
+        if (!m_days.DayNumber(day, &m_dLastDay))
+            return false;
         // As the OLE conversion does it: before the epoch the time counts away from zero.
         const double dTime = nMilliseconds / 86'400'000.0;
         *pdDate = m_dLastDay >= 0.0 ? m_dLastDay + dTime : m_dLastDay - dTime;
@@ -355,8 +367,11 @@ private:
         std::int64_t nMilli = 0;
         switch (m_layout.m_eUnixUnit) // constant divisors: no division instruction
         {
-        case EKLineUnixUnit::Seconds: break;
-        case EKLineUnixUnit::Milliseconds: nSeconds = value / 1000, nMilli = value % 1000; break;
+        case EKLineUnixUnit::Seconds:
+            break;
+        case EKLineUnixUnit::Milliseconds:
+            nSeconds = value / 1000, nMilli = value % 1000;
+            break;
         case EKLineUnixUnit::Microseconds:
             nSeconds = value / 1'000'000, nMilli = value % 1'000'000 / 1000;
             break;
@@ -382,9 +397,9 @@ private:
     // The usual "09:00" and "09:00:00", read directly.
     bool ReadShortTime(std::string_view time, int* pnMilliseconds) const
     {
-        if (m_layout.m_eTimeForm != EKLineTimeForm::Colons || (time.size() != 5 && time.size() != 8) ||
-            !IsDigit(time[0]) || !IsDigit(time[1]) || time[2] != ':' || !IsDigit(time[3]) ||
-            !IsDigit(time[4]))
+        if (m_layout.m_eTimeForm != EKLineTimeForm::Colons ||
+            (time.size() != 5 && time.size() != 8) || !IsDigit(time[0]) || !IsDigit(time[1]) ||
+            time[2] != ':' || !IsDigit(time[3]) || !IsDigit(time[4]))
             return false;
         int nSecond = 0;
         if (time.size() == 8)
@@ -425,11 +440,8 @@ private:
     bool m_bPlainNumbers = true;
     bool m_bUndecidedOrder = false;
     bool m_bFlipped = false;
-    SKLineCalendarDay m_lastDay;
+    CDayNumbers m_days;
     double m_dLastDay = 0;
-    SKLineCalendarDay m_monthStart;
-    double m_dMonthStart = 0;
-    int m_nMonthDays = 0;
     std::int64_t m_nUnixDay = -1;
     double m_dUnixDay = 0;
 };
@@ -664,8 +676,8 @@ private:
         while (pEnd - p >= 16)
         {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const int nMask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed),
-                                                             _mm_cmpeq_epi8(bytes, carriageReturn)));
+            const int nMask = _mm_movemask_epi8(_mm_or_si128(
+                _mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn)));
             if (nMask != 0)
                 return p + __builtin_ctz(static_cast<unsigned>(nMask));
             p += 16;
@@ -825,7 +837,7 @@ bool ReadTextStream(int fd, SKLineLoad* pLoad, const SKLineLayout* pLayout,
     }
     PutInDateOrder(pLoad);
     if (pLoad->m_vecBars.empty() && pLoad->m_eError != EKLineLoadError::ReadError)
-        pLoad->m_eError = bBinary ? EKLineLoadError::NotText
+        pLoad->m_eError = bBinary                                    ? EKLineLoadError::NotText
                           : pLoad->m_eError == EKLineLoadError::None ? EKLineLoadError::NoBars
                                                                      : pLoad->m_eError;
     return !pLoad->m_vecBars.empty();
@@ -890,13 +902,14 @@ template <typename T> T Little(const char* p)
 bool ReadChineseDay(int fd, SKLineLoad* pLoad, size_t nFileSize)
 {
     pLoad->m_stats.m_nPriceDecimals = 2;
+    CDayNumbers days;
     return ReadRecords(fd, pLoad, 32, nFileSize,
-                       [](const char* p, SChartCandlestickPoint* pBar, double* pdVolume)
+                       [&days](const char* p, SChartCandlestickPoint* pBar, double* pdVolume)
                        {
                            const std::uint32_t nDate = Little<std::uint32_t>(p);
                            const SKLineCalendarDay day{int(nDate / 10000), int(nDate / 100 % 100),
                                                        int(nDate % 100)};
-                           if (!KLineOleDate(day, 0, &pBar->dDate))
+                           if (!days.DayNumber(day, &pBar->dDate))
                                return false;
                            pBar->dOpen = Little<std::int32_t>(p + 4) / 100.0;
                            pBar->dHigh = Little<std::int32_t>(p + 8) / 100.0;
@@ -1048,8 +1061,9 @@ bool LoadKLineDescriptor(int fd, std::string_view fileName, SKLineLoad* pLoad,
 
     // Binary layouts are told by the extension; the layout given overrides it.
     SKLineLayout layout;
-    if (pLayout == nullptr && RecognizeKLineLayout(std::string_view(), fileName, eLocaleOrder,
-                                                   &layout) == EKLineRecognition::Recognized &&
+    if (pLayout == nullptr &&
+        RecognizeKLineLayout(std::string_view(), fileName, eLocaleOrder, &layout) ==
+            EKLineRecognition::Recognized &&
         layout.m_eKind != EKLineFileKind::Text)
         pLayout = &layout;
     if (pLayout != nullptr && pLayout->m_eKind != EKLineFileKind::Text)

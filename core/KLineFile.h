@@ -49,8 +49,8 @@ enum class EKLineLoadError
     NotText,        // binary bytes where text was expected
     UnknownLayout,  // no layout reads the first lines as bars
     AmbiguousLayout,
-    NoBars,         // lines were read, none of them is a bar
-    BadBinary,      // a .hst of another version, or a file shorter than one record
+    NoBars,    // lines were read, none of them is a bar
+    BadBinary, // a .hst of another version, or a file shorter than one record
 };
 
 enum class EKLineFileType

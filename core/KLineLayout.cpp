@@ -58,8 +58,8 @@ constexpr SWord<EKLineUnixUnit> kUnits[] = {{EKLineUnixUnit::Seconds, "s"},
                                             {EKLineUnixUnit::Nanoseconds, "ns"}};
 constexpr SWord<EKLineTimeForm> kTimeForms[] = {{EKLineTimeForm::Colons, "colons"},
                                                 {EKLineTimeForm::Digits, "digits"}};
-constexpr SWord<char> kMarks[] = {{',', "comma"},     {'\t', "tab"},  {';', "semicolon"},
-                                  {'|', "pipe"},      {' ', "space"}, {'.', "point"},
+constexpr SWord<char> kMarks[] = {{',', "comma"},       {'\t', "tab"},  {';', "semicolon"},
+                                  {'|', "pipe"},        {' ', "space"}, {'.', "point"},
                                   {'\'', "apostrophe"}, {0, "none"}};
 constexpr SWord<bool> kFlags[] = {{false, "no"}, {true, "yes"}};
 
@@ -233,7 +233,8 @@ std::vector<std::string_view> SplitCells(std::string_view line, char cSeparator,
         else
         {
             nEnd = line.find(cSeparator, i);
-            cell = line.substr(i, nEnd == std::string_view::npos ? std::string_view::npos : nEnd - i);
+            cell =
+                line.substr(i, nEnd == std::string_view::npos ? std::string_view::npos : nEnd - i);
         }
         cells.push_back(KLineTrimBlanks(cell));
         if (nEnd == std::string_view::npos || cells.size() > size_t(kMaxKLineColumn))
@@ -416,7 +417,11 @@ bool IsValidUtf8(std::string_view text)
     for (size_t i = 0; i < text.size();)
     {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const size_t n = c < 0x80         ? 1
+                         : (c >> 5) == 6  ? 2
+                         : (c >> 4) == 14 ? 3
+                         : (c >> 3) == 30 ? 4
+                                          : 0;
         if (n == 0 || i + n > text.size())
             return false;
         for (size_t k = 1; k < n; ++k)
@@ -435,8 +440,8 @@ std::string_view Extension(std::string_view fileName)
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // Reads the first lines with a layout and counts the bars, as the reader will.
@@ -554,8 +559,8 @@ bool IsUsableKLineLayout(const SKLineLayout& layout)
 {
     if (layout.m_eKind != EKLineFileKind::Text)
         return true;
-    const int columns[] = {layout.m_nDateColumn, layout.m_nTimeColumn,  layout.m_nOpenColumn,
-                           layout.m_nHighColumn, layout.m_nLowColumn,   layout.m_nCloseColumn,
+    const int columns[] = {layout.m_nDateColumn,  layout.m_nTimeColumn, layout.m_nOpenColumn,
+                           layout.m_nHighColumn,  layout.m_nLowColumn,  layout.m_nCloseColumn,
                            layout.m_nVolumeColumn};
     for (size_t i = 0; i < std::size(columns); ++i)
     {
@@ -579,33 +584,46 @@ std::string KLineLayoutName(const SKLineLayout& layout)
     std::string name;
     switch (layout.m_eFamily)
     {
-    case EKLineFamily::Plain: name = "date, open, high, low, close"; break;
-    case EKLineFamily::NamedColumns: name = "columns named in the header"; break;
-    case EKLineFamily::DateTimeColumns: name = "date and time in two columns"; break;
+    case EKLineFamily::Plain:
+        name = "date, open, high, low, close";
+        break;
+    case EKLineFamily::NamedColumns:
+        name = "columns named in the header";
+        break;
+    case EKLineFamily::DateTimeColumns:
+        name = "date and time in two columns";
+        break;
     case EKLineFamily::MetaTrader:
-        name = bTime ? "MetaTrader export, date and time columns" : "MetaTrader export, dates with dots";
+        name = bTime ? "MetaTrader export, date and time columns"
+                     : "MetaTrader export, dates with dots";
         break;
     case EKLineFamily::MetaTrader5:
         name = bTime ? "MetaTrader 5 export, tab-separated <DATE> and <TIME>"
                      : "MetaTrader 5 export, tab-separated <DATE>";
         break;
-    case EKLineFamily::TickerExport: name = "<TICKER> export with YYYYMMDD dates"; break;
+    case EKLineFamily::TickerExport:
+        name = "<TICKER> export with YYYYMMDD dates";
+        break;
     case EKLineFamily::UnixTime:
     case EKLineFamily::ExchangeArchive:
     {
-        static constexpr std::string_view kUnitNames[] = {"seconds", "milliseconds",
-                                                          "microseconds", "nanoseconds"};
+        static constexpr std::string_view kUnitNames[] = {"seconds", "milliseconds", "microseconds",
+                                                          "nanoseconds"};
         name = layout.m_eFamily == EKLineFamily::ExchangeArchive ? "exchange archive, " : "";
         name += "Unix time in ";
         name += kUnitNames[static_cast<int>(layout.m_eUnixUnit)];
         break;
     }
-    case EKLineFamily::DayFirstDots: name = "day-first dates with dots"; break;
+    case EKLineFamily::DayFirstDots:
+        name = "day-first dates with dots";
+        break;
     case EKLineFamily::Slashes:
         name = layout.m_eDateOrder == EKLineDateOrder::MonthDayYear ? "month-first dates"
                                                                     : "day-first dates";
         break;
-    case EKLineFamily::MonthNames: name = "quoted fields with month names"; break;
+    case EKLineFamily::MonthNames:
+        name = "quoted fields with month names";
+        break;
     case EKLineFamily::Semicolons:
         name = layout.m_bDecimalComma ? "semicolons and decimal commas" : "semicolon-separated";
         break;
@@ -613,9 +631,15 @@ std::string KLineLayoutName(const SKLineLayout& layout)
         name = bTime ? "Chinese terminal text export with a time column"
                      : "Chinese terminal text export";
         break;
-    case EKLineFamily::ChineseDay: name = "Chinese terminal day file (.day)"; break;
-    case EKLineFamily::MetaTraderHistory: name = "MetaTrader 4 history file (.hst)"; break;
-    case EKLineFamily::Custom: name = "a layout set by hand"; break;
+    case EKLineFamily::ChineseDay:
+        name = "Chinese terminal day file (.day)";
+        break;
+    case EKLineFamily::MetaTraderHistory:
+        name = "MetaTrader 4 history file (.hst)";
+        break;
+    case EKLineFamily::Custom:
+        name = "a layout set by hand";
+        break;
     }
     if (layout.m_eKind == EKLineFileKind::Text && layout.m_eDateForm == EKLineDateForm::Numeric &&
         layout.m_eDateOrder != EKLineDateOrder::YearMonthDay && layout.m_bOrderFromLocale)
@@ -646,8 +670,8 @@ EKLineRecognition RecognizeKLineLayout(std::string_view head, std::string_view f
                                        EKLineDateOrder eLocaleOrder, SKLineLayout* pLayout)
 {
     std::vector<std::string_view> lines;
-    const bool bBinary = EqualsNoCase(Extension(fileName), ".day") ||
-                         EqualsNoCase(Extension(fileName), ".hst");
+    const bool bBinary =
+        EqualsNoCase(Extension(fileName), ".day") || EqualsNoCase(Extension(fileName), ".hst");
     while (!bBinary && !head.empty() && lines.size() < 64)
     {
         const size_t nEnd = head.find_first_of("\r\n");
@@ -662,10 +686,9 @@ EKLineRecognition RecognizeKLineLayout(std::string_view head, std::string_view f
     }
     if (bBinary && EqualsNoCase(Extension(fileName), ".hst") && head.size() >= 4)
     {
-        const int nVersion = static_cast<unsigned char>(head[0]) |
-                             static_cast<unsigned char>(head[1]) << 8 |
-                             static_cast<unsigned char>(head[2]) << 16 |
-                             static_cast<unsigned char>(head[3]) << 24;
+        const int nVersion =
+            static_cast<unsigned char>(head[0]) | static_cast<unsigned char>(head[1]) << 8 |
+            static_cast<unsigned char>(head[2]) << 16 | static_cast<unsigned char>(head[3]) << 24;
         if (nVersion != 400 && nVersion != 401)
         {
             *pLayout = SKLineLayout();
@@ -752,7 +775,8 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
             nNamed += lineNames.back() >= EName::Open && lineNames.back() <= EName::Price;
             bChinese = bChinese || IsChineseName(cell);
             bAngle = bAngle || (cell.size() > 2 && cell.front() == '<' && cell.back() == '>');
-            bTicker = bTicker || EqualsNoCase(cell, "<ticker>") || EqualsNoCase(cell, "<dtyyyymmdd>");
+            bTicker =
+                bTicker || EqualsNoCase(cell, "<ticker>") || EqualsNoCase(cell, "<dtyyyymmdd>");
         }
         if (nNamed > nBestNamed)
         {
@@ -786,15 +810,19 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
             const SDateCell cell = DateCellOf((*pCells)[c]);
             if (cell.eKind == EDateKind::None)
                 continue;
-            auto it = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k)
-                                   { return k.first.eKind == cell.eKind && k.first.eUnit == cell.eUnit; });
+            auto it =
+                std::find_if(kinds.begin(), kinds.end(),
+                             [&](const auto& k) {
+                                 return k.first.eKind == cell.eKind && k.first.eUnit == cell.eUnit;
+                             });
             if (it == kinds.end())
                 kinds.push_back({cell, 1});
             else
                 ++it->second;
         }
-        const auto best = std::max_element(kinds.begin(), kinds.end(),
-                                           [](const auto& a, const auto& b) { return a.second < b.second; });
+        const auto best =
+            std::max_element(kinds.begin(), kinds.end(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; });
         candidates.push_back(best == kinds.end() ? std::pair{0, SDateCell()}
                                                  : std::pair{best->second, best->first});
         nMostLines = std::max(nMostLines, candidates.back().first);
@@ -844,7 +872,9 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
     }
     switch (eKind)
     {
-    case EDateKind::YearFirst: layout.m_eDateForm = EKLineDateForm::Numeric; break;
+    case EDateKind::YearFirst:
+        layout.m_eDateForm = EKLineDateForm::Numeric;
+        break;
     case EDateKind::DayOrMonthFirst:
         layout.m_eDateForm = EKLineDateForm::Numeric;
         if (nMostFirst > 12 && nMostSecond > 12)
@@ -861,13 +891,18 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
             layout.m_bOrderFromLocale = true;
         }
         break;
-    case EDateKind::Compact: layout.m_eDateForm = EKLineDateForm::Compact; break;
-    case EDateKind::MonthName: layout.m_eDateForm = EKLineDateForm::MonthName; break;
+    case EDateKind::Compact:
+        layout.m_eDateForm = EKLineDateForm::Compact;
+        break;
+    case EDateKind::MonthName:
+        layout.m_eDateForm = EKLineDateForm::MonthName;
+        break;
     case EDateKind::Unix:
         layout.m_eDateForm = EKLineDateForm::Unix;
         layout.m_eUnixUnit = first.eUnit;
         break;
-    case EDateKind::None: break;
+    case EDateKind::None:
+        break;
     }
 
     // 4. A time column beside a date without a time of day.
@@ -876,11 +911,13 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
     {
         const int nNamedTime = Named(EName::Time);
         if (nNamedTime >= 0 && nNamedTime != nDate &&
-            AllRows(size_t(nNamedTime), [](std::string_view s) { return IsColonTime(s) || IsDigitTime(s); }))
+            AllRows(size_t(nNamedTime),
+                    [](std::string_view s) { return IsColonTime(s) || IsDigitTime(s); }))
             nTime = nNamedTime;
         else if (AllRows(size_t(nDate) + 1, IsColonTime) ||
                  (eKind == EDateKind::Compact &&
-                  AllRows(size_t(nDate) + 1, [](std::string_view s) { return s.size() == 6 && IsDigitTime(s); })))
+                  AllRows(size_t(nDate) + 1,
+                          [](std::string_view s) { return s.size() == 6 && IsDigitTime(s); })))
             nTime = nDate + 1;
         if (nTime >= 0)
         {
@@ -898,7 +935,8 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
         if (c < 0 || c == nDate || c == nTime || size_t(c) >= nColumns)
             return false;
         int nNumbers = 0;
-        const bool bAll = AllRows(size_t(c), [&](std::string_view s)
+        const bool bAll = AllRows(size_t(c),
+                                  [&](std::string_view s)
                                   {
                                       const bool bNumber = IsNumberCell(s);
                                       nNumbers += bNumber;
@@ -944,8 +982,8 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
                 return EKLineRecognition::Unknown;
             columns[size_t(i)] = nAfter + i;
         }
-        columns[4] = IsNumber(nAfter + 4) && AllRows(size_t(nAfter + 4), IsVolumeCell) ? nAfter + 4
-                                                                                     : -1;
+        columns[4] =
+            IsNumber(nAfter + 4) && AllRows(size_t(nAfter + 4), IsVolumeCell) ? nAfter + 4 : -1;
     }
     layout.m_nOpenColumn = columns[0];
     layout.m_nHighColumn = columns[1];

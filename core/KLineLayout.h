@@ -19,19 +19,19 @@ enum class EKLineFileKind
 enum class EKLineFamily
 {
     Custom,
-    Plain,            // date,open,high,low,close[,volume]
-    NamedColumns,     // a header names the columns, in any order
-    DateTimeColumns,  // date and time in two columns
-    MetaTrader,       // 2021.03.01,09:00,... (with or without a header)
-    MetaTrader5,      // <DATE>\t<TIME>\t<OPEN>...
-    TickerExport,     // <TICKER>,<PER>,<DATE>,<TIME>,...
-    UnixTime,         // seconds or milliseconds since 1970
-    ExchangeArchive,  // 12 columns of Unix milliseconds (or microseconds) and prices
-    DayFirstDots,     // 01.03.2021 09:00:00.000
-    Slashes,          // 3/1/2021 or 13/03/2021
-    MonthNames,       // "Mar 01, 2021","1,124.90",...
-    Semicolons,       // 01.03.2021;123,45;...
-    ChineseText,      // a title line, 日期 开盘 ... header, a 数据来源 footer
+    Plain,           // date,open,high,low,close[,volume]
+    NamedColumns,    // a header names the columns, in any order
+    DateTimeColumns, // date and time in two columns
+    MetaTrader,      // 2021.03.01,09:00,... (with or without a header)
+    MetaTrader5,     // <DATE>\t<TIME>\t<OPEN>...
+    TickerExport,    // <TICKER>,<PER>,<DATE>,<TIME>,...
+    UnixTime,        // seconds or milliseconds since 1970
+    ExchangeArchive, // 12 columns of Unix milliseconds (or microseconds) and prices
+    DayFirstDots,    // 01.03.2021 09:00:00.000
+    Slashes,         // 3/1/2021 or 13/03/2021
+    MonthNames,      // "Mar 01, 2021","1,124.90",...
+    Semicolons,      // 01.03.2021;123,45;...
+    ChineseText,     // a title line, 日期 开盘 ... header, a 数据来源 footer
     ChineseDay,
     MetaTraderHistory,
 };
@@ -77,9 +77,9 @@ struct SKLineLayout
     EKLineFamily m_eFamily = EKLineFamily::Custom;
     EKLineEncoding m_eEncoding = EKLineEncoding::Utf8;
     char m_cSeparator = ',';
-    bool m_bQuoted = false;   // fields may be enclosed in double quotes
-    int m_nHeaderLines = 0;   // lines before the first bar, passed over unread
-    int m_nDateColumn = 0;    // columns count from 0
+    bool m_bQuoted = false; // fields may be enclosed in double quotes
+    int m_nHeaderLines = 0; // lines before the first bar, passed over unread
+    int m_nDateColumn = 0;  // columns count from 0
     EKLineDateForm m_eDateForm = EKLineDateForm::Numeric;
     EKLineDateOrder m_eDateOrder = EKLineDateOrder::YearMonthDay;
     // Day and month order is the locale's guess: the first date with a day over 12 settles it.

@@ -12,13 +12,19 @@ const char* FileTypeText(EKLineFileType eType)
 {
     switch (eType)
     {
-    case EKLineFileType::Directory: return "a directory";
-    case EKLineFileType::NamedPipe: return "a named pipe";
-    case EKLineFileType::Socket: return "a socket";
-    case EKLineFileType::CharacterDevice: return "a character device";
-    case EKLineFileType::BlockDevice: return "a block device";
+    case EKLineFileType::Directory:
+        return "a directory";
+    case EKLineFileType::NamedPipe:
+        return "a named pipe";
+    case EKLineFileType::Socket:
+        return "a socket";
+    case EKLineFileType::CharacterDevice:
+        return "a character device";
+    case EKLineFileType::BlockDevice:
+        return "a block device";
     case EKLineFileType::Regular:
-    case EKLineFileType::Other: break;
+    case EKLineFileType::Other:
+        break;
     }
     return "not an ordinary file";
 }
@@ -35,13 +41,17 @@ std::string KLineLoadFailureText(const SKLineLoad& load)
     const bool bRecords = load.m_layout.m_eKind != EKLineFileKind::Text;
     switch (load.m_eError)
     {
-    case EKLineLoadError::None: return {};
+    case EKLineLoadError::None:
+        return {};
     case EKLineLoadError::CannotOpen:
-    case EKLineLoadError::ReadError: return std::strerror(load.m_nErrno);
+    case EKLineLoadError::ReadError:
+        return std::strerror(load.m_nErrno);
     case EKLineLoadError::NotRegularFile:
         return std::string("not a regular file (") + FileTypeText(load.m_eFileType) + ")";
-    case EKLineLoadError::Empty: return "the file is empty";
-    case EKLineLoadError::NotText: return "not a text file (it holds binary data)";
+    case EKLineLoadError::Empty:
+        return "the file is empty";
+    case EKLineLoadError::NotText:
+        return "not a text file (it holds binary data)";
     case EKLineLoadError::AmbiguousLayout:
         return "its columns can be read more than one way; choose the layout";
     case EKLineLoadError::BadBinary:
@@ -68,8 +78,8 @@ std::string KLineBarTimeText(double dDate, bool bTimeOfDay)
     if (!bTimeOfDay)
         std::snprintf(text, sizeof text, "%04d-%02d-%02d", st.wYear, st.wMonth, st.wDay);
     else if (st.wSecond == 0 && st.wMilliseconds == 0)
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth,
-                      st.wDay, st.wHour, st.wMinute);
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth, st.wDay,
+                      st.wHour, st.wMinute);
     else
         std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", st.wYear, st.wMonth,
                       st.wDay, st.wHour, st.wMinute, st.wSecond);

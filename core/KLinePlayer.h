@@ -52,8 +52,8 @@ public:
     // Beside m_vecBars, one per bar: the file's volumes (NaN where a bar has none), or empty
     // when the file has no volume column.
     std::vector<double> m_vecVolumes;
-    SKLineLayout m_layout;    // the layout the file was read with, to keep per file
-    SKLineReadStats m_stats;  // what the read skipped and noted
+    SKLineLayout m_layout;   // the layout the file was read with, to keep per file
+    SKLineReadStats m_stats; // what the read skipped and noted
     std::string m_strFilePath;
 
 private:

@@ -61,10 +61,12 @@ void CheckLoad(const SKLineLoad& load, bool bRead)
             !(std::fabs(bar.dLow) <= kMaxKLinePrice) || !(std::fabs(bar.dHigh) <= kMaxKLinePrice))
             std::abort();
     }
-    if (load.m_stats.m_nPriceDecimals < 0 || load.m_stats.m_nPriceDecimals > kMostKLinePriceDecimals)
+    if (load.m_stats.m_nPriceDecimals < 0 ||
+        load.m_stats.m_nPriceDecimals > kMostKLinePriceDecimals)
         std::abort();
     SKLineLayout layout;
-    if (!ParseKLineLayoutText(KLineLayoutText(load.m_layout), &layout) || !(layout == load.m_layout))
+    if (!ParseKLineLayoutText(KLineLayoutText(load.m_layout), &layout) ||
+        !(layout == load.m_layout))
         std::abort();
     if ((bRead ? KLineLoadNote(load) : KLineLoadFailureText(load)).empty())
         std::abort();

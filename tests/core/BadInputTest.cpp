@@ -309,8 +309,9 @@ TEST_F(BadInput, HugePricesAreSkippedAndExtremeDatesReplayAndTrade)
                              "9500-06-30,-1e12,1e12,-1e12,1e12\n"
                              "9999-12-31,5,5,5,5\n";
     ReplaySettings().m_nWindowBars = 2;
-    EXPECT_NE(Load(m_dir.Write("edges.csv", text)).find("2 lines skipped (2 not bars, first: line 2)"),
-              std::string::npos);
+    EXPECT_NE(
+        Load(m_dir.Write("edges.csv", text)).find("2 lines skipped (2 not bars, first: line 2)"),
+        std::string::npos);
     ASSERT_EQ(m_player.m_nBarCount, 3);
 
     m_dir.Enter();

@@ -1,8 +1,8 @@
 // Plain "date,open,high,low,close" files: the rules of a line, read through the loader.
+#include "core/KLineFile.h"
 #include "KLineFixture.h"
 #include "TempDir.h"
 #include "core/KLineFields.h"
-#include "core/KLineFile.h"
 
 #include <gtest/gtest.h>
 
@@ -111,8 +111,9 @@ TEST(KLineFile, SkipsLinesThatAreNotBarsAndCountsThem)
     for (std::string_view line : kNotBars)
     {
         SCOPED_TRACE(std::string(line));
-        const SKLineLoad load = LoadFixture(
-            dir, "bars.csv", "2017-01-04,1,2,0.5,1.5\n" + std::string(line) + "\n2017-01-06,1,2,0.5,1.5\n");
+        const SKLineLoad load = LoadFixture(dir, "bars.csv",
+                                            "2017-01-04,1,2,0.5,1.5\n" + std::string(line) +
+                                                "\n2017-01-06,1,2,0.5,1.5\n");
         ASSERT_EQ(load.m_vecBars.size(), 2u) << KLineLoadFailureText(load);
         EXPECT_EQ(load.m_vecBars[1].dDate, 42741);
         EXPECT_EQ(load.m_stats.m_nSkipped, 1);
@@ -131,12 +132,20 @@ TEST(KLineFile, ANumberIsTheWholeFieldInTheFilesOwnMarks)
         int nDecimals;
     };
     const SNumber numbers[] = {
-        {" 12 ", false, 0, 12, 0},           {"\t-0.25\t", false, 0, -0.25, 2},
-        {"+3", false, 0, 3, 0},              {"1E3", false, 0, 1000, 0},
-        {"1e-400", false, 0, 0, 99},         {"1.5e-3", false, 0, 0.0015, 4},
-        {"0.0000000123", false, 0, 1.23e-8, 10}, {"$121.20", false, 0, 121.2, 2},
-        {"-\xE2\x82\xAC" "3", false, 0, -3, 0}, {"1,124.90", false, ',', 1124.9, 2},
-        {"32,4200", true, '.', 32.42, 4},   {"16.426.450", true, '.', 16426450, 0},
+        {" 12 ", false, 0, 12, 0},
+        {"\t-0.25\t", false, 0, -0.25, 2},
+        {"+3", false, 0, 3, 0},
+        {"1E3", false, 0, 1000, 0},
+        {"1e-400", false, 0, 0, 99},
+        {"1.5e-3", false, 0, 0.0015, 4},
+        {"0.0000000123", false, 0, 1.23e-8, 10},
+        {"$121.20", false, 0, 121.2, 2},
+        {"-\xE2\x82\xAC"
+         "3",
+         false, 0, -3, 0},
+        {"1,124.90", false, ',', 1124.9, 2},
+        {"32,4200", true, '.', 32.42, 4},
+        {"16.426.450", true, '.', 16426450, 0},
     };
     for (const SNumber& n : numbers)
     {
@@ -171,10 +180,11 @@ TEST(KLineFile, PricesIgnoreTheProcessLocale)
 TEST(KLineFile, ReadsCrLfLinesAndALastLineWithoutLineFeed)
 {
     CTempDir dir;
-    const SKLineLoad load = LoadFixture(dir, "bars.csv", "Date,Open,High,Low,Close\r\n"
-                                                         "2017-01-05,1,2,0.5,1.5\r\n"
-                                                         "\r\n"
-                                                         "2017-01-06,2,3,1,2.5");
+    const SKLineLoad load = LoadFixture(dir, "bars.csv",
+                                        "Date,Open,High,Low,Close\r\n"
+                                        "2017-01-05,1,2,0.5,1.5\r\n"
+                                        "\r\n"
+                                        "2017-01-06,2,3,1,2.5");
     ASSERT_EQ(load.m_vecBars.size(), 2u);
     EXPECT_EQ(load.m_vecBars[0].dClose, 1.5);
     EXPECT_EQ(load.m_vecBars[1].dDate, 42741);
@@ -241,15 +251,16 @@ TEST(KLineFile, KeepsTheTimeOfDayAsWritten)
 TEST(KLineFile, PutsTimesOfDayInOrderAndNotesPriceDecimals)
 {
     CTempDir dir;
-    const SKLineLoad daily = LoadFixture(dir, "daily.csv", "Date,Open,High,Low,Close,Volume\n"
-                                                           "2017-01-05,10.5,11,9.25,10,1.2345678\n"
-                                                           "2017-01-06 00:00,10,11,9,10,7\n");
+    const SKLineLoad daily = LoadFixture(dir, "daily.csv",
+                                         "Date,Open,High,Low,Close,Volume\n"
+                                         "2017-01-05,10.5,11,9.25,10,1.2345678\n"
+                                         "2017-01-06 00:00,10,11,9,10,7\n");
     EXPECT_EQ(daily.m_stats.m_nPriceDecimals, 2) << "the volume's decimals are no price's";
     EXPECT_FALSE(daily.m_stats.m_bTimeOfDay);
 
-    const SKLineLoad hourly =
-        LoadFixture(dir, "hourly.csv", "2017-04-25 14:00,1.07216,1.0722,1.0708,1.0721\n"
-                                       "2017-04-25 13:00,1.0716,1.0722,1.0708,1.0721\n");
+    const SKLineLoad hourly = LoadFixture(dir, "hourly.csv",
+                                          "2017-04-25 14:00,1.07216,1.0722,1.0708,1.0721\n"
+                                          "2017-04-25 13:00,1.0716,1.0722,1.0708,1.0721\n");
     EXPECT_EQ(hourly.m_stats.m_nPriceDecimals, 5);
     EXPECT_TRUE(hourly.m_stats.m_bTimeOfDay);
     ASSERT_EQ(hourly.m_vecBars.size(), 2u);
@@ -258,9 +269,10 @@ TEST(KLineFile, PutsTimesOfDayInOrderAndNotesPriceDecimals)
     EXPECT_TRUE(hourly.m_stats.m_bReordered);
 
     // Before the epoch 06:00 is -1.25, yet comes after midnight, -1.0.
-    const SKLineLoad old = LoadFixture(dir, "old.csv", "1899-12-29 06:00,2,2,2,2\n"
-                                                       "1899-12-29 00:00,1,1,1,1\n"
-                                                       "1899-12-28 18:00,0,0,0,0\n");
+    const SKLineLoad old = LoadFixture(dir, "old.csv",
+                                       "1899-12-29 06:00,2,2,2,2\n"
+                                       "1899-12-29 00:00,1,1,1,1\n"
+                                       "1899-12-28 18:00,0,0,0,0\n");
     ASSERT_EQ(old.m_vecBars.size(), 3u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(old.m_vecBars[size_t(i)].dClose, i);

@@ -22,8 +22,8 @@ inline SKLineLoad LoadFixture(const CTempDir& dir, const std::string& strName,
 inline std::string BarText(const SChartCandlestickPoint& bar)
 {
     char prices[128];
-    std::snprintf(prices, sizeof prices, " %.10g %.10g %.10g %.10g", bar.dOpen, bar.dHigh,
-                  bar.dLow, bar.dClose);
+    std::snprintf(prices, sizeof prices, " %.10g %.10g %.10g %.10g", bar.dOpen, bar.dHigh, bar.dLow,
+                  bar.dClose);
     return KLineBarTimeText(bar.dDate, true) + prices;
 }
 

@@ -1,9 +1,9 @@
 // Price files in the layouts traders bring, each written here in its exporter's exact form and
 // read through the loader's recognition.
+#include "core/KLineLayout.h"
 #include "KLineFixture.h"
 #include "TempDir.h"
 #include "core/KLineFile.h"
-#include "core/KLineLayout.h"
 #include "core/KLineMessages.h"
 #include "core/KLinePlayer.h"
 
@@ -11,10 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -133,7 +133,8 @@ std::vector<SLayoutCase> LayoutCases()
          "2021.03.01\t1.20750\t1.20800\t1.20700\t1.20780\t167\t0\t15\n"
          "2021.03.02\t1.20780\t1.20900\t1.20710\t1.20850\t563\t0\t11\n",
          "MetaTrader 5 export, tab-separated <DATE>",
-         {"2021-03-01 00:00 1.2075 1.208 1.207 1.2078", "2021-03-02 00:00 1.2078 1.209 1.2071 1.2085"},
+         {"2021-03-01 00:00 1.2075 1.208 1.207 1.2078",
+          "2021-03-02 00:00 1.2078 1.209 1.2071 1.2085"},
          0},
         {"abc.us.txt",
          "<TICKER>,<PER>,<DATE>,<TIME>,<OPEN>,<HIGH>,<LOW>,<CLOSE>,<VOL>,<OPENINT>\n"
@@ -154,18 +155,24 @@ std::vector<SLayoutCase> LayoutCases()
          "1614592800.0,1.2078,1.209,1.2071,1.2085,0.25\n",
          "Unix time in seconds", kHourly, 0.5},
         {"BTCUSDT-1h-2021-03.csv",
-         "1614589200000,1.2075,1.208,1.207,1.2078,539.23,1614592799999,2240.39,13,401.82,1669.98,0\n"
-         "1614592800000,1.2078,1.209,1.2071,1.2085,100.5,1614596399999,2240.39,13,401.82,1669.98,0\n",
+         "1614589200000,1.2075,1.208,1.207,1.2078,539.23,1614592799999,2240.39,13,401.82,1669.98,"
+         "0\n"
+         "1614592800000,1.2078,1.209,1.2071,1.2085,100.5,1614596399999,2240.39,13,401.82,1669.98,"
+         "0\n",
          "exchange archive, Unix time in milliseconds", kHourly, 539.23},
         {"BTCUSDT-1h-2025-01.csv",
-         "1614589200000000,1.2075,1.208,1.207,1.2078,539.23,1614592799999999,2240.39,13,401.82,1669.98,0\n"
-         "1614592800000000,1.2078,1.209,1.2071,1.2085,100.5,1614596399999999,2240.39,13,401.82,1669.98,0\n",
+         "1614589200000000,1.2075,1.208,1.207,1.2078,539.23,1614592799999999,2240.39,13,401.82,"
+         "1669.98,0\n"
+         "1614592800000000,1.2078,1.209,1.2071,1.2085,100.5,1614596399999999,2240.39,13,401.82,"
+         "1669.98,0\n",
          "exchange archive, Unix time in microseconds", kHourly, 539.23},
         {"um-archive.csv",
          "open_time,open,high,low,close,volume,close_time,quote_volume,count,taker_buy_volume,"
          "taker_buy_quote_volume,ignore\n"
-         "1614589200000,1.2075,1.208,1.207,1.2078,71.187,1614592799999,6658941.5,1660,35.5,3325936.3,0\n"
-         "1614592800000,1.2078,1.209,1.2071,1.2085,39.526,1614596399999,3699698.6,1371,24.3,2282997.2,0\n",
+         "1614589200000,1.2075,1.208,1.207,1.2078,71.187,1614592799999,6658941.5,1660,35.5,3325936."
+         "3,0\n"
+         "1614592800000,1.2078,1.209,1.2071,1.2085,39.526,1614596399999,3699698.6,1371,24.3,"
+         "2282997.2,0\n",
          "exchange archive, Unix time in milliseconds", kHourly, 71.187},
         {"iso-offset.csv",
          "Datetime,Open,High,Low,Close,Volume,Dividends,Stock Splits\n"
@@ -177,58 +184,72 @@ std::vector<SLayoutCase> LayoutCases()
          "2021-03-01T09:00:42.146,1.2075,1.208,1.207,1.2078,180,0\n"
          "2021-03-01T10:00:00.238,1.2078,1.209,1.2071,1.2085,2,0\n",
          "date, open, high, low, close",
-         {"2021-03-01 09:00:42 1.2075 1.208 1.207 1.2078", "2021-03-01 10:00:00 1.2078 1.209 1.2071 1.2085"},
+         {"2021-03-01 09:00:42 1.2075 1.208 1.207 1.2078",
+          "2021-03-01 10:00:00 1.2078 1.209 1.2071 1.2085"},
          180},
         {"dukascopy.csv",
          "Gmt time,Open,High,Low,Close,Volume\n"
          "13.03.2021 09:00:00.000,1.20750,1.20800,1.20700,1.20780,27022000000\n"
          "13.03.2021 10:00:00.000,1.20780,1.20900,1.20710,1.20850,27236400390.625\n",
          "day-first dates with dots",
-         {"2021-03-13 09:00 1.2075 1.208 1.207 1.2078", "2021-03-13 10:00 1.2078 1.209 1.2071 1.2085"},
+         {"2021-03-13 09:00 1.2075 1.208 1.207 1.2078",
+          "2021-03-13 10:00 1.2078 1.209 1.2071 1.2085"},
          27022000000},
         {"month-first.csv",
          "time,open,high,low,close,volume\n3/1/2021 9:00,1.2075,1.208,1.207,1.2078,3060\n"
          "3/13/2021 0:00,1.2078,1.209,1.2071,1.2085,3437\n",
          "month-first dates",
-         {"2021-03-01 09:00 1.2075 1.208 1.207 1.2078", "2021-03-13 00:00 1.2078 1.209 1.2071 1.2085"},
+         {"2021-03-01 09:00 1.2075 1.208 1.207 1.2078",
+          "2021-03-13 00:00 1.2078 1.209 1.2071 1.2085"},
          3060},
         {"day-first.csv",
          "timestamp,open,high,low,close,volume\n13/03/2021 09:00,1.2075,1.208,1.207,1.2078,0\n"
          "13/03/2021 10:00,1.2078,1.209,1.2071,1.2085,0\n",
          "day-first dates",
-         {"2021-03-13 09:00 1.2075 1.208 1.207 1.2078", "2021-03-13 10:00 1.2078 1.209 1.2071 1.2085"},
+         {"2021-03-13 09:00 1.2075 1.208 1.207 1.2078",
+          "2021-03-13 10:00 1.2078 1.209 1.2071 1.2085"},
          0},
         {"investing.csv",
          "\xEF\xBB\xBF\"Date\",\"Price\",\"Open\",\"High\",\"Low\",\"Vol.\",\"Change %\"\r\n"
-         "\"Mar 02, 2021\",\"1,125.50\",\"1,124.90\",\"1,130.00\",\"1,120.00\",\"57.32K\",\"0.05%\"\r\n"
-         "\"Mar 01, 2021\",\"1,124.90\",\"1,123.45\",\"1,126.00\",\"1,122.00\",\"1.20M\",\"-0.10%\"",
+         "\"Mar 02, "
+         "2021\",\"1,125.50\",\"1,124.90\",\"1,130.00\",\"1,120.00\",\"57.32K\",\"0.05%\"\r\n"
+         "\"Mar 01, "
+         "2021\",\"1,124.90\",\"1,123.45\",\"1,126.00\",\"1,122.00\",\"1.20M\",\"-0.10%\"",
          "quoted fields with month names",
          {"2021-03-01 00:00 1123.45 1126 1122 1124.9", "2021-03-02 00:00 1124.9 1130 1120 1125.5"},
          1.2e6},
         {"wienerborse.csv",
-         "Datum;Er\xC3\xB6""ffnungspreis;Tageshoch;Tagestief;Schlusspreis;Diff.%;Geldumsatz;"
-         "St\xC3\xBC""ckumsatz\n19.03.2021;123,45;125,10;122,80;124,90;-0,12 %;16.426.450;504.442\n"
+         "Datum;Er\xC3\xB6"
+         "ffnungspreis;Tageshoch;Tagestief;Schlusspreis;Diff.%;Geldumsatz;"
+         "St\xC3\xBC"
+         "ckumsatz\n19.03.2021;123,45;125,10;122,80;124,90;-0,12 %;16.426.450;504.442\n"
          "22.03.2021;1.124,90;1.130,00;1.120,00;1.125,50;+0,06 %;14.713.789;451.898\n",
          "semicolons and decimal commas",
          {"2021-03-19 00:00 123.45 125.1 122.8 124.9", "2021-03-22 00:00 1124.9 1130 1120 1125.5"},
          -1},
         {"histdata.csv",
-         "20210301 090000;1.2075;1.2080;1.2070;1.2078;0\n20210301 100000;1.2078;1.2090;1.2071;1.2085;0\n",
+         "20210301 090000;1.2075;1.2080;1.2070;1.2078;0\n20210301 "
+         "100000;1.2078;1.2090;1.2071;1.2085;0\n",
          "semicolon-separated", kHourly, 0},
         {"SH600519.txt",
          kGbkTitle +
-             "      \xC8\xD5\xC6\xDA\t    \xBF\xAA\xC5\xCC\t    \xD7\xEE\xB8\xDF\t    \xD7\xEE\xB5\xCD"
-             "\t    \xCA\xD5\xC5\xCC\t    \xB3\xC9\xBD\xBB\xC1\xBF\t    \xB3\xC9\xBD\xBB\xB6\xEE\r\n"
+             "      \xC8\xD5\xC6\xDA\t    \xBF\xAA\xC5\xCC\t    \xD7\xEE\xB8\xDF\t    "
+             "\xD7\xEE\xB5\xCD"
+             "\t    \xCA\xD5\xC5\xCC\t    \xB3\xC9\xBD\xBB\xC1\xBF\t    "
+             "\xB3\xC9\xBD\xBB\xB6\xEE\r\n"
              "2001/08/27\t-29.49\t-28.91\t-29.79\t-29.31\t40631800\t1410347136.00\r\n"
              "2001/08/28\t-29.41\t-29.05\t-29.47\t-29.08\t12964700\t463463136.00\r\n" +
              kGbkFooter,
          "Chinese terminal text export",
-         {"2001-08-27 00:00 -29.49 -28.91 -29.79 -29.31", "2001-08-28 00:00 -29.41 -29.05 -29.47 -29.08"},
+         {"2001-08-27 00:00 -29.49 -28.91 -29.79 -29.31",
+          "2001-08-28 00:00 -29.41 -29.05 -29.47 -29.08"},
          40631800},
         {"SZ000001-5min.txt",
          "000001 \xE5\xB9\xB3\xE5\xAE\x89 5\xE5\x88\x86\xE9\x92\x9F\xE7\xBA\xBF\n"
-         "      \xE6\x97\xA5\xE6\x9C\x9F\t    \xE6\x97\xB6\xE9\x97\xB4\t    \xE5\xBC\x80\xE7\x9B\x98\t"
-         "    \xE6\x9C\x80\xE9\xAB\x98\t    \xE6\x9C\x80\xE4\xBD\x8E\t    \xE6\x94\xB6\xE7\x9B\x98\t"
+         "      \xE6\x97\xA5\xE6\x9C\x9F\t    \xE6\x97\xB6\xE9\x97\xB4\t    "
+         "\xE5\xBC\x80\xE7\x9B\x98\t"
+         "    \xE6\x9C\x80\xE9\xAB\x98\t    \xE6\x9C\x80\xE4\xBD\x8E\t    "
+         "\xE6\x94\xB6\xE7\x9B\x98\t"
          "    \xE6\x88\x90\xE4\xBA\xA4\xE9\x87\x8F\n"
          "2021/03/01\t0900\t1.2075\t1.208\t1.207\t1.2078\t100\n"
          "2021/03/01\t1000\t1.2078\t1.209\t1.2071\t1.2085\t200\n"
@@ -321,8 +342,10 @@ TEST(KLineLayout, TheSameBarsInEveryTextLayoutReadBackAlike)
     for (size_t i = 0; i < closes.size(); ++i)
         ASSERT_EQ(reference.m_vecBars[i].dClose, closes[i]) << i;
     EXPECT_EQ(reference.m_stats.m_nPriceDecimals, 5);
-    for (const auto& [pszName, text] : {std::pair{"mt.csv", metaTrader}, {"unix.csv", unix},
-                                        {"semicolons.csv", semicolons}, {"quoted.csv", quoted}})
+    for (const auto& [pszName, text] : {std::pair{"mt.csv", metaTrader},
+                                        {"unix.csv", unix},
+                                        {"semicolons.csv", semicolons},
+                                        {"quoted.csv", quoted}})
     {
         SCOPED_TRACE(pszName);
         const SKLineLoad load = LoadFixture(dir, pszName, text);
@@ -334,7 +357,8 @@ TEST(KLineLayout, TheSameBarsInEveryTextLayoutReadBackAlike)
 
     // A preview reads only the first bars, with the layout found.
     SKLineLoad preview;
-    ASSERT_TRUE(ReadKLineText(metaTrader, LoadFixture(dir, "mt.csv", metaTrader).m_layout, &preview, 3));
+    ASSERT_TRUE(
+        ReadKLineText(metaTrader, LoadFixture(dir, "mt.csv", metaTrader).m_layout, &preview, 3));
     EXPECT_EQ(preview.m_vecBars.size(), 3u);
 }
 
@@ -359,8 +383,9 @@ TEST(KLineLayout, DayOrMonthFirstIsSettledByTheDatesElseByTheLocale)
     std::string minutes;
     for (int nDay = 9; nDay <= 14; ++nDay)
         for (int nMinute = 0; nMinute < 60; ++nMinute)
-            minutes += (nDay < 10 ? "0" : "") + std::to_string(nDay) + "/01/2020 10:" +
-                       (nMinute < 10 ? "0" : "") + std::to_string(nMinute) + ",1,2,0.5,1.5\n";
+            minutes += (nDay < 10 ? "0" : "") + std::to_string(nDay) +
+                       "/01/2020 10:" + (nMinute < 10 ? "0" : "") + std::to_string(nMinute) +
+                       ",1,2,0.5,1.5\n";
     const SKLineLoad late = LoadFixture(dir, "late.csv", minutes, EKLineDateOrder::MonthDayYear);
     ASSERT_EQ(late.m_vecBars.size(), 360u) << KLineLoadFailureText(late);
     EXPECT_EQ(BarText(late.m_vecBars.front()), "2020-01-09 10:00 1 2 0.5 1.5");
@@ -374,16 +399,16 @@ TEST(KLineLayout, DayOrMonthFirstIsSettledByTheDatesElseByTheLocale)
 TEST(KLineLayout, ColumnsNeverShiftAndImpossibleBarsAreSkippedWithTheirLine)
 {
     CTempDir dir;
-    const SKLineLoad load = LoadFixture(
-        dir, "faults.csv",
-        "Date,Open,High,Low,Close,Adj Close,Volume\n"
-        "2014-01-07,16.04,16.20,15.93,16.14,15.36,8332200\n"
-        "2014-01-08,,16.44,16.14,16.36,15.57,7704800\n" // pandas writes NaN as nothing
-        "2017-04-19 9:00:00,1.0716,1.0722,1.07083,1.07219,15.36,1413\n"
-        "2020-01-02,1.0,0.5,2.0,1.2,1,1\n"   // high under low
-        "2020-01-03,3.0,2.0,1.0,1.5,1,1\n"   // open above high
-        "2020-01-06 25:00,1,2,0.5,1.5,1,1\n" // no such time
-        "2020-01-07,1,2,0.5,1.5,1,\n");      // no volume for this bar
+    const SKLineLoad load =
+        LoadFixture(dir, "faults.csv",
+                    "Date,Open,High,Low,Close,Adj Close,Volume\n"
+                    "2014-01-07,16.04,16.20,15.93,16.14,15.36,8332200\n"
+                    "2014-01-08,,16.44,16.14,16.36,15.57,7704800\n" // pandas writes NaN as nothing
+                    "2017-04-19 9:00:00,1.0716,1.0722,1.07083,1.07219,15.36,1413\n"
+                    "2020-01-02,1.0,0.5,2.0,1.2,1,1\n"   // high under low
+                    "2020-01-03,3.0,2.0,1.0,1.5,1,1\n"   // open above high
+                    "2020-01-06 25:00,1,2,0.5,1.5,1,1\n" // no such time
+                    "2020-01-07,1,2,0.5,1.5,1,\n");      // no volume for this bar
     EXPECT_EQ(BarTexts(load.m_vecBars),
               (std::vector<std::string>{"2014-01-07 00:00 16.04 16.2 15.93 16.14",
                                         "2017-04-19 09:00 1.0716 1.0722 1.07083 1.07219",
@@ -401,8 +426,8 @@ TEST(KLineLayout, SaysWhenALayoutCannotBeRecognisedOrIsAmbiguous)
 {
     CTempDir dir;
     // Some prices named, others not: which column is the high is a guess.
-    SKLineLoad load = LoadFixture(dir, "partly-named.csv",
-                                  "Date,Open,Hi,Lo,Close\n2021-03-01,1,2,0.5,1.5\n");
+    SKLineLoad load =
+        LoadFixture(dir, "partly-named.csv", "Date,Open,Hi,Lo,Close\n2021-03-01,1,2,0.5,1.5\n");
     EXPECT_EQ(load.m_eError, EKLineLoadError::AmbiguousLayout);
     EXPECT_EQ(load.m_eRecognition, EKLineRecognition::Ambiguous);
     EXPECT_EQ(load.m_layout.m_nHighColumn, 2) << "the likeliest reading is proposed";
@@ -463,7 +488,8 @@ TEST(KLineLayout, TheTextFormKeepsEveryFieldAndRefusesDamage)
             layout.m_cThousands = 0;
         ASSERT_TRUE(IsUsableKLineLayout(layout)) << KLineLayoutText(layout);
         SKLineLayout read;
-        ASSERT_TRUE(ParseKLineLayoutText(KLineLayoutText(layout), &read)) << KLineLayoutText(layout);
+        ASSERT_TRUE(ParseKLineLayoutText(KLineLayoutText(layout), &read))
+            << KLineLayoutText(layout);
         ASSERT_EQ(read, layout) << KLineLayoutText(layout);
     }
 
@@ -474,7 +500,8 @@ TEST(KLineLayout, TheTextFormKeepsEveryFieldAndRefusesDamage)
     EXPECT_EQ(kept, SKLineLayout());
     for (const std::string& bad :
          {std::string("kind=text"), good + " open=256", good + " high=1", good + " separator=quote",
-          good + " date-form=julian", std::string("kline-layout=2"), good + " close=-1", good + " header-lines=x"})
+          good + " date-form=julian", std::string("kline-layout=2"), good + " close=-1",
+          good + " header-lines=x"})
     {
         SKLineLayout untouched;
         untouched.m_nOpenColumn = 7;

@@ -177,8 +177,8 @@ int main(int argc, char** argv)
         return 2;
     }
     SKLineLoad load;
-    const bool bRead = LoadKLineDescriptor(fdInput, options.strInput, &load, nullptr,
-                                           KLineLocaleDateOrder());
+    const bool bRead =
+        LoadKLineDescriptor(fdInput, options.strInput, &load, nullptr, KLineLocaleDateOrder());
     ::close(fdInput);
     ReportKLineLoad(options.strInput, load);
     if (!bRead)
