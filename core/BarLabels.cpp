@@ -7,7 +7,7 @@
 
 int ShownPriceDecimals(int nWritten)
 {
-    return std::clamp(nWritten, 2, 6);
+    return std::clamp(nWritten, 2, 10);
 }
 
 std::string WithPriceDecimals(const std::string& strFormat, int nDecimals)

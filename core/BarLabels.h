@@ -9,7 +9,7 @@ class CChartStandardAxis;
 // the time of day when bars carry one.
 
 // Decimals prices are shown with, from the most a file wrote: never fewer than cents, and no
-// more than six.
+// more than ten.
 int ShownPriceDecimals(int nWritten);
 
 // strFormat with every "%.2f" conversion written with nDecimals instead.

@@ -5,39 +5,59 @@
 #include "chart/RefreshHold.h"
 #include "core/BarLabels.h"
 #include "core/KLineFile.h"
+#include "core/KLineMessages.h"
 #include "core/ReplaySettings.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 bool CKLinePlayer::Load(const std::string& strPath, std::string* pstrReason)
 {
-    const int nWindowBars = ReplaySettings().m_nWindowBars;
+    SKLineLoad load;
+    const bool bRead = LoadKLineFile(strPath, &load);
+    return Take(strPath, &load, bRead, pstrReason);
+}
 
-    std::vector<SChartCandlestickPoint> vecBars;
-    SKLineReadStats stats;
-    const bool bRead = ReadKLineFile(strPath, &vecBars, &stats);
+bool CKLinePlayer::Load(const std::string& strPath, const SKLineLayout& layout,
+                        std::string* pstrReason)
+{
+    SKLineLoad load;
+    const bool bRead = LoadKLineFile(strPath, &load, &layout);
+    return Take(strPath, &load, bRead, pstrReason);
+}
+
+bool CKLinePlayer::Take(const std::string& strPath, SKLineLoad* pLoad, bool bRead,
+                        std::string* pstrReason)
+{
+    ReportKLineLoad(strPath, *pLoad);
     if (!bRead)
     {
-        const char* pszReason = std::strerror(errno);
-        std::fprintf(stderr, "Error opening file: %s\n", pszReason);
+        // The replay going on keeps its file, bars, cursor and window.
         if (pstrReason != nullptr)
-            *pstrReason = pszReason;
+            *pstrReason = KLineLoadFailureText(*pLoad);
+        return false;
     }
-    ReportKLineRead(strPath, stats, vecBars.size());
-
+    const int nWindowBars = ReplaySettings().m_nWindowBars;
     // Swapping gives the previous file's storage back.
-    m_vecBars.swap(vecBars);
+    m_vecBars.swap(pLoad->m_vecBars);
+    m_vecVolumes.swap(pLoad->m_vecVolumes);
     std::vector<SChartCandlestickPoint>(nWindowBars > 0 ? nWindowBars : 0).swap(m_vecWindow);
     m_nCursor = 0;
     m_nBarCount = static_cast<int>(m_vecBars.size());
-    m_nPriceDecimals = ShownPriceDecimals(stats.m_nPriceDecimals);
-    m_bTimeOfDay = stats.m_bTimeOfDay;
+    m_layout = pLoad->m_layout;
+    m_stats = pLoad->m_stats;
+    m_strFilePath = strPath;
+    m_nPriceDecimals = ShownPriceDecimals(m_stats.m_nPriceDecimals);
+    m_bTimeOfDay = m_stats.m_bTimeOfDay;
     // The old file's last close must not be traded at or marked to.
     MakeCurrent(SChartCandlestickPoint{});
-    return bRead;
+    return true;
+}
+
+std::string CKLinePlayer::LoadNote() const
+{
+    if (m_strFilePath.empty())
+        return {};
+    return KLineLoadNote(m_layout, m_stats, m_vecBars);
 }
 
 int CKLinePlayer::Step()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartCandlestickPoint.h"
+#include "core/KLineFile.h"
 
 #include <string>
 #include <vector>
@@ -13,10 +14,19 @@ class CChartCtrl;
 class CKLinePlayer
 {
 public:
-    // Reads the file and restarts the replay: cursor 0, a window of N zero bars, no current bar.
-    // A file that cannot be opened is reported on standard error, leaves no bars at all and
-    // answers false, with the reason in *pstrReason when that is given.
+    // Reads the file, its layout recognised from its first lines, and restarts the replay:
+    // cursor 0, a window of N zero bars, no current bar. The note on what was read goes to
+    // standard error. A file that gives no bars (it cannot be opened, is not a regular file, is
+    // empty or binary, its layout is unknown or ambiguous, no line is a bar) changes nothing:
+    // the answer is false, with the reason in *pstrReason (KLineLoadFailureText) and on
+    // standard error.
     bool Load(const std::string& strPath, std::string* pstrReason = nullptr);
+    // The same with a layout the trader chose.
+    bool Load(const std::string& strPath, const SKLineLayout& layout,
+              std::string* pstrReason = nullptr);
+
+    // The note on the file loaded last (KLineLoadNote); empty before any load.
+    std::string LoadNote() const;
 
     // Reveals one more bar and shows the window on the chart as a fresh candlestick series.
     // Returns the new cursor; equal to m_nBarCount once the last bar is current. With fewer
@@ -37,10 +47,17 @@ public:
     double m_dHigh = 0.0;
     double m_dLow = 0.0;
     double m_dClose = 0.0;     // the price of every trade and mark
-    int m_nPriceDecimals = 2;  // decimals prices of the file are shown with, 2 to 6
+    int m_nPriceDecimals = 2;  // decimals prices of the file are shown with, 2 to 10
     bool m_bTimeOfDay = false; // the file's bars carry times of day (intraday bars)
+    // Beside m_vecBars, one per bar: the file's volumes (NaN where a bar has none), or empty
+    // when the file has no volume column.
+    std::vector<double> m_vecVolumes;
+    SKLineLayout m_layout;   // the layout the file was read with, to keep per file
+    SKLineReadStats m_stats; // what the read skipped and noted
+    std::string m_strFilePath;
 
 private:
+    bool Take(const std::string& strPath, SKLineLoad* pLoad, bool bRead, std::string* pstrReason);
     // A fresh series on the chart holding the window's bars; nothing without a chart.
     void ShowWindow(const SChartCandlestickPoint* pBars, size_t nCount);
     void MakeCurrent(const SChartCandlestickPoint& bar);

@@ -7,6 +7,7 @@
 #include "chart/ChartStandardAxis.h"
 #include "core/BarLabels.h"
 #include "core/KLineFile.h"
+#include "core/KLineMessages.h"
 #include "core/ReplaySettings.h"
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
@@ -29,10 +30,12 @@ namespace
 {
 
 constexpr const char* kUsage =
-    "usage: orvanta-snapshot FILE OUT.png [--first K] [--bars N] [--size WxH] [--labels]\n"
+    "usage: orvanta-snapshot FILE [OUT.png] [--first K] [--bars N] [--size WxH] [--labels]\n"
     "  Renders bars K to K+N-1 of the K-line FILE (K counts from 0; default: the first\n"
     "  window of the replay) as a candlestick chart of W x H pixels (default 640x400).\n"
-    "  --labels also prints the labels drawn on the date and price axes.\n";
+    "  --labels also prints the labels drawn on the date and price axes.\n"
+    "  The note on the layout found and the bars read goes to standard error; without\n"
+    "  OUT.png that note is all it does.\n";
 
 struct SOptions
 {
@@ -106,8 +109,8 @@ bool ParseArguments(int argc, char** argv, SOptions* pOptions)
         else
             strError = "unexpected argument '" + std::string(arg) + "'";
     }
-    if (strError.empty() && nPositional < 2)
-        strError = nPositional == 0 ? "missing FILE and OUT.png" : "missing OUT.png";
+    if (strError.empty() && nPositional < 1)
+        strError = "missing FILE";
     if (!strError.empty())
     {
         std::fprintf(stderr, "orvanta-snapshot: %s\n%s", strError.c_str(), kUsage);
@@ -154,8 +157,8 @@ int main(int argc, char** argv)
     if (!ParseArguments(argc, argv, &options))
         return 2;
 
-    // The input is opened once: a pipe gives its data to the first reader only.
-    const int fdInput = ::open(options.strInput.c_str(), O_RDONLY | O_CLOEXEC);
+    // The input is opened once, without waiting for a writer should it be a named pipe.
+    const int fdInput = ::open(options.strInput.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat input = {};
     if (fdInput < 0 || ::fstat(fdInput, &input) != 0)
     {
@@ -163,33 +166,28 @@ int main(int argc, char** argv)
                      std::strerror(errno));
         return 1;
     }
+    ::fcntl(fdInput, F_SETFL, ::fcntl(fdInput, F_GETFL) & ~O_NONBLOCK);
     // By identity, not by name: "./a.csv", a link or a hard link are the same file.
     struct stat output = {};
-    if (::stat(options.strOutput.c_str(), &output) == 0 && output.st_dev == input.st_dev &&
-        output.st_ino == input.st_ino)
+    if (!options.strOutput.empty() && ::stat(options.strOutput.c_str(), &output) == 0 &&
+        output.st_dev == input.st_dev && output.st_ino == input.st_ino)
     {
         std::fprintf(stderr, "orvanta-snapshot: '%s' is the input file; refusing to overwrite it\n",
                      options.strOutput.c_str());
         return 2;
     }
-    std::vector<SChartCandlestickPoint> vecBars;
-    SKLineReadStats stats;
-    const bool bRead = ReadKLineStream(fdInput, options.strInput, &vecBars, &stats);
-    const int nReadError = errno;
+    SKLineLoad load;
+    const bool bRead =
+        LoadKLineDescriptor(fdInput, options.strInput, &load, nullptr, KLineLocaleDateOrder());
     ::close(fdInput);
+    ReportKLineLoad(options.strInput, load);
     if (!bRead)
-    {
-        std::fprintf(stderr, "orvanta-snapshot: cannot read '%s': %s\n", options.strInput.c_str(),
-                     std::strerror(nReadError));
         return 1;
-    }
-    ReportKLineRead(options.strInput, stats, vecBars.size());
+    const std::vector<SChartCandlestickPoint>& vecBars = load.m_vecBars;
+    const SKLineReadStats& stats = load.m_stats;
+    if (options.strOutput.empty())
+        return 0;
     const int nBarCount = static_cast<int>(vecBars.size());
-    if (nBarCount == 0)
-    {
-        std::fprintf(stderr, "orvanta-snapshot: '%s' holds no bars\n", options.strInput.c_str());
-        return 1;
-    }
     if (options.nFirst >= nBarCount)
     {
         std::fprintf(stderr,

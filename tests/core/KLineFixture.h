@@ -1,0 +1,36 @@
+#pragma once
+
+#include "TempDir.h"
+#include "core/KLineFile.h"
+#include "core/KLineMessages.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Loads text written to a file of the given name, through the loader's recognition.
+inline SKLineLoad LoadFixture(const CTempDir& dir, const std::string& strName,
+                              const std::string& strText,
+                              EKLineDateOrder eLocale = EKLineDateOrder::DayMonthYear)
+{
+    SKLineLoad load;
+    LoadKLineFile(dir.Write(strName, strText), &load, nullptr, eLocale);
+    return load;
+}
+
+// A bar as "2021-03-01 09:00 1.2075 1.208 1.207 1.2078" (open, high, low, close).
+inline std::string BarText(const SChartCandlestickPoint& bar)
+{
+    char prices[128];
+    std::snprintf(prices, sizeof prices, " %.10g %.10g %.10g %.10g", bar.dOpen, bar.dHigh, bar.dLow,
+                  bar.dClose);
+    return KLineBarTimeText(bar.dDate, true) + prices;
+}
+
+inline std::vector<std::string> BarTexts(const std::vector<SChartCandlestickPoint>& bars)
+{
+    std::vector<std::string> texts;
+    for (const SChartCandlestickPoint& bar : bars)
+        texts.push_back(BarText(bar));
+    return texts;
+}
