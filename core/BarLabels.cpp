@@ -2,12 +2,13 @@
 
 #include "chart/ChartDateTimeAxis.h"
 #include "chart/ChartStandardAxis.h"
+#include "chart/PriceDecimals.h"
 
 #include <algorithm>
 
 int ShownPriceDecimals(int nWritten)
 {
-    return std::clamp(nWritten, 2, 10);
+    return std::clamp(nWritten, kMinPriceDecimals, kMaxPriceDecimals);
 }
 
 std::string WithPriceDecimals(const std::string& strFormat, int nDecimals)

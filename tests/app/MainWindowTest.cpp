@@ -342,7 +342,7 @@ TEST_F(MainWindowTest, AnOpenLossUnderACentShowsAsZeroWithoutASign)
     std::string strBars;
     for (int i = 0; i < 30; ++i)
         strBars +=
-            StringFormat("2017-04-%02d,1.07200,1.07300,1.07100,%.5f\n", i + 1, 1.0725 - i * 0.0001);
+            StringFormat("2017-04-%02d,1.07200,1.07300,1.06000,%.5f\n", i + 1, 1.0725 - i * 0.0001);
     LoadAtStart(m_dir.Write("fx.csv", strBars));
     Key(Qt::Key_Right);
     Click("Buy");
