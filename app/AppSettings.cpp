@@ -3,6 +3,7 @@
 #include "app/Resources.h"
 #include "core/PracticeSession.h"
 #include "core/ReplayChart.h"
+#include "core/TradeAccount.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,12 @@ constexpr int kMaxRecentFiles = 5;
 const QString kPeriodKey = QStringLiteral("Replay/PeriodMs");
 const QString kRecentSection = QStringLiteral("RecentFiles");
 const QString kIndicatorSection = QStringLiteral("Indicators");
+const QString kQuantityKey = QStringLiteral("Trade/Quantity");
+const QString kLeverageKey = QStringLiteral("Trade/Leverage");
+const QString kCommissionKindKey = QStringLiteral("Trade/CommissionKind");
+const QString kCommissionKey = QStringLiteral("Trade/Commission");
+const QString kSlippageKey = QStringLiteral("Trade/Slippage");
+const QString kPauseOnFillKey = QStringLiteral("Trade/PauseOnFill");
 
 QString AverageKey(std::size_t nIndex)
 {
@@ -153,6 +160,27 @@ void CSettingsFile::KeepDamagedFile(const QString& strWhy)
         m_strPath.clear();
 }
 
+void CSettingsFile::ReadTradeSettings(QSettings& file, SAppSettings* pSettings)
+{
+    // A value that is not a number, or trades the account refuses, keeps its default.
+    bool bNumber = false;
+    const int nQuantity = file.value(kQuantityKey).toInt(&bNumber);
+    if (bNumber && nQuantity >= 1 && nQuantity <= kMaxPositionUnits)
+        pSettings->nQuantity = nQuantity;
+    STradeSettings trade;
+    const int nKind = file.value(kCommissionKindKey, 0).toInt();
+    if (nKind >= 0 && nKind <= static_cast<int>(ECommissionKind::PercentOfValue))
+        trade.costs.eCommission = static_cast<ECommissionKind>(nKind);
+    for (auto [pKey, pdValue] : {std::pair{&kLeverageKey, &trade.dLeverage},
+                                 {&kCommissionKey, &trade.costs.dCommission},
+                                 {&kSlippageKey, &trade.costs.dSlippage}})
+        if (const double dValue = file.value(*pKey).toDouble(&bNumber); bNumber)
+            *pdValue = dValue;
+    if (CheckTradeSettings(trade, nullptr))
+        pSettings->trade = trade;
+    pSettings->bPauseOnFill = file.value(kPauseOnFillKey, 1).toInt() != 0;
+}
+
 SAppSettings CSettingsFile::readSettings()
 {
     SAppSettings settings;
@@ -182,6 +210,7 @@ SAppSettings CSettingsFile::readSettings()
         if (std::string strPath = file.value(RecentKey(i)).toString().toStdString();
             !strPath.empty())
             settings.vecRecentFiles.push_back(std::move(strPath));
+    ReadTradeSettings(file, &settings);
     return settings;
 }
 
@@ -202,6 +231,12 @@ bool CSettingsFile::writeSettings(const SAppSettings& settings)
         else
             file.remove(RecentKey(i));
     }
+    file.setValue(kQuantityKey, settings.nQuantity);
+    file.setValue(kLeverageKey, settings.trade.dLeverage);
+    file.setValue(kCommissionKindKey, static_cast<int>(settings.trade.costs.eCommission));
+    file.setValue(kCommissionKey, settings.trade.costs.dCommission);
+    file.setValue(kSlippageKey, settings.trade.costs.dSlippage);
+    file.setValue(kPauseOnFillKey, settings.bPauseOnFill ? 1 : 0);
     QDir().mkpath(QFileInfo(m_strPath).absolutePath());
     file.sync();
     if (file.status() == QSettings::NoError)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TradeCosts.h"
+
 #include <QString>
 
 #include <array>
@@ -15,6 +17,9 @@ struct SAppSettings
     int nPeriodMs = 1000;                     // the replay period, clamped to the speed steps
     std::array<bool, 4> arrAverages = {};     // the moving averages shown, in the menu's order
     std::vector<std::string> vecRecentFiles;  // newest first
+    int nQuantity = 1;                        // units Buy and Sell trade
+    STradeSettings trade;                     // leverage and costs
+    bool bPauseOnFill = true;                 // a fill while playing stops the replay
 };
 
 // The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini):
@@ -41,6 +46,7 @@ public:
 
 private:
     void KeepDamagedFile(const QString& strWhy);
+    static void ReadTradeSettings(QSettings& file, SAppSettings* pSettings);
     void Open();
 
     QString m_strPath;

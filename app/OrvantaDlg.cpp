@@ -6,6 +6,7 @@
 #include "core/BarLabels.h"
 #include "core/ReplayChart.h"
 #include "core/ReplaySpeed.h"
+#include "core/TradeAccount.h"
 #include "platform/WidgetHost.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include <cmath>
 
@@ -126,6 +128,10 @@ COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent), m_replayTimer(thi
         m_pReplayChart->SetAverageShown(i, m_settings.arrAverages[i]);
     m_recentFiles.SetFiles(m_settings.vecRecentFiles);
     ShowRecentFiles();
+    m_session.SetTradeSettings(m_settings.trade, nullptr);
+    m_session.SetPauseOnFill(m_settings.bPauseOnFill);
+    m_pQuantity->setValue(m_settings.nQuantity);
+    connect(m_pQuantity, &QSpinBox::valueChanged, this, &COrvantaDlg::OnQuantityChanged);
 
     connect(&m_replayTimer, &QTimer::timeout, this, &COrvantaDlg::OnReplayTimer);
     ShowSession();
@@ -159,7 +165,15 @@ void COrvantaDlg::CreateControls(const CDialogUnits& units)
     }
     m_pBtnBuy = AddButton(m_pClient, units, AppQText(IDS_BUY_BUTTON), {215, 270, 54, 16});
     m_pBtnSell = AddButton(m_pClient, units, AppQText(IDS_SELL_BUTTON), {283, 270, 54, 16});
-    m_pInfo->installEventFilter(new CActionKeysFirst(this, this));
+    // The units Buy and Sell trade, beside them.
+    m_pQuantity = new QSpinBox(m_pClient);
+    m_pQuantity->setObjectName(QStringLiteral("quantity"));
+    m_pQuantity->setRange(1, kMaxPositionUnits);
+    m_pQuantity->setToolTip(AppQText(IDS_QUANTITY_TIP));
+    m_pQuantity->setGeometry(units.Rect(170, 272, 42, 12));
+    auto* pKeysFirst = new CActionKeysFirst(this, this);
+    m_pInfo->installEventFilter(pKeysFirst);
+    m_pQuantity->findChild<QLineEdit*>()->installEventFilter(pKeysFirst);
 
     connect(m_pBtnLoad, &QPushButton::clicked, this, &COrvantaDlg::OnLoad);
     connect(m_pBtnPlay, &QPushButton::clicked, this, &COrvantaDlg::OnPlayStop);
@@ -178,6 +192,7 @@ void COrvantaDlg::CreateControls(const CDialogUnits& units)
         anchor(pLabel, false, true, false, false);
     anchor(m_pBtnBuy, true, true, false, false);
     anchor(m_pBtnSell, true, true, false, false);
+    anchor(m_pQuantity, true, true, false, false);
 }
 
 QAction* COrvantaDlg::NewAction(unsigned nTextId, void (COrvantaDlg::*pfnSlot)())
@@ -225,6 +240,9 @@ void COrvantaDlg::CreateActions()
     m_pActSell->setShortcuts({QKeySequence(Qt::Key_S), QKeySequence(Qt::SHIFT | Qt::Key_S)});
     m_pActReport = NewAction(IDS_MENU_REPORT, &COrvantaDlg::OnReport);
     m_pActExport = NewAction(IDS_MENU_EXPORT, &COrvantaDlg::OnExportTrades);
+    m_pActPlaceOrder = NewAction(IDS_MENU_PLACE_ORDER, &COrvantaDlg::OnPlaceOrder);
+    m_pActPlaceOrder->setShortcut(Qt::Key_O);
+    m_pActOrders = NewAction(IDS_MENU_ORDERS, &COrvantaDlg::OnOrders);
     m_pActAbout = NewAction(IDS_MENU_ABOUT, &COrvantaDlg::OnAbout);
     for (std::size_t i = 0; i < m_arrAverageActions.size(); ++i)
     {
@@ -234,7 +252,7 @@ void COrvantaDlg::CreateActions()
     }
     // The keys work wherever the focus is in the window, also while no menu is open.
     addActions({m_pActPlay, m_pActStop, m_pActStepBar, m_pActFaster, m_pActSlower, m_pActBuy,
-                m_pActSell});
+                m_pActSell, m_pActPlaceOrder});
 }
 
 void COrvantaDlg::CreateMenus()
@@ -258,6 +276,8 @@ void COrvantaDlg::CreateMenus()
 
     QMenu* pTrade = m_pMenuBar->addMenu(AppQText(IDS_MENU_TRADE));
     pTrade->addActions({m_pActBuy, m_pActSell});
+    pTrade->addSeparator();
+    pTrade->addActions({m_pActPlaceOrder, m_pActOrders});
     pTrade->addSeparator();
     pTrade->addActions({m_pActReport, m_pActExport});
 
@@ -416,6 +436,7 @@ void COrvantaDlg::ShowCommandState()
     const bool bCanTrade = m_session.CanTrade();
     m_pBtnBuy->setEnabled(bCanTrade);
     m_pBtnSell->setEnabled(bCanTrade);
+    m_pActPlaceOrder->setEnabled(bCanTrade);
     m_pActPlay->setEnabled(m_session.CanPlay());
     m_pActStop->setEnabled(bPlaying);
     const int nSpeed = ReplaySpeedIndex(m_session.PeriodMs());

@@ -22,6 +22,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QSpinBox;
 
 // The main window: picks and loads a K-line file, plays it on a timer, trades at the newest close
 // and shows the newest bar and the account under the chart. It holds no trading state: it shows
@@ -92,6 +93,13 @@ private:
     void OnSell();
     void Trade(ETradeSide eSide);
     void ShowRefusal(const STradeRefusal& refusal);
+    // The order dialog, opened on this request (the menu's: a market buy of the quantity shown).
+    void OnPlaceOrder();
+    void PlaceOrderFrom(const SOrderRequest& initial);
+    void OnOrders();
+    void OnQuantityChanged(int nQuantity);
+    // What trading changed on the chart and in the labels: markers, order lines, account.
+    void ShowTrading();
     void OnSpeedStep(int nPeriodMs);
     void OnFaster();
     void OnSlower();
@@ -143,6 +151,7 @@ private:
     QPushButton* m_pBtnPlay = nullptr;
     QPushButton* m_pBtnBuy = nullptr;
     QPushButton* m_pBtnSell = nullptr;
+    QSpinBox* m_pQuantity = nullptr;
     std::array<QLabel*, 7> m_arrLabels = {}; // open, high, low, close, account, position, profit
 
     // Where each control sat at the start, and which edges it keeps its distance to.
@@ -176,6 +185,8 @@ private:
     QAction* m_pActSell = nullptr;
     QAction* m_pActReport = nullptr;
     QAction* m_pActExport = nullptr;
+    QAction* m_pActPlaceOrder = nullptr;
+    QAction* m_pActOrders = nullptr;
     QAction* m_pActAbout = nullptr;
     std::array<QAction*, 4> m_arrAverageActions = {};
     QMenu* m_pFileMenu = nullptr;

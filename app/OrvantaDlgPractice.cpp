@@ -6,9 +6,12 @@
 #include "app/DialogControls.h"
 #include "app/DlgSetting.h"
 #include "app/FileDialogs.h"
+#include "app/OrderDlg.h"
+#include "app/OrdersDlg.h"
 #include "app/ReportDlg.h"
 #include "app/Resources.h"
 #include "app/StartDateDlg.h"
+#include "app/TradeTexts.h"
 #include "chart/RefreshHold.h"
 #include "core/ReplayChart.h"
 #include "core/TradeJournalCsv.h"
@@ -17,6 +20,7 @@
 #include <ctime>
 
 #include <QCloseEvent>
+#include <QSpinBox>
 
 void COrvantaDlg::OnPlayStop()
 {
@@ -79,19 +83,74 @@ void COrvantaDlg::Trade(ETradeSide eSide)
     if (!m_session.CanTrade())
         return;
     STradeRefusal refusal;
-    const bool bTraded =
-        eSide == ETradeSide::Buy ? m_session.Buy(&refusal) : m_session.Sell(&refusal);
-    if (bTraded)
-        m_pReplayChart->ShowTradeMarkers(m_session);
-    ShowSession();
+    const int nQuantity = m_pQuantity->value();
+    const bool bTraded = eSide == ETradeSide::Buy ? m_session.Buy(nQuantity, &refusal)
+                                                  : m_session.Sell(nQuantity, &refusal);
+    ShowTrading();
     if (!bTraded)
         ShowRefusal(refusal);
     ShowNotes();
 }
 
+void COrvantaDlg::ShowTrading()
+{
+    m_pReplayChart->ShowTradeMarkers(m_session);
+    ShowSession();
+}
+
 void COrvantaDlg::ShowRefusal(const STradeRefusal& refusal)
 {
-    ShowMessage(FormatAppText(IDS_TRADE_REFUSED, refusal.strText.c_str()));
+    ShowMessage(RefusalText(refusal, m_session.PriceDecimals()));
+}
+
+void COrvantaDlg::OnQuantityChanged(int nQuantity)
+{
+    m_settings.nQuantity = nQuantity;
+    m_settingsFile.writeSettings(m_settings);
+    ShowNotes();
+}
+
+void COrvantaDlg::OnPlaceOrder()
+{
+    SOrderRequest request;
+    request.nQuantity = m_pQuantity->value();
+    request.dPrice = m_session.Player().m_dClose;
+    PlaceOrderFrom(request);
+}
+
+void COrvantaDlg::PlaceOrderFrom(const SOrderRequest& initial)
+{
+    if (!m_session.CanTrade())
+        return;
+    COrderDlg dlgOrder(m_session, initial,
+                       [this](const SOrderRequest& request, std::string* pstrWhy)
+                       {
+                           STradeRefusal refusal;
+                           const bool bPlaced = m_session.PlaceRequest(request, &refusal);
+                           ShowTrading();
+                           if (!bPlaced)
+                               *pstrWhy = RefusalText(refusal, m_session.PriceDecimals());
+                           return bPlaced;
+                       },
+                       this);
+    {
+        const CModalPause pause(*this);
+        dlgOrder.exec();
+    }
+    ShowNotes();
+}
+
+void COrvantaDlg::OnOrders()
+{
+    COrdersDlg dlgOrders(m_session.Desk(), m_session.PriceDecimals(),
+                         [this](int nId)
+                         {
+                             m_session.CancelOrder(nId);
+                             ShowTrading();
+                         },
+                         this);
+    const CModalPause pause(*this);
+    dlgOrders.exec();
 }
 
 void COrvantaDlg::OnSpeedStep(int nPeriodMs)
@@ -211,12 +270,19 @@ void COrvantaDlg::OnExportTrades()
 
 void COrvantaDlg::OnSettings()
 {
-    CDlgSetting dlgSetting(m_session.PeriodMs(), this);
+    CDlgSetting dlgSetting(m_session.PeriodMs(), m_session.Desk().Settings(),
+                           m_session.PausesOnFill(), this);
     {
         const CModalPause pause(*this);
         if (dlgSetting.exec() != QDialog::Accepted)
             return;
     }
+    // The dialog took only what the account accepts.
+    m_session.SetTradeSettings(dlgSetting.TradeSettings(), nullptr);
+    m_session.SetPauseOnFill(dlgSetting.PauseOnFill());
+    m_settings.trade = dlgSetting.TradeSettings();
+    m_settings.bPauseOnFill = dlgSetting.PauseOnFill();
+    m_settingsFile.writeSettings(m_settings);
     SetReplayPeriod(dlgSetting.PeriodMs());
 }
 

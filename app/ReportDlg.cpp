@@ -3,6 +3,7 @@
 #include "app/DialogControls.h"
 #include "app/DialogUnits.h"
 #include "app/Resources.h"
+#include "chart/ChartAxisLabel.h"
 #include "chart/ChartLineSerie.h"
 #include "chart/ChartStandardAxis.h"
 #include "core/SessionStats.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -35,13 +37,23 @@ constexpr int kValueX = 63;
 constexpr int kValueWidth = 74;
 constexpr int kChartX = 142;
 constexpr int kChartWidth = 251;
-constexpr int kChartHeight = 147;
+constexpr int kChartHeight = 200;
 constexpr int kDialogWidth = 400;
-constexpr int kDialogHeight = 180;
+constexpr int kDialogHeight = 250;
+constexpr int kNoteTop = 214;
+constexpr int kNoteWidth = 330;
 
 std::string Money(double dValue)
 {
     return StringFormat("%.2f", dValue);
+}
+
+// Two decimals, or two significant digits where two decimals would show a fall as 0.00.
+std::string PercentText(double dPercent)
+{
+    if (dPercent == 0.0 || std::fabs(dPercent) >= 0.01)
+        return StringFormat("%.2f", dPercent);
+    return StringFormat("%.2g", dPercent);
 }
 
 std::string ProfitFactorText(const SSessionStats& stats)
@@ -68,9 +80,17 @@ std::vector<std::string> FigureTexts(const SSessionStats& stats, bool bHasSessio
     vecTexts[ReportProfitFactor] = ProfitFactorText(stats);
     vecTexts[ReportLargestWin] = stats.nWins > 0 ? Money(stats.dLargestWin) : strNone;
     vecTexts[ReportLargestLoss] = stats.nLosses > 0 ? Money(stats.dLargestLoss) : strNone;
-    vecTexts[ReportMaxDrawdown] =
-        StringFormat("%.2f (%.2f%%)", stats.dMaxDrawdown, stats.dMaxDrawdownPercent);
+    vecTexts[ReportMaxDrawdown] = StringFormat("%.2f (%s%%)", stats.dMaxDrawdown,
+                                               PercentText(stats.dMaxDrawdownPercent).c_str());
     vecTexts[ReportFinalAccount] = bHasSession ? Money(stats.dFinalAccount) : strNone;
+    vecTexts[ReportCostsPaid] = Money(stats.dCostsPaid);
+    vecTexts[ReportBeforeCosts] = Money(stats.dProfitBeforeCosts);
+    vecTexts[ReportNetProfit] = Money(stats.dNetProfit);
+    vecTexts[ReportExpectancy] = stats.nRoundTrips > 0 ? Money(stats.dExpectancy) : strNone;
+    // The mean R and how many positions with a stop it is taken over.
+    vecTexts[ReportAverageR] = stats.nRiskedTrips > 0
+                                   ? StringFormat("%.2f (%d)", stats.dAverageR, stats.nRiskedTrips)
+                                   : strNone;
     return vecTexts;
 }
 
@@ -97,6 +117,9 @@ CReportDlg::CReportDlg(const CTradeJournal& journal, QWidget* pParent) : QDialog
                      {kValueX, y, kValueWidth, 8});
         pValue->setObjectName(QStringLiteral("value%1").arg(r));
     }
+    QLabel* pNote = AddLabel(this, units, AppQText(IDS_REPORT_STOP_FIRST),
+                             {kNameX, kNoteTop, kNoteWidth, 18});
+    pNote->setWordWrap(true);
     const QRect rcChart = units.Rect(kChartX, kRowTop, kChartWidth, kChartHeight);
     CreateWindowInWidget(m_chart, "ChartCtrl", this,
                          RECT{rcChart.left(), rcChart.top(), rcChart.right() + 1,
@@ -112,18 +135,27 @@ CReportDlg::CReportDlg(const CTradeJournal& journal, QWidget* pParent) : QDialog
 
 void CReportDlg::ShowEquityCurve(const CTradeJournal& journal)
 {
-    // Bars along the bottom, account value at the left; both follow the curve.
+    // Bars along the bottom, money gained or lost at the left; both follow the curve, with a
+    // margin above and below it so its peak and trough stay clear of the plot's edges.
     auto* pBars = new CChartStandardAxis;
     m_chart.InstallAxis(pBars, SlotBottom); // the chart owns it from here
     pBars->SetRangeMode(AllPoints);
+    pBars->m_pCaption->SetText(AppText(IDS_REPORT_CURVE_BARS));
     CChartStandardAxis* pValues = m_chart.NewStandardAxis();
     pValues->SetRangeMode(AllPoints);
+    pValues->m_pCaption->SetText(AppText(IDS_REPORT_CURVE_MONEY));
 
     const std::vector<double>& vecMarks = journal.Marks();
     std::vector<SChartLinePoint> vecPoints;
     vecPoints.reserve(vecMarks.size());
     for (std::size_t i = 0; i < vecMarks.size(); ++i)
-        vecPoints.push_back({static_cast<double>(i + 1), vecMarks[i]});
+        vecPoints.push_back({static_cast<double>(i + 1), vecMarks[i] - vecMarks.front()});
+    if (!vecMarks.empty())
+    {
+        const auto [itLow, itHigh] = std::minmax_element(vecMarks.begin(), vecMarks.end());
+        const double dSpan = *itHigh - *itLow;
+        pValues->m_dAutoPadding = dSpan > 0.0 ? dSpan * 0.08 : 1.0;
+    }
     auto* pCurve = new CChartLineSerie(&m_chart);
     m_chart.AttachSerie(pCurve);
     if (!vecPoints.empty())

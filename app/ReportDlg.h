@@ -21,11 +21,16 @@ enum EReportRow : int
     ReportLargestLoss,
     ReportMaxDrawdown,
     ReportFinalAccount,
+    ReportCostsPaid,
+    ReportBeforeCosts,
+    ReportNetProfit,
+    ReportExpectancy,
+    ReportAverageR,
     ReportRowCount,
 };
 
-// The session report: the figures of a trade journal and its equity curve, the marked account
-// value per bar.
+// The session report: the figures of a trade journal and its equity curve, the money gained or
+// lost since the first mark, per bar.
 class CReportDlg : public QDialog
 {
 public:

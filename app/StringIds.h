@@ -96,4 +96,43 @@ constexpr unsigned IDS_MENU_INDICATORS = 542;
 // The session report: caption, then one name per row in the order of EReportRow.
 constexpr unsigned IDS_REPORT_CAPTION = 560;
 constexpr unsigned IDS_REPORT_FIRST_ROW = 561;
-constexpr unsigned IDS_REPORT_LAST_ROW = 572;
+constexpr unsigned IDS_REPORT_LAST_ROW = 577;
+constexpr unsigned IDS_REPORT_STOP_FIRST = 580; // the rule for a bar holding both exits
+constexpr unsigned IDS_REPORT_CURVE_BARS = 581; // the equity curve's x axis
+constexpr unsigned IDS_REPORT_CURVE_MONEY = 582; // its y axis
+
+// Sizes and orders.
+constexpr unsigned IDS_QUANTITY_TIP = 600;
+constexpr unsigned IDS_MENU_PLACE_ORDER = 601;
+constexpr unsigned IDS_MENU_ORDERS = 602;
+// One per order kind, in the order of ETradeOrderKind but for Market, which is two: buy, sell.
+constexpr unsigned IDS_ORDER_KIND_FIRST = 610;
+constexpr unsigned IDS_ORDER_KIND_LAST = 617;
+constexpr unsigned IDS_ORDER_CAPTION = 620;
+constexpr unsigned IDS_ORDER_KIND = 621;
+constexpr unsigned IDS_ORDER_PRICE = 622;
+constexpr unsigned IDS_ORDER_QUANTITY = 623;
+constexpr unsigned IDS_ORDER_STOP_LOSS = 624;
+constexpr unsigned IDS_ORDER_TAKE_PROFIT = 625;
+constexpr unsigned IDS_ORDER_RISK = 626;
+constexpr unsigned IDS_ORDER_RISK_SIZE = 627; // risk percent, stop price, quantity
+constexpr unsigned IDS_ORDER_BAD_NUMBER = 628; // the text typed
+constexpr unsigned IDS_ORDERS_CAPTION = 630;
+constexpr unsigned IDS_ORDERS_CANCEL = 631;
+constexpr unsigned IDS_ORDERS_CLOSE = 632;
+constexpr unsigned IDS_ORDERS_FIRST_COLUMN = 633; // number, kind, quantity, price, attached to
+constexpr unsigned IDS_ORDERS_LAST_COLUMN = 637;
+constexpr unsigned IDS_ORDERS_POSITION = 638;     // what a stop guards: the position
+constexpr unsigned IDS_CHART_MENU_ORDER = 640;    // order kind, price
+constexpr unsigned IDS_CHART_MENU_DIALOG = 641;   // price
+// Why a trade or order was refused, one per ETradeRefusal after None; each takes the largest
+// quantity allowed (%d) and the price compared with (%s), in that order, where it names them.
+constexpr unsigned IDS_REFUSED_FIRST = 650;
+constexpr unsigned IDS_REFUSED_LAST = 663;
+constexpr unsigned IDS_SETTINGS_TRADE_GROUP = 670;
+constexpr unsigned IDS_SETTINGS_LEVERAGE = 671;
+constexpr unsigned IDS_SETTINGS_COMMISSION = 672;
+constexpr unsigned IDS_SETTINGS_COMMISSION_FIRST = 673; // per trade, per unit, percent of value
+constexpr unsigned IDS_SETTINGS_COMMISSION_LAST = 675;
+constexpr unsigned IDS_SETTINGS_SLIPPAGE = 676;
+constexpr unsigned IDS_SETTINGS_PAUSE_ON_FILL = 677;

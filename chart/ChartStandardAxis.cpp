@@ -67,8 +67,11 @@ int CChartStandardAxis::IntervalMidPixel(double dValue) const
 
 std::string CChartStandardAxis::FormatTickLabel(double dValue) const
 {
-    // Fixed point, correctly rounded and locale-free, as the classic stream writes it.
+    // Fixed point, correctly rounded and locale-free, as the classic stream writes it. A tick a
+    // rounding error off 0 is 0, never "-0.0".
     const int nDecimals = std::max(0, m_nDecimals);
+    if (std::fabs(dValue) < 0.5 / PowerOfTen(nDecimals))
+        dValue = 0.0;
     char szText[1024];
     const std::to_chars_result result =
         std::to_chars(szText, szText + sizeof szText, dValue, std::chars_format::fixed, nDecimals);

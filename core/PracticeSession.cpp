@@ -7,6 +7,7 @@
 #include "platform/StringFormat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -99,7 +100,11 @@ void CPracticeSession::Tick()
         return;
     if (m_player.m_nCursor != nBefore &&
         m_desk.EvaluateBar(m_player.m_vecBars[static_cast<std::size_t>(m_player.m_nCursor - 1)]) > 0)
+    {
         FollowJournal();
+        if (m_bPauseOnFill)
+            m_bPlaying = false;
+    }
     // 3. Mark the account to the close on the screen.
     m_desk.Mark();
 }
@@ -185,14 +190,70 @@ void CPracticeSession::Slower()
     SetPeriodMs(SlowerReplayPeriod(m_nPeriodMs));
 }
 
-bool CPracticeSession::Buy(STradeRefusal* pRefusal)
+bool CPracticeSession::Buy(int nQuantity, STradeRefusal* pRefusal)
 {
-    return Trade(ETradeSide::Buy, 1, pRefusal);
+    return Trade(ETradeSide::Buy, nQuantity, pRefusal);
 }
 
-bool CPracticeSession::Sell(STradeRefusal* pRefusal)
+bool CPracticeSession::Sell(int nQuantity, STradeRefusal* pRefusal)
 {
-    return Trade(ETradeSide::Sell, 1, pRefusal);
+    return Trade(ETradeSide::Sell, nQuantity, pRefusal);
+}
+
+bool CPracticeSession::PlaceOrder(ETradeOrderKind eKind, int nQuantity, double dPrice,
+                                  int nAttachedTo, int* pnId, STradeRefusal* pRefusal)
+{
+    if (!CanTrade())
+        return Refuse(pRefusal, ETradeRefusal::NoBar, "no bar is shown yet");
+    return m_desk.PlaceOrder(eKind, nQuantity, dPrice, nAttachedTo, pnId, pRefusal);
+}
+
+bool CPracticeSession::PlaceRequest(const SOrderRequest& request, STradeRefusal* pRefusal)
+{
+    int nEntry = 0;
+    if (request.eKind == ETradeOrderKind::Market)
+    {
+        if (!Trade(request.eSide, request.nQuantity, pRefusal))
+            return false;
+    }
+    else if (!PlaceOrder(request.eKind, request.nQuantity, request.dPrice, 0, &nEntry, pRefusal))
+        return false;
+    if (!IsEntryOrder(request.eKind) && request.eKind != ETradeOrderKind::Market)
+        return true;
+    for (auto [eKind, dPrice] : {std::pair{ETradeOrderKind::StopLoss, request.dStopLoss},
+                                 {ETradeOrderKind::TakeProfit, request.dTakeProfit}})
+        if (!std::isnan(dPrice) && !PlaceOrder(eKind, 0, dPrice, nEntry, nullptr, pRefusal))
+        {
+            // An entry without the stop the trader asked for is not what was asked.
+            if (nEntry != 0)
+                CancelOrder(nEntry);
+            return false;
+        }
+    return true;
+}
+
+bool CPracticeSession::MoveOrder(int nId, double dPrice, STradeRefusal* pRefusal)
+{
+    return m_desk.MoveOrder(nId, dPrice, pRefusal);
+}
+
+bool CPracticeSession::CancelOrder(int nId)
+{
+    return m_desk.CancelOrder(nId);
+}
+
+bool CPracticeSession::SizeByRisk(ETradeSide eSide, double dEntry, double dStop,
+                                  double dRiskPercent, int* pnQuantity,
+                                  STradeRefusal* pRefusal) const
+{
+    if (!CanTrade())
+        return Refuse(pRefusal, ETradeRefusal::NoBar, "no bar is shown yet");
+    return m_desk.SizeByRisk(eSide, dEntry, dStop, dRiskPercent, pnQuantity, pRefusal);
+}
+
+bool CPracticeSession::SetTradeSettings(const STradeSettings& settings, STradeRefusal* pRefusal)
+{
+    return m_desk.SetSettings(settings, pRefusal);
 }
 
 bool CPracticeSession::Trade(ETradeSide eSide, int nQuantity, STradeRefusal* pRefusal)

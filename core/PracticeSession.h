@@ -3,6 +3,7 @@
 #include "core/KLinePlayer.h"
 #include "core/TradeDesk.h"
 
+#include <limits>
 #include <random>
 #include <string>
 
@@ -23,6 +24,18 @@ enum class EStartResult
     MovedToFirst, // the date lies before the first window: the replay starts there
     NotADate,     // the text is not a YYYY-MM-DD date
     TooShort,     // the file has fewer bars than the window
+};
+
+// An order as the trader asks for it: an entry or a market trade with an optional stop loss and
+// take profit, or a stop loss or take profit for the open position. NaN: not given.
+struct SOrderRequest
+{
+    ETradeOrderKind eKind = ETradeOrderKind::Market;
+    ETradeSide eSide = ETradeSide::Buy; // of a market trade; entries know their side
+    int nQuantity = 1;
+    double dPrice = 0.0; // of an entry, stop loss or take profit
+    double dStopLoss = std::numeric_limits<double>::quiet_NaN();
+    double dTakeProfit = std::numeric_limits<double>::quiet_NaN();
 };
 
 // What a practice is: the loaded file and its replay, the trade desk (account, orders, costs and
@@ -74,11 +87,30 @@ public:
     void Slower();
     static int ClampPeriodMs(long long nPeriodMs);
 
-    // Trades one unit at the newest close on the screen; false, with the reason, when no bar is
-    // shown or the account refuses it.
+    // Trades nQuantity units at the newest close on the screen; false, with the reason, when no
+    // bar is shown or the account refuses it.
     bool CanTrade() const { return m_player.HasCurrentBar(); }
-    bool Buy(STradeRefusal* pRefusal = nullptr);
-    bool Sell(STradeRefusal* pRefusal = nullptr);
+    bool Buy(int nQuantity = 1, STradeRefusal* pRefusal = nullptr);
+    bool Sell(int nQuantity = 1, STradeRefusal* pRefusal = nullptr);
+
+    // Orders that wait: see CTradeDesk. They are placed against the newest close on the screen
+    // and meet every bar revealed after it.
+    bool PlaceOrder(ETradeOrderKind eKind, int nQuantity, double dPrice, int nAttachedTo,
+                    int* pnId, STradeRefusal* pRefusal);
+    // The whole request or, where an entry's stop or target is refused, nothing of it. A market
+    // trade is made first; its stop and target then guard the position.
+    bool PlaceRequest(const SOrderRequest& request, STradeRefusal* pRefusal);
+    bool MoveOrder(int nId, double dPrice, STradeRefusal* pRefusal);
+    bool CancelOrder(int nId);
+    // The quantity risking dRiskPercent of the account from dEntry to dStop.
+    bool SizeByRisk(ETradeSide eSide, double dEntry, double dStop, double dRiskPercent,
+                    int* pnQuantity, STradeRefusal* pRefusal) const;
+    bool SetTradeSettings(const STradeSettings& settings, STradeRefusal* pRefusal);
+    // Whether a fill while playing stops the replay, so the trader sees what happened.
+    void SetPauseOnFill(bool bPause) { m_bPauseOnFill = bPause; }
+    bool PausesOnFill() const { return m_bPauseOnFill; }
+    // The fills of the last bar revealed.
+    const std::vector<SOrderFill>& LastFills() const { return m_desk.Fills(); }
     bool HasOpenPosition() const { return Account().m_nPosition != 0; }
     // Closes the open position at the newest close shown, booked and logged like a button trade.
     // False, with the reason, when the account refuses the trade: the position then stays.
@@ -107,5 +139,6 @@ private:
     int m_nPeriodMs = 1000;
     bool m_bPlaying = false;
     bool m_bFinished = false; // the last bar has been shown; only a new file plays again
+    bool m_bPauseOnFill = true;
     std::mt19937 m_randomStart{std::random_device{}()};
 };

@@ -2,12 +2,18 @@
 
 #include "app/AboutDlg.h"
 #include "app/DlgSetting.h"
+#include "app/OrderDlg.h"
+#include "app/OrdersDlg.h"
 #include "app/Language.h"
 #include "app/ReportDlg.h"
 #include "app/Resources.h"
 #include "app/StartDateDlg.h"
 #include "app/StringTable.h"
+#include "core/TradeDesk.h"
 #include "core/TradeJournal.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
 
 #include <map>
 #include <regex>
@@ -128,12 +134,15 @@ TEST_F(EnglishWindowTest, EveryTextOfTheWindowMenusAndDialogsIsEnglish)
         EXPECT_NE(Button(QString::fromLatin1(pszButton)), nullptr) << pszButton;
     // What the user reads: labels, buttons, the information line, menus, the dialogs.
     std::vector<QWidget*> vecWindows = {&Window()};
-    CDlgSetting settings(1000, &Window());
+    CDlgSetting settings(1000, STradeSettings{}, true, &Window());
+    COrderDlg order(Window().Session(), SOrderRequest{}, {}, &Window());
+    CTradeDesk desk;
+    COrdersDlg orders(desk, 2, {}, &Window());
     CAboutDlg about(&Window());
     CStartDateDlg start(&Window());
     CTradeJournal journal;
     CReportDlg report(journal, &Window());
-    vecWindows.insert(vecWindows.end(), {&settings, &about, &start, &report});
+    vecWindows.insert(vecWindows.end(), {&settings, &about, &start, &report, &order, &orders});
     std::vector<std::string> vecShown;
     for (QWidget* pWindow : vecWindows)
     {
@@ -146,6 +155,13 @@ TEST_F(EnglishWindowTest, EveryTextOfTheWindowMenusAndDialogsIsEnglish)
             vecShown.push_back(pEdit->text().toStdString());
         for (QAction* pAction : pWindow->findChildren<QAction*>())
             vecShown.push_back(pAction->text().toStdString());
+        for (QComboBox* pCombo : pWindow->findChildren<QComboBox*>())
+            for (int i = 0; i < pCombo->count(); ++i)
+                vecShown.push_back(pCombo->itemText(i).toStdString());
+        for (QAbstractItemView* pView : pWindow->findChildren<QAbstractItemView*>())
+            for (int c = 0; pView->model() != nullptr && c < pView->model()->columnCount(); ++c)
+                vecShown.push_back(
+                    pView->model()->headerData(c, Qt::Horizontal).toString().toStdString());
     }
     EXPECT_GT(vecShown.size(), 80u) << "the menus and dialogs are among them";
     for (const std::string& strShown : vecShown)

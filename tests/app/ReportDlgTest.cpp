@@ -40,15 +40,17 @@ TEST(ReportDlgTest, ShowsTheSessionFiguresAndADashWhereTheTradesTheyNeedAreMissi
 {
     SetAppLanguage(ELanguage::Chinese);
     CTradeJournal journal;
-    EXPECT_EQ(ValueTexts(journal), (std::vector<std::string>{"0", "0", "0", "0", "-", "-", "-",
-                                                             "-", "-", "-", "0.00 (0.00%)", "-"}));
+    EXPECT_EQ(ValueTexts(journal),
+              (std::vector<std::string>{"0", "0", "0", "0", "-", "-", "-", "-", "-", "-",
+                                        "0.00 (0.00%)", "-", "0.00", "0.00", "0.00", "-", "-"}));
     // Wins only: the profit factor has no losses to divide by.
     journal.Append(Trade(ETradeSide::Buy, 0, 1, 0));
     journal.Append(Trade(ETradeSide::Sell, 1, 0, 20));
     journal.AddMark(1000020);
     EXPECT_EQ(ValueTexts(journal),
               (std::vector<std::string>{"2", "1", "1", "0", "100.00%", "20.00", "-", "∞", "20.00",
-                                        "-", "0.00 (0.00%)", "1000020.00"}));
+                                        "-", "0.00 (0.00%)", "1000020.00", "0.00", "0.00",
+                                        "20.00", "20.00", "-"}));
 
     journal.Clear();
     journal.Append(Trade(ETradeSide::Buy, 0, 1, 0));
@@ -56,12 +58,19 @@ TEST(ReportDlgTest, ShowsTheSessionFiguresAndADashWhereTheTradesTheyNeedAreMissi
     journal.Append(Trade(ETradeSide::Buy, 0, 1, 0));
     journal.Append(Trade(ETradeSide::Sell, 1, 0, -100));
     journal.Append(Trade(ETradeSide::Sell, 0, -1, 0));
-    journal.Append(Trade(ETradeSide::Buy, -1, 0, 50.005));
+    // The last position had a stop that risked 25 and paid 2 of costs: 2.00 R net.
+    STradeRecord last = Trade(ETradeSide::Buy, -1, 0, 50.0);
+    last.dGross = 52.0;
+    last.dCosts = 2.0;
+    last.dRisk = 25.0;
+    journal.Append(last);
     for (double dMark : {1000000.0, 1000300.0, 1000200.0, 1000250.0})
         journal.AddMark(dMark);
+    // A fall of 100 from a peak of 1,000,300 is 0.0099969 %, shown to two significant digits.
     EXPECT_EQ(ValueTexts(journal),
               (std::vector<std::string>{"6", "3", "2", "1", "66.67%", "175.00", "-100.00", "3.50",
-                                        "300.00", "-100.00", "100.00 (0.01%)", "1000250.00"}));
+                                        "300.00", "-100.00", "100.00 (0.01%)", "1000250.00",
+                                        "2.00", "52.00", "250.00", "83.33", "2.00 (1)"}));
 }
 
 TEST(ReportDlgTest, DrawsTheEquityCurveOverTheMarksAndNoneWithoutThem)

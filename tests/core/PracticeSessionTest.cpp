@@ -118,6 +118,42 @@ TEST_F(PracticeSessionTest, TheMarkersAreTheLoadedFilesTradesInDateOrder)
     EXPECT_EQ(m_session.FileMarkers().size(), 2U) << "the file's own trades come back with it";
 }
 
+TEST_F(PracticeSessionTest, ARequestIsPlacedWholeAndAFillWhilePlayingPausesTheReplay)
+{
+    Open("a.csv", 60);
+    m_session.Play(); // bar 25: close 35.5, bars rise by 1 a day with lows at 9 + i
+    STradeRefusal refusal;
+    SOrderRequest request;
+    request.eKind = ETradeOrderKind::BuyStop;
+    request.nQuantity = 10;
+    request.dPrice = 37.0;
+    request.dStopLoss = 38.0; // above a buy: refused, and the entry with it
+    EXPECT_FALSE(m_session.PlaceRequest(request, &refusal));
+    EXPECT_EQ(refusal.eReason, ETradeRefusal::WrongSide);
+    EXPECT_TRUE(m_session.Desk().Orders().empty());
+
+    request.dStopLoss = 30.0;
+    ASSERT_TRUE(m_session.PlaceRequest(request, &refusal)) << refusal.strText;
+    EXPECT_EQ(m_session.Desk().Orders().size(), 2U);
+    m_session.Tick(); // bar 26: high 38 trades through 37
+    EXPECT_FALSE(m_session.IsPlaying()) << "a fill while playing stops the replay";
+    EXPECT_EQ(m_session.Account().m_nPosition, 10);
+    ASSERT_EQ(m_session.LastFills().size(), 1U);
+    EXPECT_EQ(m_session.FileMarkers().size(), 1U);
+
+    m_session.SetPauseOnFill(false);
+    request = {};
+    request.eKind = ETradeOrderKind::TakeProfit;
+    request.dPrice = 40.0;
+    ASSERT_TRUE(m_session.PlaceRequest(request, &refusal)) << refusal.strText;
+    m_session.Play();
+    m_session.Tick();
+    m_session.Tick(); // bar 28: high 40
+    EXPECT_TRUE(m_session.IsPlaying());
+    EXPECT_EQ(m_session.Account().m_nPosition, 0);
+    EXPECT_TRUE(m_session.Desk().Orders().empty()) << "the stop went with the position";
+}
+
 TEST_F(PracticeSessionTest, StartDatesAreCheckedBeforeTheReplayMoves)
 {
     Open("a.csv", 60);

@@ -14,6 +14,7 @@ The trade log and the chart's pixels tell what happened.
 """
 
 import os
+import subprocess
 import sys
 import time
 
@@ -24,9 +25,9 @@ TIMEOUT = 30  # generous: the machine may be busy
 QUIET = 3.0  # long enough for three ticks of the default period, to show that none came
 SETTINGS_CAPTION = "设置"
 ABOUT_CAPTION = "关于 Orvanta"
-SETTINGS_SIZE = (219, 96)  # dialog units of the settings dialog
+SETTINGS_SIZE = (219, 180)  # dialog units of the settings dialog
 SETTINGS_EDIT = (47, 19, 23, 9)
-BACKGROUND = (190, 278)  # inside the group box, between the Profit label and Buy
+BACKGROUND = (350, 278)  # inside the group box, right of Sell
 MENU_TEXT_DARK = 128  # menu titles are dark text on a light bar
 
 
@@ -52,10 +53,18 @@ def window_gone(server, caption):
                        f"the window {caption!r} to close")
 
 
+def is_tooltip(server, window):
+    out = subprocess.run(["xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"], env=server.env(),
+                         capture_output=True, text=True).stdout
+    return "TOOLTIP" in out
+
+
 def popup(server, program, known):
-    """The pop-up window (a menu) that appears beside the known windows."""
+    """The pop-up window (a menu) that appears beside the known windows; a tooltip the mouse
+    happens to raise on the way is not it."""
     def found():
-        new = [w for w in xd.program_windows(server, program.process) if w not in known]
+        new = [w for w in xd.program_windows(server, program.process)
+               if w not in known and not is_tooltip(server, w)]
         return new[0] if new else None
     return xd.wait_for(found, TIMEOUT, "a pop-up menu")
 
