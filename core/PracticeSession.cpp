@@ -2,6 +2,7 @@
 
 #include "core/ReplaySettings.h"
 #include "core/ReplaySpeed.h"
+#include "core/KLineMessages.h"
 #include "core/ReplayStart.h"
 #include "platform/OleDate.h"
 #include "platform/StringFormat.h"
@@ -71,6 +72,7 @@ void CPracticeSession::Open(SReadFile&& file)
     FollowJournal();
     m_bPlaying = false;
     m_bFinished = false;
+    m_vecHistory.clear();
 }
 
 void CPracticeSession::Play()
@@ -88,8 +90,16 @@ void CPracticeSession::Stop()
 
 void CPracticeSession::Tick()
 {
-    // 1. Step; the step that shows the last bar ends the replay, and still marks.
+    RevealNext();
+}
+
+void CPracticeSession::RevealNext()
+{
+    // 1. Step; the step that shows the last bar ends the replay, and still marks. A step past the
+    // first window can be taken back.
     const int nBefore = m_player.m_nCursor;
+    if (nBefore >= WindowBars() && nBefore < m_player.m_nBarCount)
+        m_vecHistory.push_back({m_desk.Snapshot(), nBefore, m_bFinished});
     if (m_player.Step() == m_player.m_nBarCount)
     {
         m_bPlaying = false;
@@ -115,6 +125,73 @@ bool CPracticeSession::StepBar()
         return false;
     Tick();
     return true;
+}
+
+bool CPracticeSession::StepBack()
+{
+    if (!CanStepBack())
+        return false;
+    const SStepBack back = std::move(m_vecHistory.back());
+    m_vecHistory.pop_back();
+    // What the bar saw traded, named before it goes: the log keeps every line it had.
+    std::string strUndone;
+    const std::vector<STradeRecord>& vecRecords = Journal().Records();
+    for (std::size_t i = back.desk.nRecords; i < vecRecords.size(); ++i)
+    {
+        const STradeRecord& record = vecRecords[i];
+        strUndone += strUndone.empty() ? ": undid " : ", ";
+        strUndone += StringFormat("%s %d @ %.*f", record.eSide == ETradeSide::Buy ? "Buy" : "Sell",
+                                  record.nQuantity, std::max(record.nPriceDecimals, 2),
+                                  record.dPrice);
+    }
+    m_desk.Restore(back.desk);
+    SeekPlayer(back.nCursor);
+    m_bFinished = back.bFinished;
+    m_vecFileMarkers.clear();
+    m_nRecordsSeen = 0;
+    FollowJournal();
+    m_desk.WriteLog(
+        "Step back to " +
+        KLineBarTimeText(m_player.m_vecWindow.back().dDate, m_player.m_bTimeOfDay) + strUndone);
+    return true;
+}
+
+void CPracticeSession::SeekPlayer(int nCursor)
+{
+    // The window ending at bar nCursor - 1, as the step that revealed it left it.
+    const auto itEnd = m_player.m_vecBars.begin() + nCursor;
+    m_player.m_vecWindow.assign(itEnd - WindowBars(), itEnd);
+    m_player.m_nCursor = nCursor;
+    const SChartCandlestickPoint& bar = m_player.m_vecWindow.back();
+    m_player.m_dOpen = bar.dOpen;
+    m_player.m_dHigh = bar.dHigh;
+    m_player.m_dLow = bar.dLow;
+    m_player.m_dClose = bar.dClose;
+    m_player.ShowCurrentWindow();
+}
+
+int CPracticeSession::FastForward(EForwardUntil eUntil, int nBars, double dDate)
+{
+    if (m_bPlaying || m_bFinished || !m_player.HasCurrentBar())
+        return 0;
+    // Nothing is drawn on the way: the chart gets the window once, at the end.
+    CChartCtrl* pChart = m_player.m_pChart;
+    m_player.m_pChart = nullptr;
+    int nPassed = 0;
+    while (!m_bFinished)
+    {
+        if (eUntil == EForwardUntil::Bars && nPassed >= nBars)
+            break;
+        if (eUntil == EForwardUntil::Date && m_player.m_vecWindow.back().dDate >= dDate)
+            break;
+        RevealNext();
+        ++nPassed;
+        if (eUntil == EForwardUntil::Fill && !m_desk.Fills().empty())
+            break;
+    }
+    m_player.m_pChart = pChart;
+    m_player.ShowCurrentWindow();
+    return nPassed;
 }
 
 int CPracticeSession::WindowBars() const
@@ -154,8 +231,10 @@ EStartResult CPracticeSession::StartAtRandom()
 
 EStartResult CPracticeSession::StartAt(int nCursor, EStartResult eResult)
 {
-    // A finished replay can go on from its new start; orders placed at another time go.
+    // A finished replay can go on from its new start; orders placed at another time go, and
+    // stepping back ends here.
     m_desk.CancelAllOrders();
+    m_vecHistory.clear();
     SeekReplayStart(m_player, nCursor);
     m_bFinished = false;
     Tick();

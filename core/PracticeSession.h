@@ -71,6 +71,24 @@ public:
     void ShowCurrentWindow() { m_player.ShowCurrentWindow(); }
     bool IsFinished() const { return m_bFinished; }
 
+    // Hides the newest bar again while stopped: the account, orders, journal and markers return
+    // to exactly what they were before it was revealed, and the trade log gets one line naming
+    // what was undone. Works back to the first window of the file or the last start point.
+    bool CanStepBack() const { return !m_bPlaying && !m_vecHistory.empty(); }
+    bool StepBack();
+
+    // Reveals bars without drawing each one, every order evaluated and every mark logged on
+    // every bar passed, until the replay stops: at the bar nBars on, at the first bar on or after
+    // dDate, or when an order fills; the end of the file ends it too. The chart is drawn once at
+    // the end. Answers the bars passed.
+    enum class EForwardUntil
+    {
+        Bars,
+        Date,
+        Fill,
+    };
+    int FastForward(EForwardUntil eUntil, int nBars = 0, double dDate = 0.0);
+
     // Start points restart the replay at an earlier or later bar; the play state stays.
     EStartResult StartAtDate(const std::string& strDate);
     // What StartAtDate would answer, without moving anything.
@@ -131,8 +149,21 @@ private:
     void FollowJournal();
     EStartResult StartAt(int nCursor, EStartResult eResult);
 
+    // Reveals the next bar: the step, its fills and the mark, keeping what undoes it.
+    void RevealNext();
+    void SeekPlayer(int nCursor);
+
+    // What a step back returns to: the state before a bar was revealed.
+    struct SStepBack
+    {
+        STradeDeskSnapshot desk;
+        int nCursor = 0;
+        bool bFinished = false;
+    };
+
     CKLinePlayer m_player;
     CTradeDesk m_desk;
+    std::vector<SStepBack> m_vecHistory;
     std::vector<SChartTradeMarker> m_vecFileMarkers;
     std::size_t m_nRecordsSeen = 0; // records FollowJournal has looked at
     std::string m_strFilePath;

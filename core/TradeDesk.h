@@ -101,6 +101,8 @@ public:
     // instrument and the log's health stay as they are now.
     void Restore(const STradeDeskSnapshot& snapshot);
 
+    // A line of the trade log that is not a trade's, such as a step back's.
+    void WriteLog(const std::string& strMessage) { m_account.WriteLog(strMessage); }
     const CTradeAccount& Account() const { return m_account; }
     const CTradeJournal& Journal() const { return m_journal; }
     CTradeJournal& Journal() { return m_journal; }

@@ -1,5 +1,8 @@
 #include "core/PracticeSession.h"
+#include "core/KLineFile.h"
 #include "core/TradeLog.h"
+
+#include <random>
 
 #include "CoreTestApp.h"
 #include "TempDir.h"
@@ -152,6 +155,107 @@ TEST_F(PracticeSessionTest, ARequestIsPlacedWholeAndAFillWhilePlayingPausesTheRe
     EXPECT_TRUE(m_session.IsPlaying());
     EXPECT_EQ(m_session.Account().m_nPosition, 0);
     EXPECT_TRUE(m_session.Desk().Orders().empty()) << "the stop went with the position";
+}
+
+// Everything stepping back must put back, field by field.
+void ExpectSameDesk(const CTradeDesk& desk, const STradeDeskSnapshot& before,
+                    const CTradeJournal& journalBefore)
+{
+    const CTradeAccount& a = desk.Account();
+    const CTradeAccount& b = before.account;
+    EXPECT_EQ(a.m_nPosition, b.m_nPosition);
+    EXPECT_EQ(a.m_dAverage, b.m_dAverage);
+    EXPECT_EQ(a.m_dNoPositionAccount, b.m_dNoPositionAccount);
+    EXPECT_EQ(a.m_dPositionAccount, b.m_dPositionAccount);
+    EXPECT_EQ(a.m_dProfit, b.m_dProfit);
+    EXPECT_EQ(a.m_dCurrentPrice, b.m_dCurrentPrice);
+    EXPECT_EQ(a.m_dTripCash, b.m_dTripCash);
+    EXPECT_EQ(a.m_dTripCosts, b.m_dTripCosts);
+    EXPECT_EQ(a.m_dTripRisk, b.m_dTripRisk);
+    ASSERT_EQ(desk.Orders().size(), before.vecOrders.size());
+    for (std::size_t i = 0; i < before.vecOrders.size(); ++i)
+    {
+        EXPECT_EQ(desk.Orders()[i].nId, before.vecOrders[i].nId);
+        EXPECT_EQ(desk.Orders()[i].dPrice, before.vecOrders[i].dPrice);
+        EXPECT_EQ(desk.Orders()[i].nQuantity, before.vecOrders[i].nQuantity);
+    }
+    EXPECT_EQ(desk.Journal().Records().size(), journalBefore.Records().size());
+    EXPECT_EQ(desk.Journal().Marks(), journalBefore.Marks());
+    EXPECT_EQ(desk.Journal().Markers().size(), journalBefore.Markers().size());
+}
+
+TEST_F(PracticeSessionTest, StepsBackReturnToExactlyTheStateBeforeAndLogWhatTheyUndid)
+{
+    Open("a.csv", 80);
+    m_session.SetPauseOnFill(false);
+    m_session.StepBar();
+    m_session.Buy(3);
+    int nLimit = 0;
+    STradeRefusal refusal;
+    ASSERT_TRUE(m_session.PlaceOrder(ETradeOrderKind::SellLimit, 2, 38.0, 0, &nLimit, &refusal));
+    const STradeDeskSnapshot before = m_session.Desk().Snapshot();
+    const CTradeJournal journalBefore = m_session.Journal();
+    const int nCursor = m_session.Player().m_nCursor;
+    const std::size_t nMarkers = m_session.FileMarkers().size();
+
+    std::mt19937 random(3);
+    constexpr int kSteps = 30;
+    for (int i = 0; i < kSteps; ++i)
+    {
+        m_session.StepBar(); // the limit fills on the second bar: high 38
+        if (random() % 3 == 0)
+            (random() % 2 ? m_session.Buy(1 + random() % 4) : m_session.Sell(1 + random() % 4));
+    }
+    ASSERT_GT(m_session.Journal().Records().size(), journalBefore.Records().size() + 2);
+    const std::string strLastTrade = StringFormat(
+        "%s %d @ %.2f", m_session.Journal().Records().back().eSide == ETradeSide::Buy ? "Buy" : "Sell",
+        m_session.Journal().Records().back().nQuantity, m_session.Journal().Records().back().dPrice);
+    const bool bLastBarTraded =
+        m_session.Journal().Records().back().dBarDate == m_session.Player().m_vecWindow.back().dDate;
+    for (int i = 0; i < kSteps; ++i)
+        EXPECT_TRUE(m_session.StepBack());
+    EXPECT_FALSE(m_session.StepBack()) << "no further than the session's start";
+    EXPECT_EQ(m_session.Player().m_nCursor, nCursor);
+    EXPECT_EQ(m_session.Player().m_dClose, 35.5);
+    ExpectSameDesk(m_session.Desk(), before, journalBefore);
+    EXPECT_EQ(m_session.FileMarkers().size(), nMarkers);
+
+    // One line per step back, the first naming what the newest bar saw traded.
+    const std::string strLog = m_dir.Read(TradeLogFileName(std::time(nullptr)));
+    std::size_t nLines = 0;
+    for (std::size_t n = strLog.find(": Step back to "); n != std::string::npos;
+         n = strLog.find(": Step back to ", n + 1))
+        ++nLines;
+    EXPECT_EQ(nLines, static_cast<std::size_t>(kSteps));
+    const std::size_t nFirst = strLog.find(": Step back to ");
+    const std::string strFirst = strLog.substr(nFirst, strLog.find('\r', nFirst) - nFirst);
+    EXPECT_EQ(strFirst.find("undid ") != std::string::npos, bLastBarTraded) << strFirst;
+    if (bLastBarTraded)
+    {
+        EXPECT_NE(strFirst.find(strLastTrade), std::string::npos) << strFirst;
+    }
+    const std::size_t nLast = strLog.rfind(": Step back to ");
+    EXPECT_EQ(strLog.substr(nLast), ": Step back to 2020-01-26\r\n") << "back at the first window";
+}
+
+TEST_F(PracticeSessionTest, FastForwardStopsAtTheBarsTheDateOrTheFillAndDrawsNothingOnTheWay)
+{
+    Open("a.csv", 200);
+    m_session.StepBar();
+    EXPECT_EQ(m_session.FastForward(CPracticeSession::EForwardUntil::Bars, 10), 10);
+    EXPECT_EQ(m_session.Player().m_nCursor, 36);
+    double dDate = 0.0;
+    ASSERT_TRUE(ParseKLineDate("2020-03-05", &dDate));
+    m_session.FastForward(CPracticeSession::EForwardUntil::Date, 0, dDate);
+    EXPECT_EQ(m_session.ShownDate(), "2020-03-05");
+    STradeRefusal refusal;
+    ASSERT_TRUE(m_session.PlaceOrder(ETradeOrderKind::BuyStop, 1, 80.0, 0, nullptr, &refusal));
+    m_session.FastForward(CPracticeSession::EForwardUntil::Fill);
+    EXPECT_EQ(m_session.Player().m_dHigh, 80.0) << "it stops on the bar that fills the order";
+    EXPECT_EQ(m_session.Account().m_nPosition, 1);
+    EXPECT_EQ(m_session.FastForward(CPracticeSession::EForwardUntil::Fill), 200 - 69);
+    EXPECT_TRUE(m_session.IsFinished());
+    EXPECT_EQ(m_session.Journal().Marks().size(), 200U - 26 + 1);
 }
 
 TEST_F(PracticeSessionTest, StartDatesAreCheckedBeforeTheReplayMoves)
