@@ -212,6 +212,9 @@ void COrvantaDlg::CreateActions()
     m_pActStop->setShortcut(Qt::Key_Space);
     m_pActStepBar = NewAction(IDS_MENU_STEP_BAR, &COrvantaDlg::OnStepBar);
     m_pActStepBar->setShortcut(Qt::Key_Right);
+    m_pActStepBack = NewAction(IDS_MENU_STEP_BACK, &COrvantaDlg::OnStepBack);
+    m_pActStepBack->setShortcut(Qt::Key_Left);
+    m_pActForward = NewAction(IDS_MENU_FORWARD, &COrvantaDlg::OnForward);
     m_pActChooseStart = NewAction(IDS_MENU_CHOOSE_START, &COrvantaDlg::OnChooseStart);
     m_pActRandomStart = NewAction(IDS_MENU_RANDOM_START, &COrvantaDlg::OnRandomStart);
     m_pActPrint = NewAction(IDS_MENU_PRINT, &COrvantaDlg::OnPrint);
@@ -251,14 +254,15 @@ void COrvantaDlg::CreateActions()
         connect(m_arrAverageActions[i], &QAction::triggered, this, [this, i] { ToggleAverage(i); });
     }
     // The keys work wherever the focus is in the window, also while no menu is open.
-    addActions({m_pActPlay, m_pActStop, m_pActStepBar, m_pActFaster, m_pActSlower, m_pActBuy,
+    addActions({m_pActPlay, m_pActStop, m_pActStepBar, m_pActStepBack, m_pActFaster, m_pActSlower, m_pActBuy,
                 m_pActSell, m_pActPlaceOrder});
 }
 
 void COrvantaDlg::CreateMenus()
 {
     m_pFileMenu = m_pMenuBar->addMenu(AppQText(IDS_MENU_FILE));
-    m_pFileMenu->addActions({m_pActLoad, m_pActPlay, m_pActStop, m_pActStepBar});
+    m_pFileMenu->addActions(
+        {m_pActLoad, m_pActPlay, m_pActStop, m_pActStepBar, m_pActStepBack, m_pActForward});
     m_pFileMenu->addSeparator();
     m_pFileMenu->addActions({m_pActChooseStart, m_pActRandomStart});
     m_pFileMenu->addSeparator();
@@ -439,6 +443,8 @@ void COrvantaDlg::ShowCommandState()
     m_pActPlaceOrder->setEnabled(bCanTrade);
     m_pActPlay->setEnabled(m_session.CanPlay());
     m_pActStop->setEnabled(bPlaying);
+    m_pActStepBack->setEnabled(m_session.CanStepBack());
+    m_pActForward->setEnabled(!bPlaying && !m_session.IsFinished() && bCanTrade);
     const int nSpeed = ReplaySpeedIndex(m_session.PeriodMs());
     for (std::size_t i = 0; i < m_vecSpeedActions.size(); ++i)
         ShowChecked(m_vecSpeedActions[i], static_cast<int>(i) == nSpeed);

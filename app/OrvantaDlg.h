@@ -87,6 +87,8 @@ private:
     void OnStop();
     void OnReplayTimer();
     void OnStepBar();
+    void OnStepBack();
+    void OnForward();
     // 1. the step, its averages and markers in one redraw; 2. the window shows the result.
     void RunTick(void (CPracticeSession::*pfnStep)());
     void OnBuy();
@@ -172,6 +174,8 @@ private:
     QAction* m_pActPlay = nullptr;
     QAction* m_pActStop = nullptr;
     QAction* m_pActStepBar = nullptr;
+    QAction* m_pActStepBack = nullptr;
+    QAction* m_pActForward = nullptr;
     QAction* m_pActChooseStart = nullptr;
     QAction* m_pActRandomStart = nullptr;
     QAction* m_pActPrint = nullptr;

@@ -6,6 +6,7 @@
 #include "app/DialogControls.h"
 #include "app/DlgSetting.h"
 #include "app/FileDialogs.h"
+#include "app/ForwardDlg.h"
 #include "app/OrderDlg.h"
 #include "app/OrdersDlg.h"
 #include "app/ReportDlg.h"
@@ -54,6 +55,36 @@ void COrvantaDlg::OnStepBar()
     if (m_session.IsPlaying() || m_session.IsFinished() || m_session.Player().m_nBarCount == 0)
         return;
     RunTick(&CPracticeSession::Tick);
+}
+
+void COrvantaDlg::OnStepBack()
+{
+    if (!m_session.CanStepBack())
+        return;
+    {
+        CRefreshHold hold(&m_chart);
+        m_session.StepBack();
+        m_pReplayChart->ShowOverlays(m_session);
+    }
+    ShowSession();
+    ShowNotes();
+}
+
+void COrvantaDlg::OnForward()
+{
+    CForwardDlg dlgForward(m_session.ShownDate(), this);
+    {
+        const CModalPause pause(*this);
+        if (dlgForward.exec() != QDialog::Accepted)
+            return;
+    }
+    {
+        CRefreshHold hold(&m_chart);
+        m_session.FastForward(dlgForward.Until(), dlgForward.Bars(), dlgForward.Date());
+        m_pReplayChart->ShowOverlays(m_session);
+    }
+    ShowSession();
+    ShowNotes();
 }
 
 void COrvantaDlg::RunTick(void (CPracticeSession::*pfnStep)())

@@ -136,3 +136,11 @@ constexpr unsigned IDS_SETTINGS_COMMISSION_FIRST = 673; // per trade, per unit, 
 constexpr unsigned IDS_SETTINGS_COMMISSION_LAST = 675;
 constexpr unsigned IDS_SETTINGS_SLIPPAGE = 676;
 constexpr unsigned IDS_SETTINGS_PAUSE_ON_FILL = 677;
+
+// Moving through time.
+constexpr unsigned IDS_MENU_STEP_BACK = 700;
+constexpr unsigned IDS_MENU_FORWARD = 701;
+constexpr unsigned IDS_FORWARD_CAPTION = 702;
+constexpr unsigned IDS_FORWARD_DATE = 703;
+constexpr unsigned IDS_FORWARD_BARS = 704;
+constexpr unsigned IDS_FORWARD_FILL = 705;

@@ -173,6 +173,12 @@ constexpr auto kStrings = std::to_array<SAppString>({
     {IDS_SETTINGS_COMMISSION_FIRST + 1, "per unit"},
     {IDS_SETTINGS_COMMISSION_LAST, "% of value"},
     {IDS_SETTINGS_SLIPPAGE, "Slippage"},
+    {IDS_MENU_STEP_BACK, "Previous Bar\tLeft"},
+    {IDS_MENU_FORWARD, "Go Forward To..."},
+    {IDS_FORWARD_CAPTION, "Go Forward To"},
+    {IDS_FORWARD_DATE, "Date (YYYY-MM-DD)"},
+    {IDS_FORWARD_BARS, "Bars"},
+    {IDS_FORWARD_FILL, "Until an order fills"},
     {IDS_SETTINGS_PAUSE_ON_FILL, "Pause the replay when an order fills"},
 
 });

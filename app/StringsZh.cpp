@@ -166,6 +166,12 @@ constexpr auto kStrings = std::to_array<SAppString>({
     {IDS_SETTINGS_COMMISSION_FIRST + 1, "每单位"},
     {IDS_SETTINGS_COMMISSION_LAST, "成交额 %"},
     {IDS_SETTINGS_SLIPPAGE, "滑点"},
+    {IDS_MENU_STEP_BACK, "上一根\tLeft"},
+    {IDS_MENU_FORWARD, "前进到..."},
+    {IDS_FORWARD_CAPTION, "前进到"},
+    {IDS_FORWARD_DATE, "日期(YYYY-MM-DD)"},
+    {IDS_FORWARD_BARS, "K线根数"},
+    {IDS_FORWARD_FILL, "直到有委托成交"},
     {IDS_SETTINGS_PAUSE_ON_FILL, "委托成交时暂停回放"},
 
 });

@@ -4,10 +4,12 @@
 //   ./build/release/bench/orvanta_trade_bench
 //
 // Prints, after the table, how much dearer the 10,000th trade is than the 10th; at most 1.5.
+#include "core/PracticeSession.h"
 #include "core/TradeAccount.h"
 #include "core/TradeDesk.h"
 #include "core/TradeJournal.h"
 #include "RatioReporter.h"
+#include "tools/samplegen/RandomWalk.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <new>
 #include <string>
 #include <unistd.h>
@@ -159,6 +162,36 @@ void BM_EvaluateBarsWithoutFills(benchmark::State& state)
         static_cast<double>(nAllocations) / (static_cast<double>(state.iterations()) * kBars);
 }
 BENCHMARK(BM_EvaluateBarsWithoutFills)->Unit(benchmark::kMillisecond);
+
+// A fast-forward over 100,000 bars of a file with a position open and orders working: every bar
+// evaluated, marked and logged, the chart drawn once at the end (here there is none to draw).
+void BM_FastForward100000Bars(benchmark::State& state)
+{
+    const CBenchDir dir;
+    {
+        std::ofstream out("bars.csv", std::ios::binary);
+        WriteRandomWalkKLines(out, 100'100, 7);
+    }
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        CPracticeSession session;
+        SReadFile file;
+        std::string strReason;
+        if (!CPracticeSession::ReadFile("bars.csv", &file, &strReason))
+            state.SkipWithError(strReason.c_str());
+        session.Open(std::move(file));
+        session.StepBar();
+        session.Buy(10);
+        const double dClose = session.Player().m_dClose;
+        session.PlaceOrder(ETradeOrderKind::StopLoss, 0, dClose * 0.01, 0, nullptr, nullptr);
+        session.PlaceOrder(ETradeOrderKind::BuyLimit, 1, dClose * 0.01, 0, nullptr, nullptr);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(
+            session.FastForward(CPracticeSession::EForwardUntil::Bars, 100'000));
+    }
+}
+BENCHMARK(BM_FastForward100000Bars)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

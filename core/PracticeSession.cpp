@@ -177,6 +177,7 @@ int CPracticeSession::FastForward(EForwardUntil eUntil, int nBars, double dDate)
     // Nothing is drawn on the way: the chart gets the window once, at the end.
     CChartCtrl* pChart = m_player.m_pChart;
     m_player.m_pChart = nullptr;
+    const CTradeLogBatch batch;
     int nPassed = 0;
     while (!m_bFinished)
     {

@@ -60,7 +60,60 @@ int ShortWriteError(off_t nEnd)
     return ENOSPC;
 }
 
+// The file a batch keeps open, and how many batches are alive.
+struct SHeldLog
+{
+    int nBatches = 0;
+    int fd = -1;
+    std::string strFile;
+};
+
+SHeldLog& HeldLog()
+{
+    static SHeldLog s_held;
+    return s_held;
+}
+
+// The open file for strFile: the one a batch holds, or a new one (held if a batch is alive).
+int OpenLog(const std::string& strFile)
+{
+    SHeldLog& held = HeldLog();
+    if (held.fd >= 0 && held.strFile == strFile)
+        return held.fd;
+    const int fd = ::open(strFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd >= 0 && held.nBatches > 0)
+    {
+        if (held.fd >= 0)
+            ::close(held.fd); // the day changed
+        held.fd = fd;
+        held.strFile = strFile;
+    }
+    return fd;
+}
+
+void CloseLog(int fd)
+{
+    if (fd != HeldLog().fd)
+        ::close(fd);
+}
+
 } // namespace
+
+CTradeLogBatch::CTradeLogBatch()
+{
+    ++HeldLog().nBatches;
+}
+
+CTradeLogBatch::~CTradeLogBatch()
+{
+    SHeldLog& held = HeldLog();
+    if (--held.nBatches == 0 && held.fd >= 0)
+    {
+        ::close(held.fd);
+        held.fd = -1;
+        held.strFile.clear();
+    }
+}
 
 std::string TradeLogFileName(std::time_t tNow)
 {
@@ -80,7 +133,7 @@ bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string*
 
     // O_APPEND makes each write land whole at the end, whoever else has the file open; the line
     // therefore goes in one write, never in pieces another writer could come between.
-    const int fd = ::open(strFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = OpenLog(strFile);
     if (fd < 0)
         return LoseLine(strFile, strLine, std::strerror(errno), pReason);
     const CFileSizeSignalGuard guard;
@@ -91,7 +144,7 @@ bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string*
     const int nWriteError = errno;
     if (nWritten == static_cast<ssize_t>(strLine.size()))
     {
-        ::close(fd);
+        CloseLog(fd);
         return true;
     }
     std::string strWhy = std::strerror(nWriteError);
@@ -107,6 +160,6 @@ bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string*
         if (!bCut)
             strWhy += "; a part of the line is left in the file";
     }
-    ::close(fd);
+    CloseLog(fd);
     return LoseLine(strFile, strLine, strWhy, pReason);
 }

@@ -12,6 +12,17 @@ bool WriteTradeLog(const std::string& strMessage, std::string* pReason = nullptr
 // The same at a given moment; stamp and file name both come from it.
 bool WriteTradeLog(const std::string& strMessage, std::time_t tNow, std::string* pReason = nullptr);
 
+// While a batch lasts the day's log stays open between lines, as a fast-forward over thousands of
+// bars writes thousands of them; each line still goes in whole or not at all. Batches nest.
+class CTradeLogBatch
+{
+public:
+    CTradeLogBatch();
+    ~CTradeLogBatch();
+    CTradeLogBatch(const CTradeLogBatch&) = delete;
+    CTradeLogBatch& operator=(const CTradeLogBatch&) = delete;
+};
+
 // The log file name for a moment, e.g. "20170105TradeDetails.log".
 std::string TradeLogFileName(std::time_t tNow);
 

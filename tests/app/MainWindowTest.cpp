@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QSpinBox>
 
 namespace
 {
@@ -216,6 +217,36 @@ TEST_F(MainWindowTest, TheSettingsDialogRefusesWhatNoSpeedStepReachesAndStaysOpe
         EXPECT_TRUE(bStillOpen) << pszTyped;
         EXPECT_EQ(Window().Session().PeriodMs(), 1000) << pszTyped;
     }
+}
+
+TEST_F(MainWindowTest, LeftStepsBackWhileStoppedAndGoForwardRevealsWithoutTicks)
+{
+    LoadAtStart(WriteBars(200));
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(ShownBar(), 25) << "not before the first window";
+    Key(Qt::Key_Right);
+    Key(Qt::Key_B);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Label("position"), "Position:1");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(ShownBar(), 25);
+    EXPECT_EQ(Label("position"), "Position:0");
+    EXPECT_EQ(Label("account"), "Account:1000000.00");
+    EXPECT_TRUE(Series<CChartTradeMarkerSerie>().empty() ||
+                Series<CChartTradeMarkerSerie>()[0]->m_vecMarkers.empty());
+    EXPECT_EQ(m_dir.TradeLogLines().back(), "Step back to 2020-01-26: undid Buy 1 @ 36.50");
+
+    WhenModal(TitleIs(QString::fromUtf8("前进到")),
+              [](QWidget* pDialog)
+              {
+                  pDialog->findChild<QSpinBox*>()->setValue(40);
+                  ClickButtonIn(pDialog, QString::fromUtf8("确定"));
+              });
+    Trigger(QString::fromUtf8("前进到..."));
+    EXPECT_EQ(ShownBar(), 65);
+    EXPECT_EQ(Info().find("[66 of 200]") != std::string::npos, true) << Info();
 }
 
 TEST_F(MainWindowTest, ClosingAsksOnlyAfterTradesAndEscapeKeepsTheWindow)
