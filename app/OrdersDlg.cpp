@@ -89,7 +89,8 @@ COrdersDlg::COrdersDlg(const CTradeDesk& desk, int nPriceDecimals, std::function
     m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pTable->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTable->verticalHeader()->hide();
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 4);
     m_pTable->setGeometry(units.Rect(7, 7, 246, 116));
     QPushButton* pCancel = AddButton(this, units, AppQText(IDS_ORDERS_CANCEL), {146, 129, 50, 14});
     QPushButton* pClose = AddButton(this, units, AppQText(IDS_ORDERS_CLOSE), {203, 129, 50, 14}, true);

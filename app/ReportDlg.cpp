@@ -2,6 +2,7 @@
 
 #include "app/DialogControls.h"
 #include "app/DialogUnits.h"
+#include "app/JournalModel.h"
 #include "app/Resources.h"
 #include "chart/ChartAxisLabel.h"
 #include "chart/ChartLineSerie.h"
@@ -11,7 +12,9 @@
 #include "platform/StringFormat.h"
 #include "platform/WidgetHost.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableView>
 #include <QPushButton>
 
 #include <algorithm>
@@ -39,9 +42,11 @@ constexpr int kChartX = 142;
 constexpr int kChartWidth = 251;
 constexpr int kChartHeight = 200;
 constexpr int kDialogWidth = 400;
-constexpr int kDialogHeight = 250;
+constexpr int kTradesTop = 234;
+constexpr int kTradesHeight = 110;
+constexpr int kDialogHeight = 370;
 constexpr int kNoteTop = 214;
-constexpr int kNoteWidth = 330;
+constexpr int kNoteWidth = 386;
 
 std::string Money(double dValue)
 {
@@ -124,6 +129,16 @@ CReportDlg::CReportDlg(const CTradeJournal& journal, QWidget* pParent) : QDialog
     CreateWindowInWidget(m_chart, "ChartCtrl", this,
                          RECT{rcChart.left(), rcChart.top(), rcChart.right() + 1,
                               rcChart.bottom() + 1});
+    // Every trade with the file it was made on: a session may hold several instruments.
+    auto* pTrades = new QTableView(this);
+    pTrades->setModel(new CJournalModel(journal, pTrades));
+    pTrades->verticalHeader()->hide();
+    pTrades->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    pTrades->verticalHeader()->setDefaultSectionSize(pTrades->fontMetrics().height() + 4);
+    pTrades->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pTrades->setGeometry(units.Rect(kNameX, kTradesTop, kDialogWidth - 2 * kNameX, kTradesHeight));
+    pTrades->setFocusPolicy(Qt::NoFocus);
+    pTrades->scrollToBottom();
     QPushButton* pOk = AddButton(this, units, AppQText(IDS_OK),
                                  {kDialogWidth - 57, kDialogHeight - 21, 50, 14}, true);
     connect(pOk, &QPushButton::clicked, this, &CReportDlg::accept);

@@ -144,3 +144,9 @@ constexpr unsigned IDS_FORWARD_CAPTION = 702;
 constexpr unsigned IDS_FORWARD_DATE = 703;
 constexpr unsigned IDS_FORWARD_BARS = 704;
 constexpr unsigned IDS_FORWARD_FILL = 705;
+
+// The report's list of trades: its columns, then the sides.
+constexpr unsigned IDS_TRADES_FIRST_COLUMN = 710; // bar date, file, side, quantity, price, kind, net
+constexpr unsigned IDS_TRADES_LAST_COLUMN = 716;
+constexpr unsigned IDS_SIDE_BUY = 717;
+constexpr unsigned IDS_SIDE_SELL = 718;

@@ -179,6 +179,15 @@ constexpr auto kStrings = std::to_array<SAppString>({
     {IDS_FORWARD_DATE, "Date (YYYY-MM-DD)"},
     {IDS_FORWARD_BARS, "Bars"},
     {IDS_FORWARD_FILL, "Until an order fills"},
+    {IDS_TRADES_FIRST_COLUMN, "Bar date"},
+    {IDS_TRADES_FIRST_COLUMN + 1, "File"},
+    {IDS_TRADES_FIRST_COLUMN + 2, "Side"},
+    {IDS_TRADES_FIRST_COLUMN + 3, "Quantity"},
+    {IDS_TRADES_FIRST_COLUMN + 4, "Price"},
+    {IDS_TRADES_FIRST_COLUMN + 5, "Order"},
+    {IDS_TRADES_LAST_COLUMN, "Net result"},
+    {IDS_SIDE_BUY, "Buy"},
+    {IDS_SIDE_SELL, "Sell"},
     {IDS_SETTINGS_PAUSE_ON_FILL, "Pause the replay when an order fills"},
 
 });

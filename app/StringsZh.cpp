@@ -172,6 +172,15 @@ constexpr auto kStrings = std::to_array<SAppString>({
     {IDS_FORWARD_DATE, "日期(YYYY-MM-DD)"},
     {IDS_FORWARD_BARS, "K线根数"},
     {IDS_FORWARD_FILL, "直到有委托成交"},
+    {IDS_TRADES_FIRST_COLUMN, "K线日期"},
+    {IDS_TRADES_FIRST_COLUMN + 1, "文件"},
+    {IDS_TRADES_FIRST_COLUMN + 2, "方向"},
+    {IDS_TRADES_FIRST_COLUMN + 3, "数量"},
+    {IDS_TRADES_FIRST_COLUMN + 4, "价格"},
+    {IDS_TRADES_FIRST_COLUMN + 5, "委托"},
+    {IDS_TRADES_LAST_COLUMN, "净盈亏"},
+    {IDS_SIDE_BUY, "买入"},
+    {IDS_SIDE_SELL, "卖出"},
     {IDS_SETTINGS_PAUSE_ON_FILL, "委托成交时暂停回放"},
 
 });

@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 
 namespace
 {
@@ -173,10 +175,13 @@ TEST_F(PracticeRulesTest, AFileThatYieldsNoBarsIsReportedAndChangesNothing)
     const std::string strEmpty = m_dir.Write("empty.csv", "");
     const std::string strBinary = m_dir.Write("binary.csv", std::string("\x7f" "ELF\x02\x01\0\0\xff\xfe", 10));
 
+    // A named pipe nobody writes to would block a reading program for good.
+    const std::string strPipe = (m_dir.Path() / "pipe.csv").string();
+    ASSERT_EQ(::mkfifo(strPipe.c_str(), 0600), 0);
     const std::string strInfo = Info();
     const int nCandles = CandlesShown();
     for (const std::string& strPath : {strEmpty, strBinary, (m_dir.Path() / "folder").string(),
-                                       std::string("/dev/zero"), strGone})
+                                       std::string("/dev/zero"), strPipe, strGone})
     {
         SCOPED_TRACE(strPath);
         const auto pSaid = Answer("OK");

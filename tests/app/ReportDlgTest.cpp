@@ -3,6 +3,8 @@
 #include "app/ReportDlg.h"
 #include "core/TradeJournal.h"
 
+#include <QTableView>
+
 namespace
 {
 
@@ -71,6 +73,30 @@ TEST(ReportDlgTest, ShowsTheSessionFiguresAndADashWhereTheTradesTheyNeedAreMissi
               (std::vector<std::string>{"6", "3", "2", "1", "66.67%", "175.00", "-100.00", "3.50",
                                         "300.00", "-100.00", "100.00 (0.01%)", "1000250.00",
                                         "2.00", "52.00", "250.00", "83.33", "2.00 (1)"}));
+}
+
+TEST(ReportDlgTest, ListsEveryTradeWithTheFileItWasMadeOn)
+{
+    SetAppLanguage(ELanguage::Chinese);
+    CTradeJournal journal;
+    for (auto [pszFile, eSide, dPrice, nDecimals] :
+         {std::tuple{"EURUSD.csv", ETradeSide::Buy, 1.07551, 5},
+          {"SH600000.txt", ETradeSide::Sell, 15.2, 2}})
+    {
+        STradeRecord record = Trade(eSide, 0, eSide == ETradeSide::Buy ? 1 : -1, 0);
+        record.nFile = journal.FileIndex(pszFile);
+        record.dPrice = dPrice;
+        record.nPriceDecimals = nDecimals;
+        journal.Append(record);
+    }
+    CReportDlg dlg(journal);
+    const QAbstractItemModel* pTrades = dlg.findChild<QTableView*>()->model();
+    ASSERT_EQ(pTrades->rowCount(), 2);
+    EXPECT_EQ(pTrades->index(0, 1).data().toString(), QStringLiteral("EURUSD.csv"));
+    EXPECT_EQ(pTrades->index(0, 4).data().toString(), QStringLiteral("1.07551"));
+    EXPECT_EQ(pTrades->index(1, 1).data().toString(), QStringLiteral("SH600000.txt"));
+    EXPECT_EQ(pTrades->index(1, 2).data().toString(), QString::fromUtf8("卖出"));
+    EXPECT_EQ(pTrades->index(1, 4).data().toString(), QStringLiteral("15.20"));
 }
 
 TEST(ReportDlgTest, DrawsTheEquityCurveOverTheMarksAndNoneWithoutThem)
