@@ -6,7 +6,6 @@
 #include "platform/Font.h"
 #include "platform/GdiObject.h"
 #include "platform/Pen.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/HandleRegistry.h"
 
@@ -68,17 +67,5 @@ BOOL CGdiObject::DeleteObject()
 {
     if (m_hObject == nullptr)
         return FALSE;
-    HGDIOBJ h = Detach();
-    return ::DeleteObject(h);
-}
-
-BOOL CGdiObject::CreateStockObject(int nIndex)
-{
-    HGDIOBJ h = ::GetStockObject(nIndex);
-    return h != nullptr && Attach(h);
-}
-
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
-{
-    return ::GetObjectA(m_hObject, nCount, lpObject);
+    return DeleteGdi(Detach());
 }

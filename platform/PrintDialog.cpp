@@ -7,6 +7,7 @@
 
 #include "platform/PrintDialog.h"
 #include "platform/WinGdi.h"
+#include "platform/Wnd.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/PrintInternal.h"
 #include "platform/detail/WindowInternal.h"
@@ -24,29 +25,8 @@ QWidget* DialogOwner(CWnd* pParentWnd)
                                                         : QApplication::activeWindow();
 }
 
-// What the user chose in the dialog, written back into pd.
-void ReadChoices(const QPrinter& printer, PRINTDLG& pd)
-{
-    pd.nCopies = static_cast<WORD>(std::clamp(printer.copyCount(), 1, 0xFFFF));
-    pd.Flags &= ~(PD_SELECTION | PD_PAGENUMS | PD_PRINTTOFILE | PD_COLLATE);
-    if (printer.printRange() == QPrinter::PageRange)
-    {
-        pd.Flags |= PD_PAGENUMS;
-        pd.nFromPage = static_cast<WORD>(printer.fromPage());
-        pd.nToPage = static_cast<WORD>(printer.toPage());
-    }
-    else if (printer.printRange() == QPrinter::Selection)
-    {
-        pd.Flags |= PD_SELECTION;
-    }
-    if (!printer.outputFileName().isEmpty())
-        pd.Flags |= PD_PRINTTOFILE;
-    if (printer.collateCopies())
-        pd.Flags |= PD_COLLATE;
-}
-
 // Shows the print dialog for pTarget's printer; false when the user cancels.
-bool AskTheUser(PrintTarget* pTarget, PRINTDLG& pd, CWnd* pParentWnd)
+bool AskTheUser(PrintTarget* pTarget, const PRINTDLG& pd, CWnd* pParentWnd)
 {
     const bool bNoPrinter = QPrinterInfo::availablePrinters().isEmpty();
     pTarget->pPrinter =
@@ -62,16 +42,13 @@ bool AskTheUser(PrintTarget* pTarget, PRINTDLG& pd, CWnd* pParentWnd)
                      bNoPrinter || (pd.Flags & (PD_HIDEPRINTTOFILE | PD_DISABLEPRINTTOFILE)) == 0);
     if (pd.nMinPage <= pd.nMaxPage)
         dialog.setMinMax(pd.nMinPage, pd.nMaxPage);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    ReadChoices(*pTarget->pPrinter, pd);
-    return true;
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace
 
 CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
-    : CDialog(0, pParentWnd), m_pd{}
+    : m_pd{}, m_pParentWnd(pParentWnd)
 {
     m_pd.lStructSize = sizeof m_pd;
     m_pd.Flags = dwFlags;
@@ -96,22 +73,6 @@ void CPrintDialog::ReleasePrinterDC()
     if (HDC hdc = LivePrinterDc(m_pd.hDC); hdc != nullptr && hdc->pJob->pOwner == this)
         ::DeleteDC(hdc);
     m_pd.hDC = nullptr;
-}
-
-HDC CPrintDialog::CreatePrinterDC()
-{
-    ReleasePrinterDC();
-    if (!m_pTarget)
-    {
-        // Nothing chosen yet: the default printer, else a PDF file.
-        m_pTarget = std::make_unique<PrintTarget>();
-        if (QPrinterInfo::availablePrinters().isEmpty())
-            m_pTarget->pPrinter = MakePdfPrinter(QString());
-        else
-            m_pTarget->pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    m_pd.hDC = NewPrinterDc(*m_pTarget, this);
-    return m_pd.hDC;
 }
 
 INT_PTR CPrintDialog::DoModal()
@@ -141,6 +102,6 @@ INT_PTR CPrintDialog::DoModal()
     ReleasePrinterDC();
     m_pTarget = std::move(pTarget);
     if ((m_pd.Flags & PD_PRINTSETUP) == 0)
-        CreatePrinterDC();
+        m_pd.hDC = NewPrinterDc(*m_pTarget, this);
     return IDOK;
 }

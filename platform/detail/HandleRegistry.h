@@ -20,8 +20,6 @@ public:
     }
     void Remove(Handle h) { m_live.erase(h); }
     std::size_t Count() const { return m_live.size(); }
-    auto begin() const { return m_live.begin(); }
-    auto end() const { return m_live.end(); }
 
 private:
     std::unordered_set<Handle> m_live;
