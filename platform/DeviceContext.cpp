@@ -136,9 +136,6 @@ QPainter* PainterFor(HDC hdc)
     case DcKind::Paint:
         pPainter = hdc->pPainter.get();
         break;
-    case DcKind::External:
-        pPainter = hdc->pExternalPainter;
-        break;
     case DcKind::Printer:
         pPainter = PrinterPainter(hdc);
         break;

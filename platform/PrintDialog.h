@@ -23,25 +23,9 @@ namespace platform_detail
 struct PrintTarget;
 }
 
-struct PRINTDLGA
-{
-    DWORD lStructSize;
-    HWND hwndOwner;
-    HDC hDC;
-    DWORD Flags;
-    WORD nFromPage;
-    WORD nToPage;
-    WORD nMinPage;
-    WORD nMaxPage;
-    WORD nCopies;
-};
-using PRINTDLG = PRINTDLGA;
-
 constexpr DWORD PD_ALLPAGES = 0x00000000;
 constexpr DWORD PD_NOSELECTION = 0x00000004;
 constexpr DWORD PD_NOPAGENUMS = 0x00000008;
-constexpr DWORD PD_PRINTSETUP = 0x00000040;
-constexpr DWORD PD_RETURNDC = 0x00000100;
 constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
 constexpr DWORD PD_USEDEVMODECOPIESANDCOLLATE = 0x00040000;
 constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
@@ -60,12 +44,13 @@ public:
     CPrintDialog& operator=(const CPrintDialog&) = delete;
 
     INT_PTR DoModal(); // IDOK or IDCANCEL
-    HDC GetPrinterDC() const { return m_pd.hDC; }
-
-    PRINTDLG m_pd;
+    HDC GetPrinterDC() const { return m_hPrinterDC; }
 
 private:
     void ReleasePrinterDC();
+    bool m_bSetupOnly = false;
+    DWORD m_dwFlags = 0;
     CWnd* m_pParentWnd = nullptr;
+    HDC m_hPrinterDC = nullptr;
     std::unique_ptr<platform_detail::PrintTarget> m_pTarget; // where the chosen output goes
 };

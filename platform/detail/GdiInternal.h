@@ -66,7 +66,6 @@ enum class DcKind
     Memory,
     Paint,
     Measure,
-    External,
     Printer
 };
 
@@ -82,7 +81,6 @@ struct HDC__
     platform_detail::GdiObj* pFont = nullptr;
     platform_detail::GdiObj* pBitmap = nullptr; // memory DCs only
     std::unique_ptr<QPainter> pPainter; // memory: begun lazily on the bitmap; paint: on the widget
-    QPainter* pExternalPainter = nullptr; // External: a painter owned by someone else (printing)
     QWidget* pWidget = nullptr;           // paint and measure DCs of a window
     int nBkMode = OPAQUE;
     COLORREF crBk = RGB(255, 255, 255);
