@@ -1,19 +1,17 @@
-// Times one replay tick of the real main dialog: the timer message steps the window, redraws the
-// chart's back buffer, marks the open position (one log line) and updates the labels.
-#include "app/OrvantaApp.h"
-#include "app/Resources.h"
+// Times one replay tick of the real main window: the step (the Right key while stopped runs the
+// same tick as the timer) moves the window, redraws the chart's back buffer, marks the open
+// position (one log line) and updates the labels.
+#include "app/OrvantaDlg.h"
 #include "platform/PlatformApp.h"
-#include "platform/WinUser.h"
-#include "platform/testsupport/TestHooks.h"
 #include "tools/samplegen/RandomWalk.h"
+
+#include <QAction>
+#include <QKeySequence>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-
-COrvantaApp theApp;
 
 namespace
 {
@@ -21,18 +19,22 @@ namespace
 // Enough bars that the replay never reaches the end while it is timed.
 constexpr long kBars = 300'000;
 
-HWND g_hDialog = nullptr;
+QAction* g_pStep = nullptr;
 
 void BM_ReplayTick(benchmark::State& state)
 {
     for (auto _ : state)
-        SendMessageA(g_hDialog, WM_TIMER, 1, 0);
+        g_pStep->trigger();
 }
 BENCHMARK(BM_ReplayTick)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-void Command(UINT nId)
+// The window's action for a key, as its menus and keys use it.
+QAction* ActionFor(const COrvantaDlg& dlg, Qt::Key eKey)
 {
-    SendMessageA(g_hDialog, WM_COMMAND, nId, 0);
+    for (QAction* pAction : dlg.findChildren<QAction*>())
+        if (pAction->shortcuts().contains(QKeySequence(eKey)))
+            return pAction;
+    return nullptr;
 }
 
 } // namespace
@@ -51,21 +53,32 @@ int main(int argc, char** argv)
         std::ofstream out("bars.csv", std::ios::binary);
         WriteRandomWalkKLines(out, kBars, 42);
     }
-    theApp.m_strStartFile = (dir / "bars.csv").string();
 
     CPlatformApp toolkit(argc, argv);
-    PlatformRunLater(0,
-                     []
-                     {
-                         g_hDialog = GetActiveWindow();
-                         Command(IDC_BTN_PLAY);
-                         Command(IDC_BTN_BUY); // an open position: every tick also writes its mark
-                         benchmark::RunSpecifiedBenchmarks();
-                         Command(ID_MENU_EXIT);
-                     });
-    theApp.InitInstance();
+    int nResult = 0;
+    {
+        COrvantaDlg dlg;
+        dlg.show();
+        dlg.LoadAtStart((dir / "bars.csv").string(), "");
+        CPlatformApp::ProcessEvents();
+        g_pStep = ActionFor(dlg, Qt::Key_Right);
+        QAction* pBuy = ActionFor(dlg, Qt::Key_B);
+        if (g_pStep == nullptr || pBuy == nullptr || dlg.Session().Player().m_nBarCount == 0)
+        {
+            nResult = 1;
+        }
+        else
+        {
+            g_pStep->trigger();
+            pBuy->trigger(); // an open position: every tick also writes its mark
+            const int nCursorBefore = dlg.Session().Player().m_nCursor;
+            benchmark::RunSpecifiedBenchmarks();
+            // Figures of a window that did not step would time nothing.
+            nResult = dlg.Session().Player().m_nCursor > nCursorBefore ? 0 : 1;
+        }
+    }
     benchmark::Shutdown();
     std::filesystem::current_path(dir.parent_path());
     std::filesystem::remove_all(dir);
-    return 0;
+    return nResult;
 }
