@@ -99,31 +99,38 @@ GdiObj* MakeStock(GdiKind eKind)
 
 GdiObj* StockGdi(int nIndex)
 {
-    // Stock objects live for the whole process, like the system's.
-    static GdiObj* const s_pWhiteBrush = []
-    {
-        GdiObj* p = MakeStock(GdiKind::Brush);
-        p->crColor = RGB(255, 255, 255);
-        return p;
-    }();
-    static GdiObj* const s_pBlackPen = MakeStock(GdiKind::Pen);
-    static GdiObj* const s_pSystemFont = []
-    {
-        GdiObj* p = MakeStock(GdiKind::Font);
-        p->lf.lfHeight = 16;
-        p->lf.lfWeight = FW_BOLD;
-        std::strncpy(p->lf.lfFaceName, "System", LF_FACESIZE - 1);
-        p->font = MakeQFont(p->lf);
-        return p;
-    }();
+    // Stock objects live for the whole process, like the system's. Each is made on first use:
+    // the font needs the toolkit, the others do not.
     switch (nIndex)
     {
     case WHITE_BRUSH:
-        return s_pWhiteBrush;
+    {
+        static GdiObj* const s_pBrush = []
+        {
+            GdiObj* p = MakeStock(GdiKind::Brush);
+            p->crColor = RGB(255, 255, 255);
+            return p;
+        }();
+        return s_pBrush;
+    }
     case BLACK_PEN:
-        return s_pBlackPen;
+    {
+        static GdiObj* const s_pPen = MakeStock(GdiKind::Pen);
+        return s_pPen;
+    }
     case SYSTEM_FONT:
-        return s_pSystemFont;
+    {
+        static GdiObj* const s_pFont = []
+        {
+            GdiObj* p = MakeStock(GdiKind::Font);
+            p->lf.lfHeight = 16;
+            p->lf.lfWeight = FW_BOLD;
+            std::strncpy(p->lf.lfFaceName, "System", LF_FACESIZE - 1);
+            p->font = MakeQFont(p->lf);
+            return p;
+        }();
+        return s_pFont;
+    }
     default:
         return nullptr;
     }

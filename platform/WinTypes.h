@@ -14,7 +14,6 @@ using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using ULONG = std::uint32_t;
 using UINT = unsigned int;
-using INT = int;
 using BOOL = int;
 using CHAR = char;
 using COLORREF = DWORD;
@@ -31,7 +30,6 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using LPCTSTR = const char*;
 using LPVOID = void*;
-using PVOID = void*;
 using LPINT = int*;
 using HANDLE = void*;
 
@@ -53,7 +51,6 @@ struct HPEN__;
 struct HBRUSH__;
 struct HFONT__;
 struct HBITMAP__;
-struct HRGN__;
 struct HICON__;
 struct HINSTANCE__;
 using HWND = HWND__*;
@@ -63,7 +60,6 @@ using HPEN = HPEN__*;
 using HBRUSH = HBRUSH__*;
 using HFONT = HFONT__*;
 using HBITMAP = HBITMAP__*;
-using HRGN = HRGN__*;
 using HICON = HICON__*;
 using HCURSOR = HICON;
 using HINSTANCE = HINSTANCE__*;
@@ -118,7 +114,6 @@ struct RECT
     LONG bottom;
 };
 using LPPOINT = POINT*;
-using LPSIZE = SIZE*;
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
@@ -205,7 +200,6 @@ struct TRIVERTEX
     COLOR16 Blue;
     COLOR16 Alpha;
 };
-using PTRIVERTEX = TRIVERTEX*;
 struct GRADIENT_RECT
 {
     ULONG UpperLeft;
@@ -260,9 +254,7 @@ constexpr UINT BS_SOLID = 0;
 constexpr UINT BS_NULL = 1;
 // Stock objects
 constexpr int WHITE_BRUSH = 0;
-constexpr int NULL_BRUSH = 5;
 constexpr int BLACK_PEN = 7;
-constexpr int NULL_PEN = 8;
 constexpr int SYSTEM_FONT = 13; // what a new DC has selected
 // DrawEdge
 constexpr UINT BDR_RAISEDOUTER = 0x0001;
@@ -272,7 +264,6 @@ constexpr UINT BDR_SUNKENINNER = 0x0008;
 constexpr UINT BDR_OUTER = BDR_RAISEDOUTER | BDR_SUNKENOUTER;
 constexpr UINT BDR_INNER = BDR_RAISEDINNER | BDR_SUNKENINNER;
 constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
 constexpr UINT BF_LEFT = 0x0001;
 constexpr UINT BF_TOP = 0x0002;
 constexpr UINT BF_RIGHT = 0x0004;
@@ -370,7 +361,7 @@ constexpr DWORD SBS_BOTTOMALIGN = 0x0004;
 constexpr DWORD SBS_RIGHTALIGN = 0x0004;
 // Window classes
 constexpr UINT CS_DBLCLKS = 0x0008;
-// Dialog results
+// What CPrintDialog::DoModal answers
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 // System metrics

@@ -81,7 +81,7 @@ struct HDC__
     platform_detail::GdiObj* pFont = nullptr;
     platform_detail::GdiObj* pBitmap = nullptr; // memory DCs only
     std::unique_ptr<QPainter> pPainter; // memory: begun lazily on the bitmap; paint: on the widget
-    QWidget* pWidget = nullptr;           // paint and measure DCs of a window
+    QWidget* pWidget = nullptr;         // paint and measure DCs of a window
     int nBkMode = OPAQUE;
     COLORREF crBk = RGB(255, 255, 255);
     COLORREF crText = 0;

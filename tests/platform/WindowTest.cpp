@@ -69,7 +69,7 @@ TEST_F(WindowTest, MouseHandlersGetClientPointsAndKeyFlags)
 
 TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
 {
-    // Button messages only, moves left out.
+    // Button events only, moves left out.
     auto buttons = [](const CProbeWnd& wnd)
     {
         Log v;
