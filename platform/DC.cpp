@@ -7,7 +7,6 @@
 #include "platform/Font.h"
 #include "platform/Pen.h"
 #include "platform/detail/GdiInternal.h"
-#include "platform/detail/HandleRegistry.h"
 
 using namespace platform_detail;
 
@@ -40,15 +39,6 @@ CDC::~CDC()
         Detach();
 }
 
-CDC* CDC::FromHandle(HDC hDC)
-{
-    HDC h = LiveDc(hDC);
-    if (h == nullptr)
-        return nullptr;
-    return WrapperOf(
-        h, [] { return new CDC; }, &CDC::m_hDC, &CDC::m_hAttribDC);
-}
-
 BOOL CDC::Attach(HDC hDC)
 {
     if (LiveDc(hDC) == nullptr || m_hDC != nullptr)
@@ -60,7 +50,8 @@ BOOL CDC::Attach(HDC hDC)
 
 HDC CDC::Detach()
 {
-    ForgetWrapper(LiveDc(m_hDC), this);
+    if (HDC h = LiveDc(m_hDC); h != nullptr && h->pPermanent == this)
+        h->pPermanent = nullptr;
     m_hAttribDC = nullptr;
     m_bOwnsHdc = false;
     return std::exchange(m_hDC, nullptr);

@@ -31,9 +31,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    // The object attached to the handle, or a temporary one that lives as long as the handle.
-    static CDC* FromHandle(HDC hDC);
-
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
     BOOL Attach(HDC hDC);

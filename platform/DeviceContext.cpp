@@ -91,11 +91,6 @@ void FreeDc(HDC hdc)
         if (hdc->pPermanent->m_hAttribDC == hdc)
             hdc->pPermanent->m_hAttribDC = nullptr;
     }
-    if (hdc->pTemporary)
-    {
-        hdc->pTemporary->m_hDC = nullptr;
-        hdc->pTemporary->m_hAttribDC = nullptr;
-    }
     delete hdc;
 }
 

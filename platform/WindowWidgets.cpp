@@ -71,11 +71,12 @@ void WindowWidget::paintEvent(QPaintEvent* pEvent)
     if (hWnd->bErasePending)
     {
         hWnd->bErasePending = false;
-        HDC hdc = NewDc(DcKind::Paint);
-        hdc->pWidget = this;
-        hdc->pPainter = std::make_unique<QPainter>(this);
-        pWnd->OnEraseBkgnd(CDC::FromHandle(hdc));
-        FreeDc(hdc);
+        CDC dc;
+        dc.Attach(NewDc(DcKind::Paint));
+        dc.m_hDC->pWidget = this;
+        dc.m_hDC->pPainter = std::make_unique<QPainter>(this);
+        pWnd->OnEraseBkgnd(&dc);
+        FreeDc(dc.Detach());
     }
     if (WndOf(hWnd) != nullptr)
         pWnd->OnPaint();

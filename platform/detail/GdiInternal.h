@@ -102,8 +102,7 @@ struct HDC__
     int nHorzRes = 0;
     int nVertRes = 0;
     platform_detail::PrintJob* pJob = nullptr; // printer DCs: the document being printed
-    CDC* pPermanent = nullptr;
-    std::unique_ptr<CDC> pTemporary;
+    CDC* pPermanent = nullptr;                 // the object attached to it
 };
 
 namespace platform_detail
