@@ -112,8 +112,6 @@ protected:
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
 
-    DECLARE_MESSAGE_MAP()
-
 private:
     void RunDeferredRefresh();
     void ZoomToBox();

@@ -1,14 +1,11 @@
 // CBitmap: a 32-bit image owned by its C++ object: the back buffer of a memory DC.
 #include <QBuffer>
 #include <QImage>
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "platform/AtomicWrite.h"
 #include "platform/Bitmap.h"
 #include "platform/DC.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
 
 using namespace platform_detail;
@@ -20,44 +17,21 @@ CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 {
-    HDC hdc =
-        pDC != nullptr ? (pDC->m_hAttribDC != nullptr ? pDC->m_hAttribDC : pDC->m_hDC) : nullptr;
-    if (hdc == nullptr)
-    {
-        // Compatible with the screen.
-        if (nWidth < 0 || nHeight < 0)
-            return FALSE;
-        return Attach(ToHandle(NewBitmap(nWidth, nHeight)));
-    }
-    return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
+    // Compatible with the screen when pDC is null; a dead DC makes none.
+    if (nWidth < 0 || nHeight < 0 || m_hObject != nullptr ||
+        (pDC != nullptr && pDC->m_hDC != nullptr && LiveDc(pDC->m_hDC) == nullptr))
+        return FALSE;
+    return Attach(ToHandle(NewBitmap(nWidth, nHeight)));
 }
 
 int CBitmap::GetBitmap(BITMAP* pBitMap) const
 {
-    return GetObject(sizeof(BITMAP), pBitMap);
-}
-
-DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
-{
-    QImage* pImage = BitmapImage(m_hObject);
-    if (pImage == nullptr || lpBits == nullptr || pImage->isNull())
+    const GdiObj* p = LiveGdi(m_hObject);
+    if (p == nullptr || p->eKind != GdiKind::Bitmap || pBitMap == nullptr)
         return 0;
-    const DWORD nRow = static_cast<DWORD>(pImage->width()) * 4;
-    DWORD nCopied = 0;
-    auto* pOut = static_cast<unsigned char*>(lpBits);
-    for (int y = 0; y < pImage->height() && nCopied < dwCount; ++y)
-    {
-        const DWORD n = std::min(nRow, dwCount - nCopied);
-        std::memcpy(pOut + nCopied, pImage->constScanLine(y), n);
-        nCopied += n;
-    }
-    return nCopied;
-}
-
-CSize CBitmap::GetBitmapDimension() const
-{
-    QImage* pImage = BitmapImage(m_hObject);
-    return pImage != nullptr ? CSize(pImage->width(), pImage->height()) : CSize();
+    const QImage& image = p->image;
+    *pBitMap = BITMAP{0, image.width(), image.height(), image.width() * 4, 1, 32, nullptr};
+    return sizeof(BITMAP);
 }
 
 BOOL CBitmap::SaveAsPng(LPCSTR lpszPath) const

@@ -14,9 +14,6 @@ public:
     // Contents start black. A width or height of 0 makes an empty bitmap that draws nothing.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP* pBitMap) const;
-    // Copies the pixels, top row first, 4 bytes per pixel 0x00RRGGBB (little-endian BGRX).
-    DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
-    CSize GetBitmapDimension() const;
     // Writes the pixels to a PNG file. A file is replaced whole or not at all; a device or pipe
     // is written in place. FALSE with errno set when there is no bitmap or any write fails.
     BOOL SaveAsPng(LPCSTR lpszPath) const;

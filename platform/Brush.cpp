@@ -1,6 +1,8 @@
 // CBrush: a solid brush owned by its C++ object.
 #include "platform/Brush.h"
-#include "platform/WinGdi.h"
+#include "platform/detail/GdiInternal.h"
+
+using namespace platform_detail;
 
 CBrush::CBrush(COLORREF crColor)
 {
@@ -14,10 +16,9 @@ CBrush* CBrush::FromHandle(HBRUSH hBrush)
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor)
 {
-    return Attach(::CreateSolidBrush(crColor));
-}
-
-int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const
-{
-    return GetObject(sizeof(LOGBRUSH), pLogBrush);
+    if (m_hObject != nullptr)
+        return FALSE;
+    GdiObj* p = NewGdi(GdiKind::Brush);
+    p->crColor = crColor & 0xFFFFFF;
+    return Attach(ToHandle(p));
 }

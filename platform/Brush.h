@@ -11,6 +11,5 @@ public:
     static CBrush* FromHandle(HBRUSH hBrush);
 
     BOOL CreateSolidBrush(COLORREF crColor);
-    int GetLogBrush(LOGBRUSH* pLogBrush) const;
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 };

@@ -1,7 +1,5 @@
 // Mouse capture and the cursor: which window has the mouse, and the shape it shows there.
-#include <QCursor>
 #include <QWidget>
-#include <unordered_map>
 
 #include "platform/WinUser.h"
 #include "platform/detail/WindowInternal.h"
@@ -15,17 +13,8 @@ HWND g_hCapture = nullptr;
 HWND g_hMouseWnd = nullptr; // the window handling mouse input, for SetCursor
 HCURSOR g_hCursor = nullptr;
 
-void ApplyCursor(HWND hWnd, HCURSOR hCursor)
-{
-    if (LiveWnd(hWnd) == nullptr || hWnd->pWidget == nullptr)
-        return;
-    const int nShape =
-        hCursor != nullptr ? hCursor->nCursorShape : static_cast<int>(Qt::BlankCursor);
-    hWnd->pWidget->setCursor(
-        QCursor(static_cast<Qt::CursorShape>(nShape >= 0 ? nShape : Qt::ArrowCursor)));
-}
-
 } // namespace
+
 namespace platform_detail
 {
 
@@ -76,41 +65,8 @@ HWND GetCapture()
 
 HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
 {
-    if (hInstance != nullptr || !IS_INTRESOURCE(lpCursorName))
-        return nullptr;
-    static std::unordered_map<ULONG_PTR, HICON__*> s_cursors;
-    const auto nId = reinterpret_cast<ULONG_PTR>(lpCursorName);
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    switch (nId)
-    {
-    case 32512:
-        shape = Qt::ArrowCursor;
-        break;
-    case 32513:
-        shape = Qt::IBeamCursor;
-        break;
-    case 32514:
-        shape = Qt::WaitCursor;
-        break;
-    case 32515:
-        shape = Qt::CrossCursor;
-        break;
-    case 32646:
-        shape = Qt::SizeAllCursor;
-        break;
-    case 32649:
-        shape = Qt::PointingHandCursor;
-        break;
-    default:
-        return nullptr;
-    }
-    HICON__*& p = s_cursors[nId];
-    if (p == nullptr)
-    {
-        p = new HICON__;
-        p->nCursorShape = static_cast<int>(shape);
-    }
-    return p;
+    static HICON__ s_arrow{Qt::ArrowCursor};
+    return hInstance == nullptr && lpCursorName == IDC_ARROW ? &s_arrow : nullptr;
 }
 
 HCURSOR SetCursor(HCURSOR hCursor)
@@ -118,11 +74,7 @@ HCURSOR SetCursor(HCURSOR hCursor)
     HCURSOR hPrev = g_hCursor;
     g_hCursor = hCursor;
     HWND hTarget = LiveWnd(g_hMouseWnd) != nullptr ? g_hMouseWnd : LiveWnd(g_hCapture);
-    ApplyCursor(hTarget, hCursor);
+    if (hTarget != nullptr && hTarget->pWidget != nullptr)
+        hTarget->pWidget->setCursor(hCursor != nullptr ? hCursor->eShape : Qt::BlankCursor);
     return hPrev;
-}
-
-HCURSOR GetCursor()
-{
-    return g_hCursor;
 }

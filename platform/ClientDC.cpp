@@ -1,4 +1,4 @@
-// CClientDC: a window's DC outside painting, for measuring text and reading device caps.
+// CClientDC and GetDC: a window's DC outside painting, for measuring text and reading device caps.
 #include "platform/ClientDC.h"
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
@@ -7,15 +7,25 @@
 
 using namespace platform_detail;
 
+HDC GetDC(HWND hWnd)
+{
+    HDC hdc = NewDc(DcKind::Measure);
+    if (LiveWnd(hWnd) != nullptr)
+        hdc->pWidget = hWnd->pWidget;
+    return hdc;
+}
+
+int ReleaseDC(HWND, HDC hDC)
+{
+    return DeleteDC(hDC);
+}
+
 CClientDC::CClientDC(CWnd* pWnd)
 {
-    m_hWnd = pWnd != nullptr ? LiveWnd(pWnd->m_hWnd) : nullptr;
-    HDC hdc = ::GetDC(m_hWnd);
-    Attach(hdc);
+    Attach(::GetDC(pWnd != nullptr ? LiveWnd(pWnd->m_hWnd) : nullptr));
 }
 
 CClientDC::~CClientDC()
 {
-    HDC h = Detach();
-    FreeDc(h);
+    FreeDc(Detach());
 }

@@ -11,7 +11,4 @@ class CClientDC : public CDC
 public:
     explicit CClientDC(CWnd* pWnd);
     ~CClientDC() override;
-
-protected:
-    HWND m_hWnd = nullptr;
 };

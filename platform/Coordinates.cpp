@@ -1,19 +1,52 @@
 // Where a DC draws: mapping modes between logical and device units, and the clip region.
 #include <QWidget>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
-#include "platform/WinGdi.h"
+#include "platform/DC.h"
 #include "platform/detail/GdiInternal.h"
 
 using namespace platform_detail;
 
-int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
+namespace
+{
+
+// Extents are fixed in MM_TEXT: asking to change them there succeeds and changes nothing.
+CSize SetExtent(HDC hdc, SIZE HDC__::*pExtent, SIZE size)
 {
     if (LiveDc(hdc) == nullptr)
+        return CSize();
+    const CSize old = hdc->*pExtent;
+    if (hdc->nMapMode != MM_TEXT && size.cx != 0 && size.cy != 0)
+        hdc->*pExtent = size;
+    return old;
+}
+
+} // namespace
+
+namespace platform_detail
+{
+
+int DeviceToLogicalHeight(HDC hdc, int nDeviceHeight)
+{
+    bool bInvertible = false;
+    const QTransform t = LogicalToDevice(hdc).inverted(&bInvertible);
+    if (!bInvertible)
+        return std::abs(nDeviceHeight);
+    const auto y = [&t](int nDevice) { return std::lround(t.map(QPointF(0, nDevice)).y()); };
+    return static_cast<int>(std::abs(y(nDeviceHeight) - y(0)));
+}
+
+} // namespace platform_detail
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    HDC hdc = LiveDc(m_hDC);
+    if (hdc == nullptr)
         return ERROR;
-    const QRect device = LogicalToDevice(hdc).mapRect(QRect(left, top, right - left, bottom - top));
-    const QRegion rgn = (right > left && bottom > top) ? QRegion(device) : QRegion();
+    const QRect device = LogicalToDevice(hdc).mapRect(QRect(x1, y1, x2 - x1, y2 - y1));
+    const QRegion rgn = (x2 > x1 && y2 > y1) ? QRegion(device) : QRegion();
     hdc->bClipStale = true;
     if (hdc->bClip)
     {
@@ -29,9 +62,17 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
     return hdc->clip.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-int SelectClipRgn(HDC hdc, HRGN hrgn)
+int CDC::IntersectClipRect(LPCRECT lpRect)
 {
-    if (LiveDc(hdc) == nullptr || hrgn != nullptr)
+    return lpRect != nullptr
+               ? IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom)
+               : ERROR;
+}
+
+int CDC::SelectClipRgn(CRgn* pRgn)
+{
+    HDC hdc = LiveDc(m_hDC);
+    if (hdc == nullptr || pRgn != nullptr)
         return ERROR;
     hdc->bClip = false;
     hdc->clip = QRegion();
@@ -39,44 +80,36 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
     return SIMPLEREGION;
 }
 
-int GetClipBox(HDC hdc, LPRECT lprect)
+int CDC::GetClipBox(LPRECT lpRect) const
 {
-    if (LiveDc(hdc) == nullptr || lprect == nullptr)
+    HDC hdc = LiveDc(m_hDC);
+    if (hdc == nullptr || lpRect == nullptr)
         return ERROR;
     QRect device;
     if (hdc->bClip)
-    {
         device = hdc->clip.boundingRect();
-    }
     else if (hdc->eKind == DcKind::Memory && hdc->pBitmap != nullptr)
-    {
         device = hdc->pBitmap->image.rect();
-    }
     else if (hdc->pWidget != nullptr)
-    {
         device = hdc->pWidget->rect();
-    }
     else if (hdc->eKind == DcKind::Printer)
-    {
         device = QRect(0, 0, hdc->nHorzRes, hdc->nVertRes);
-    }
     bool bInvertible = false;
     const QRect logical = LogicalToDevice(hdc).inverted(&bInvertible).mapRect(device);
-    *lprect = RECT{logical.left(), logical.top(), logical.left() + logical.width(),
+    *lpRect = RECT{logical.left(), logical.top(), logical.left() + logical.width(),
                    logical.top() + logical.height()};
     if (device.isEmpty())
         return NULLREGION;
     return hdc->bClip && hdc->clip.rectCount() > 1 ? COMPLEXREGION : SIMPLEREGION;
 }
 
-int SetMapMode(HDC hdc, int iMode)
+int CDC::SetMapMode(int nMapMode)
 {
-    if (LiveDc(hdc) == nullptr ||
-        (iMode != MM_TEXT && iMode != MM_ANISOTROPIC && iMode != MM_ISOTROPIC))
+    HDC hdc = LiveDc(m_hDC);
+    if (hdc == nullptr || (nMapMode != MM_TEXT && nMapMode != MM_ANISOTROPIC))
         return 0;
-    const int nOld = hdc->nMapMode;
-    hdc->nMapMode = iMode;
-    if (iMode == MM_TEXT)
+    const int nOld = std::exchange(hdc->nMapMode, nMapMode);
+    if (nMapMode == MM_TEXT)
     {
         hdc->szWindowExt = SIZE{1, 1};
         hdc->szViewportExt = SIZE{1, 1};
@@ -84,93 +117,34 @@ int SetMapMode(HDC hdc, int iMode)
     return nOld;
 }
 
-int GetMapMode(HDC hdc)
+int CDC::GetMapMode() const
 {
-    return LiveDc(hdc) != nullptr ? hdc->nMapMode : 0;
+    return LiveDc(m_hDC) != nullptr ? m_hDC->nMapMode : 0;
 }
 
-namespace
+CSize CDC::SetWindowExt(SIZE size)
 {
-
-// Extents are fixed in MM_TEXT: asking to change them there succeeds and changes nothing.
-BOOL SetExtent(HDC hdc, SIZE HDC__::*pExtent, int x, int y, LPSIZE lpsz)
-{
-    if (LiveDc(hdc) == nullptr)
-        return FALSE;
-    if (lpsz != nullptr)
-        *lpsz = hdc->*pExtent;
-    if (hdc->nMapMode == MM_TEXT)
-        return TRUE;
-    if (x == 0 || y == 0)
-        return FALSE;
-    hdc->*pExtent = SIZE{x, y};
-    return TRUE;
+    return SetExtent(m_hDC, &HDC__::szWindowExt, size);
 }
 
-} // namespace
-
-namespace platform_detail
+CSize CDC::GetWindowExt() const
 {
-
-BOOL ExchangePoint(HDC hdc, POINT HDC__::*pPoint, int x, int y, LPPOINT lppt)
-{
-    if (LiveDc(hdc) == nullptr)
-        return FALSE;
-    if (lppt != nullptr)
-        *lppt = hdc->*pPoint;
-    hdc->*pPoint = POINT{x, y};
-    return TRUE;
+    return LiveDc(m_hDC) != nullptr ? CSize(m_hDC->szWindowExt) : CSize();
 }
 
-} // namespace platform_detail
-
-BOOL SetWindowExtEx(HDC hdc, int x, int y, LPSIZE lpsz)
+CSize CDC::SetViewportExt(SIZE size)
 {
-    return SetExtent(hdc, &HDC__::szWindowExt, x, y, lpsz);
+    return SetExtent(m_hDC, &HDC__::szViewportExt, size);
 }
 
-BOOL SetViewportExtEx(HDC hdc, int x, int y, LPSIZE lpsz)
+CSize CDC::GetViewportExt() const
 {
-    return SetExtent(hdc, &HDC__::szViewportExt, x, y, lpsz);
+    return LiveDc(m_hDC) != nullptr ? CSize(m_hDC->szViewportExt) : CSize();
 }
 
-BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt)
+CPoint CDC::SetWindowOrg(int x, int y)
 {
-    return ExchangePoint(hdc, &HDC__::ptWindowOrg, x, y, lppt);
-}
-
-BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt)
-{
-    return ExchangePoint(hdc, &HDC__::ptViewportOrg, x, y, lppt);
-}
-
-BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c)
-{
-    if (LiveDc(hdc) == nullptr || lppt == nullptr)
-        return FALSE;
-    const QTransform t = LogicalToDevice(hdc);
-    for (int i = 0; i < c; ++i)
-    {
-        const QPointF p = t.map(QPointF(lppt[i].x, lppt[i].y));
-        lppt[i] =
-            POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
-    }
-    return TRUE;
-}
-
-BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c)
-{
-    if (LiveDc(hdc) == nullptr || lppt == nullptr)
-        return FALSE;
-    bool bInvertible = false;
-    const QTransform t = LogicalToDevice(hdc).inverted(&bInvertible);
-    if (!bInvertible)
-        return FALSE;
-    for (int i = 0; i < c; ++i)
-    {
-        const QPointF p = t.map(QPointF(lppt[i].x, lppt[i].y));
-        lppt[i] =
-            POINT{static_cast<LONG>(std::lround(p.x())), static_cast<LONG>(std::lround(p.y()))};
-    }
-    return TRUE;
+    if (LiveDc(m_hDC) == nullptr)
+        return CPoint();
+    return std::exchange(m_hDC->ptWindowOrg, POINT{x, y});
 }

@@ -1,12 +1,10 @@
-// Device context handles: creation and deletion, device caps, selected objects, colours and
-// modes, and the painter a DC draws with.
+// Device context handles: creation and deletion, device caps, selecting objects, and the painter
+// a DC draws with.
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <utility>
 
 #include "platform/DC.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/HandleRegistry.h"
 
@@ -93,31 +91,23 @@ void FreeDc(HDC hdc)
         if (hdc->pPermanent->m_hAttribDC == hdc)
             hdc->pPermanent->m_hAttribDC = nullptr;
     }
-    if (hdc->pTemporary)
-    {
-        hdc->pTemporary->m_hDC = nullptr;
-        hdc->pTemporary->m_hAttribDC = nullptr;
-    }
     delete hdc;
 }
 
 QTransform LogicalToDevice(HDC hdc)
 {
-    if (hdc->nMapMode != MM_ANISOTROPIC && hdc->nMapMode != MM_ISOTROPIC)
+    if (hdc->nMapMode != MM_ANISOTROPIC)
         return QTransform::fromTranslate(hdc->ptViewportOrg.x - hdc->ptWindowOrg.x,
                                          hdc->ptViewportOrg.y - hdc->ptWindowOrg.y);
     QTransform t;
     t.translate(hdc->ptViewportOrg.x, hdc->ptViewportOrg.y);
-    if (hdc->nMapMode == MM_ANISOTROPIC || hdc->nMapMode == MM_ISOTROPIC)
-    {
-        const double sx = hdc->szWindowExt.cx != 0
-                              ? static_cast<double>(hdc->szViewportExt.cx) / hdc->szWindowExt.cx
-                              : 1.0;
-        const double sy = hdc->szWindowExt.cy != 0
-                              ? static_cast<double>(hdc->szViewportExt.cy) / hdc->szWindowExt.cy
-                              : 1.0;
-        t.scale(sx, sy);
-    }
+    const double sx = hdc->szWindowExt.cx != 0
+                          ? static_cast<double>(hdc->szViewportExt.cx) / hdc->szWindowExt.cx
+                          : 1.0;
+    const double sy = hdc->szWindowExt.cy != 0
+                          ? static_cast<double>(hdc->szViewportExt.cy) / hdc->szWindowExt.cy
+                          : 1.0;
+    t.scale(sx, sy);
     t.translate(-hdc->ptWindowOrg.x, -hdc->ptWindowOrg.y);
     return t;
 }
@@ -140,9 +130,6 @@ QPainter* PainterFor(HDC hdc)
         break;
     case DcKind::Paint:
         pPainter = hdc->pPainter.get();
-        break;
-    case DcKind::External:
-        pPainter = hdc->pExternalPainter;
         break;
     case DcKind::Printer:
         pPainter = PrinterPainter(hdc);
@@ -171,13 +158,11 @@ QPainter* PainterFor(HDC hdc)
     return pPainter;
 }
 
-} // namespace platform_detail
-
-HDC CreateCompatibleDC(HDC hdc)
+HDC NewMemoryDc(HDC hRef)
 {
     HDC hNew = NewDc(DcKind::Memory);
     hNew->pBitmap = DefaultBitmap();
-    if (HDC hRef = LiveDc(hdc); hRef != nullptr)
+    if (hRef = LiveDc(hRef); hRef != nullptr)
     {
         hNew->nDpiX = hRef->nDpiX;
         hNew->nDpiY = hRef->nDpiY;
@@ -186,6 +171,39 @@ HDC CreateCompatibleDC(HDC hdc)
     }
     return hNew;
 }
+
+GdiObj* SelectGdi(HDC hdc, GdiObj* p)
+{
+    if (LiveDc(hdc) == nullptr || p == nullptr)
+        return nullptr;
+    GdiObj** ppSlot = nullptr;
+    switch (p->eKind)
+    {
+    case GdiKind::Pen:
+        ppSlot = &hdc->pPen;
+        break;
+    case GdiKind::Brush:
+        ppSlot = &hdc->pBrush;
+        break;
+    case GdiKind::Font:
+        ppSlot = &hdc->pFont;
+        break;
+    case GdiKind::Bitmap:
+        // A bitmap lives in one memory DC at a time.
+        if (hdc->eKind != DcKind::Memory || (p != hdc->pBitmap && p->nSelected > 0))
+            return nullptr;
+        if (p != hdc->pBitmap)
+            EndPainting(hdc);
+        ppSlot = &hdc->pBitmap;
+        break;
+    }
+    GdiObj* pOld = *ppSlot;
+    if (p != pOld)
+        Select(*ppSlot, p, hdc);
+    return pOld;
+}
+
+} // namespace platform_detail
 
 BOOL DeleteDC(HDC hdc)
 {
@@ -209,104 +227,7 @@ int GetDeviceCaps(HDC hdc, int index)
         return hdc->nDpiX;
     case LOGPIXELSY:
         return hdc->nDpiY;
-    case HORZSIZE:
-        return MulDiv(hdc->nHorzRes, 254, hdc->nDpiX * 10);
-    case VERTSIZE:
-        return MulDiv(hdc->nVertRes, 254, hdc->nDpiY * 10);
-    case BITSPIXEL:
-        return 32;
-    case PLANES:
-        return 1;
     default:
         return 0;
     }
-}
-
-HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
-{
-    GdiObj* p = LiveGdi(h);
-    if (LiveDc(hdc) == nullptr || p == nullptr)
-        return nullptr;
-    GdiObj* pOld = nullptr;
-    switch (p->eKind)
-    {
-    case GdiKind::Pen:
-        pOld = hdc->pPen;
-        if (p != pOld)
-            Select(hdc->pPen, p, hdc);
-        break;
-    case GdiKind::Brush:
-        pOld = hdc->pBrush;
-        if (p != pOld)
-            Select(hdc->pBrush, p, hdc);
-        break;
-    case GdiKind::Font:
-        pOld = hdc->pFont;
-        if (p != pOld)
-            Select(hdc->pFont, p, hdc);
-        break;
-    case GdiKind::Bitmap:
-        if (hdc->eKind != DcKind::Memory)
-            return nullptr;
-        pOld = hdc->pBitmap;
-        if (p == pOld)
-            break;
-        if (p->nSelected > 0) // a bitmap lives in one DC at a time
-            return nullptr;
-        EndPainting(hdc);
-        Select(hdc->pBitmap, p, hdc);
-        break;
-    }
-    return ToHandle(pOld);
-}
-
-HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
-{
-    if (LiveDc(hdc) == nullptr)
-        return nullptr;
-    switch (type)
-    {
-    case OBJ_PEN:
-        return ToHandle(hdc->pPen);
-    case OBJ_BRUSH:
-        return ToHandle(hdc->pBrush);
-    case OBJ_FONT:
-        return ToHandle(hdc->pFont);
-    case OBJ_BITMAP:
-        return ToHandle(hdc->pBitmap);
-    default:
-        return nullptr;
-    }
-}
-
-int SetBkMode(HDC hdc, int mode)
-{
-    if (LiveDc(hdc) == nullptr || (mode != TRANSPARENT && mode != OPAQUE))
-        return 0;
-    return std::exchange(hdc->nBkMode, mode);
-}
-
-int GetBkMode(HDC hdc)
-{
-    return LiveDc(hdc) != nullptr ? hdc->nBkMode : 0;
-}
-
-COLORREF SetBkColor(HDC hdc, COLORREF color)
-{
-    return LiveDc(hdc) != nullptr ? std::exchange(hdc->crBk, color & 0xFFFFFF) : CLR_INVALID;
-}
-
-COLORREF GetBkColor(HDC hdc)
-{
-    return LiveDc(hdc) != nullptr ? hdc->crBk : CLR_INVALID;
-}
-
-COLORREF SetTextColor(HDC hdc, COLORREF color)
-{
-    return LiveDc(hdc) != nullptr ? std::exchange(hdc->crText, color & 0xFFFFFF) : CLR_INVALID;
-}
-
-COLORREF GetTextColor(HDC hdc)
-{
-    return LiveDc(hdc) != nullptr ? hdc->crText : CLR_INVALID;
 }

@@ -4,7 +4,6 @@
 
 #include "platform/DC.h"
 #include "platform/Font.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
 
 using namespace platform_detail;
@@ -16,7 +15,13 @@ CFont* CFont::FromHandle(HFONT hFont)
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
 {
-    return Attach(::CreateFontIndirectA(lpLogFont));
+    if (lpLogFont == nullptr || m_hObject != nullptr)
+        return FALSE;
+    GdiObj* p = NewGdi(GdiKind::Font);
+    p->lf = *lpLogFont;
+    p->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+    p->font = MakeQFont(p->lf);
+    return Attach(ToHandle(p));
 }
 
 BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
@@ -24,9 +29,23 @@ BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientatio
                        BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily,
                        LPCTSTR lpszFacename)
 {
-    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic,
-                                bUnderline, cStrikeOut, nCharSet, nOutPrecision, nClipPrecision,
-                                nQuality, nPitchAndFamily, lpszFacename));
+    LOGFONT lf = {};
+    lf.lfHeight = nHeight;
+    lf.lfWidth = nWidth;
+    lf.lfEscapement = nEscapement;
+    lf.lfOrientation = nOrientation;
+    lf.lfWeight = nWeight;
+    lf.lfItalic = static_cast<BYTE>(bItalic != 0);
+    lf.lfUnderline = static_cast<BYTE>(bUnderline != 0);
+    lf.lfStrikeOut = static_cast<BYTE>(cStrikeOut != 0);
+    lf.lfCharSet = nCharSet;
+    lf.lfOutPrecision = nOutPrecision;
+    lf.lfClipPrecision = nClipPrecision;
+    lf.lfQuality = nQuality;
+    lf.lfPitchAndFamily = nPitchAndFamily;
+    if (lpszFacename != nullptr)
+        std::strncpy(lf.lfFaceName, lpszFacename, LF_FACESIZE - 1);
+    return CreateFontIndirect(&lf);
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
@@ -43,22 +62,20 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
 {
     if (lpLogFont == nullptr)
         return FALSE;
-    HDC hAttrib = pDC != nullptr ? pDC->m_hAttribDC : nullptr;
-    const int nDpi = hAttrib != nullptr ? ::GetDeviceCaps(hAttrib, LOGPIXELSY) : ScreenDpi();
+    HDC hdc = pDC != nullptr ? LiveDc(pDC->m_hDC) : nullptr;
+    const int nDpi = hdc != nullptr ? ::GetDeviceCaps(hdc, LOGPIXELSY) : ScreenDpi();
     LOGFONT lf = *lpLogFont;
     // Tenths of a point to device pixels, then to logical units of the DC.
-    POINT pt{0, MulDiv(nDpi, lf.lfHeight, 720)};
-    POINT ptOrg{0, 0};
-    if (hAttrib != nullptr)
-    {
-        ::DPtoLP(hAttrib, &pt, 1);
-        ::DPtoLP(hAttrib, &ptOrg, 1);
-    }
-    lf.lfHeight = -std::abs(pt.y - ptOrg.y);
+    const int nPixels = MulDiv(nDpi, lf.lfHeight, 720);
+    lf.lfHeight = -(hdc != nullptr ? DeviceToLogicalHeight(hdc, nPixels) : std::abs(nPixels));
     return CreateFontIndirect(&lf);
 }
 
 int CFont::GetLogFont(LOGFONT* pLogFont) const
 {
-    return GetObject(sizeof(LOGFONT), pLogFont);
+    const GdiObj* p = LiveGdi(m_hObject);
+    if (p == nullptr || p->eKind != GdiKind::Font || pLogFont == nullptr)
+        return 0;
+    *pLogFont = p->lf;
+    return sizeof(LOGFONT);
 }

@@ -1,5 +1,5 @@
-// GDI objects behind handles: the live set, stock objects, creating, deleting and describing pens,
-// brushes, fonts and bitmaps, and the fonts that stand in for Windows face names.
+// GDI objects behind handles: the live set, stock objects, deleting pens, brushes, fonts and
+// bitmaps, and the fonts that stand in for Windows face names.
 #include <QFontMetricsF>
 #include <QtGlobal>
 #include <algorithm>
@@ -58,16 +58,13 @@ GdiObj* LiveGdi(HGDIOBJ h)
     if (h == nullptr)
         return nullptr;
     auto* p = static_cast<GdiObj*>(h);
-    // Created objects are the common case on drawing paths; the stock table is the longer look.
+    // Created objects are the common case on drawing paths; the stock objects are the longer look.
     if (Registry<GdiObj*>().Live(p) != nullptr)
         return p;
-    for (int i = 0; i <= NULL_PEN; ++i)
+    for (int i : {WHITE_BRUSH, BLACK_PEN, SYSTEM_FONT})
         if (StockGdi(i) == p)
             return p;
-    if (StockGdi(SYSTEM_FONT) == p || StockGdi(DEFAULT_GUI_FONT) == p ||
-        StockGdi(ANSI_VAR_FONT) == p || DefaultBitmap() == p)
-        return p;
-    return nullptr;
+    return DefaultBitmap() == p ? p : nullptr;
 }
 
 GdiObj* NewGdi(GdiKind eKind)
@@ -98,69 +95,45 @@ GdiObj* MakeStock(GdiKind eKind)
     p->bStock = true;
     return p;
 }
-GdiObj* MakeStockFont(const char* pszFace, LONG nHeight, LONG nWeight)
-{
-    GdiObj* p = MakeStock(GdiKind::Font);
-    p->lf.lfHeight = nHeight;
-    p->lf.lfWeight = nWeight;
-    std::strncpy(p->lf.lfFaceName, pszFace, LF_FACESIZE - 1);
-    return p;
-}
 } // namespace
 
 GdiObj* StockGdi(int nIndex)
 {
-    // Stock objects live for the whole process, like the system's.
-    static GdiObj* s_stock[DEFAULT_GUI_FONT + 1] = {};
-    if (nIndex < 0 || nIndex > DEFAULT_GUI_FONT)
-        return nullptr;
-    if (s_stock[nIndex] == nullptr)
+    // Stock objects live for the whole process, like the system's. Each is made on first use:
+    // the font needs the toolkit, the others do not.
+    switch (nIndex)
     {
-        GdiObj* p = nullptr;
-        switch (nIndex)
+    case WHITE_BRUSH:
+    {
+        static GdiObj* const s_pBrush = []
         {
-        case WHITE_BRUSH:
-        case LTGRAY_BRUSH:
-        case GRAY_BRUSH:
-        case DKGRAY_BRUSH:
-        case BLACK_BRUSH:
-        {
-            static const COLORREF kBrush[] = {RGB(255, 255, 255), RGB(192, 192, 192),
-                                              RGB(128, 128, 128), RGB(64, 64, 64), RGB(0, 0, 0)};
-            p = MakeStock(GdiKind::Brush);
-            p->crColor = kBrush[nIndex];
-            break;
-        }
-        case NULL_BRUSH:
-            p = MakeStock(GdiKind::Brush);
-            p->nBrushStyle = BS_NULL;
-            break;
-        case WHITE_PEN:
-        case BLACK_PEN:
-            p = MakeStock(GdiKind::Pen);
-            p->crColor = nIndex == WHITE_PEN ? RGB(255, 255, 255) : 0;
-            break;
-        case NULL_PEN:
-            p = MakeStock(GdiKind::Pen);
-            p->nPenStyle = PS_NULL;
-            break;
-        case ANSI_VAR_FONT:
-            p = MakeStockFont("MS Sans Serif", 13, FW_NORMAL);
-            break;
-        case SYSTEM_FONT:
-            p = MakeStockFont("System", 16, FW_BOLD);
-            break;
-        case DEFAULT_GUI_FONT:
-            p = MakeStockFont("MS Shell Dlg", -11, FW_NORMAL);
-            break;
-        default:
-            return nullptr;
-        }
-        if (p->eKind == GdiKind::Font)
-            p->font = MakeQFont(p->lf);
-        s_stock[nIndex] = p;
+            GdiObj* p = MakeStock(GdiKind::Brush);
+            p->crColor = RGB(255, 255, 255);
+            return p;
+        }();
+        return s_pBrush;
     }
-    return s_stock[nIndex];
+    case BLACK_PEN:
+    {
+        static GdiObj* const s_pPen = MakeStock(GdiKind::Pen);
+        return s_pPen;
+    }
+    case SYSTEM_FONT:
+    {
+        static GdiObj* const s_pFont = []
+        {
+            GdiObj* p = MakeStock(GdiKind::Font);
+            p->lf.lfHeight = 16;
+            p->lf.lfWeight = FW_BOLD;
+            std::strncpy(p->lf.lfFaceName, "System", LF_FACESIZE - 1);
+            p->font = MakeQFont(p->lf);
+            return p;
+        }();
+        return s_pFont;
+    }
+    default:
+        return nullptr;
+    }
 }
 
 GdiObj* DefaultBitmap()
@@ -243,77 +216,9 @@ QImage* BitmapImage(HGDIOBJ hBitmap)
     return &p->image;
 }
 
-} // namespace platform_detail
-
-// ---------------------------------------------------------------------------------------------
-// Free functions
-// ---------------------------------------------------------------------------------------------
-HGDIOBJ GetStockObject(int i)
+BOOL DeleteGdi(HGDIOBJ h)
 {
-    return ToHandle(StockGdi(i));
-}
-
-HPEN CreatePen(int iStyle, int cWidth, COLORREF color)
-{
-    GdiObj* p = NewGdi(GdiKind::Pen);
-    p->nPenStyle = iStyle;
-    p->nPenWidth = std::max(0, cWidth);
-    p->crColor = color & 0xFFFFFF;
-    return reinterpret_cast<HPEN>(p);
-}
-
-HBRUSH CreateSolidBrush(COLORREF color)
-{
-    GdiObj* p = NewGdi(GdiKind::Brush);
-    p->crColor = color & 0xFFFFFF;
-    return reinterpret_cast<HBRUSH>(p);
-}
-
-HFONT CreateFontIndirectA(const LOGFONTA* lplf)
-{
-    if (lplf == nullptr)
-        return nullptr;
-    GdiObj* p = NewGdi(GdiKind::Font);
-    p->lf = *lplf;
-    p->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-    p->font = MakeQFont(p->lf);
-    return reinterpret_cast<HFONT>(p);
-}
-
-HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
-                  DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
-                  DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
-                  LPCSTR pszFaceName)
-{
-    LOGFONTA lf = {};
-    lf.lfHeight = cHeight;
-    lf.lfWidth = cWidth;
-    lf.lfEscapement = cEscapement;
-    lf.lfOrientation = cOrientation;
-    lf.lfWeight = cWeight;
-    lf.lfItalic = static_cast<BYTE>(bItalic != 0);
-    lf.lfUnderline = static_cast<BYTE>(bUnderline != 0);
-    lf.lfStrikeOut = static_cast<BYTE>(bStrikeOut != 0);
-    lf.lfCharSet = static_cast<BYTE>(iCharSet);
-    lf.lfOutPrecision = static_cast<BYTE>(iOutPrecision);
-    lf.lfClipPrecision = static_cast<BYTE>(iClipPrecision);
-    lf.lfQuality = static_cast<BYTE>(iQuality);
-    lf.lfPitchAndFamily = static_cast<BYTE>(iPitchAndFamily);
-    if (pszFaceName != nullptr)
-        std::strncpy(lf.lfFaceName, pszFaceName, LF_FACESIZE - 1);
-    return CreateFontIndirectA(&lf);
-}
-
-HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
-{
-    if (LiveDc(hdc) == nullptr || cx < 0 || cy < 0)
-        return nullptr;
-    return reinterpret_cast<HBITMAP>(NewBitmap(cx, cy));
-}
-
-BOOL DeleteObject(HGDIOBJ ho)
-{
-    GdiObj* p = LiveGdi(ho);
+    GdiObj* p = LiveGdi(h);
     if (p == nullptr)
         return FALSE;
     if (p->bStock)
@@ -333,42 +238,14 @@ BOOL DeleteObject(HGDIOBJ ho)
     return TRUE;
 }
 
-namespace
-{
+} // namespace platform_detail
 
-// GetObjectA's answer: the size of the description, copied out when there is room for it.
-template <class T> int Describe(const T& description, int c, LPVOID pv)
+// ---------------------------------------------------------------------------------------------
+// Free functions
+// ---------------------------------------------------------------------------------------------
+HGDIOBJ GetStockObject(int i)
 {
-    if (pv == nullptr)
-        return sizeof(T);
-    if (c < static_cast<int>(sizeof(T)))
-        return 0;
-    std::memcpy(pv, &description, sizeof(T));
-    return sizeof(T);
-}
-
-} // namespace
-
-int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
-{
-    GdiObj* p = LiveGdi(h);
-    if (p == nullptr)
-        return 0;
-    switch (p->eKind)
-    {
-    case GdiKind::Pen:
-        return Describe(LOGPEN{static_cast<UINT>(p->nPenStyle), POINT{p->nPenWidth, 0}, p->crColor},
-                        c, pv);
-    case GdiKind::Brush:
-        return Describe(LOGBRUSH{p->nBrushStyle, p->crColor, 0}, c, pv);
-    case GdiKind::Font:
-        return Describe(p->lf, c, pv);
-    case GdiKind::Bitmap:
-        return Describe(
-            BITMAP{0, p->image.width(), p->image.height(), p->image.width() * 4, 1, 32, nullptr}, c,
-            pv);
-    }
-    return 0;
+    return ToHandle(StockGdi(i));
 }
 
 HANDLE GetCurrentProcess()

@@ -6,9 +6,7 @@
 #include "platform/Font.h"
 #include "platform/GdiObject.h"
 #include "platform/Pen.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
-#include "platform/detail/HandleRegistry.h"
 
 using namespace platform_detail;
 
@@ -43,8 +41,14 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
     GdiObj* p = LiveGdi(hObject);
     if (p == nullptr)
         return nullptr;
-    return WrapperOf(
-        p, [p] { return NewWrapper(p->eKind); }, &CGdiObject::m_hObject);
+    if (p->pPermanent != nullptr)
+        return p->pPermanent;
+    if (!p->pTemporary)
+    {
+        p->pTemporary.reset(NewWrapper(p->eKind));
+        p->pTemporary->m_hObject = hObject;
+    }
+    return p->pTemporary.get();
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
@@ -60,7 +64,8 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
 
 HGDIOBJ CGdiObject::Detach()
 {
-    ForgetWrapper(LiveGdi(m_hObject), this);
+    if (GdiObj* p = LiveGdi(m_hObject); p != nullptr && p->pPermanent == this)
+        p->pPermanent = nullptr;
     return std::exchange(m_hObject, nullptr);
 }
 
@@ -68,17 +73,5 @@ BOOL CGdiObject::DeleteObject()
 {
     if (m_hObject == nullptr)
         return FALSE;
-    HGDIOBJ h = Detach();
-    return ::DeleteObject(h);
-}
-
-BOOL CGdiObject::CreateStockObject(int nIndex)
-{
-    HGDIOBJ h = ::GetStockObject(nIndex);
-    return h != nullptr && Attach(h);
-}
-
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const
-{
-    return ::GetObjectA(m_hObject, nCount, lpObject);
+    return DeleteGdi(Detach());
 }

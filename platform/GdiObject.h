@@ -21,8 +21,6 @@ public:
     BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();
     BOOL DeleteObject();
-    BOOL CreateStockObject(int nIndex);
-    int GetObject(int nCount, LPVOID lpObject) const;
 
     HGDIOBJ m_hObject = nullptr;
 };

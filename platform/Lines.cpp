@@ -1,9 +1,10 @@
 // Lines with GDI's pixel rules: the end pixel is left out, and a thin pen stays one pixel wide.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
-#include "platform/WinGdi.h"
+#include "platform/DC.h"
 #include "platform/detail/DirectFill.h"
 #include "platform/detail/GdiInternal.h"
 
@@ -67,7 +68,7 @@ void DrawMappedLine(HDC hdc, const QTransform& t, QPainter* pPainter, int x0, in
 {
     if (nStyle == PS_NULL)
         return;
-    const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
+    const bool bThin = nWidth <= 1 && nStyle == PS_SOLID;
     // A zero-width pen is one pixel wide whatever the mapping; a wider one scales with it.
     if (bThin && (IsTranslationOnly(t) || nWidth == 0))
     {
@@ -80,23 +81,8 @@ void DrawMappedLine(HDC hdc, const QTransform& t, QPainter* pPainter, int x0, in
     pen.setWidth(nWidth);
     pen.setCosmetic(nWidth == 0);
     pen.setCapStyle(nWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
-    switch (nStyle)
-    {
-    case PS_DASH:
-        pen.setStyle(Qt::DashLine);
-        break;
-    case PS_DOT:
+    if (nStyle == PS_DOT)
         pen.setStyle(Qt::DotLine);
-        break;
-    case PS_DASHDOT:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case PS_DASHDOTDOT:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        break;
-    }
     pPainter->save();
     pPainter->setWorldTransform(t, true);
     pPainter->setPen(pen);
@@ -112,13 +98,16 @@ void DrawLine(HDC hdc, QPainter* pPainter, int x0, int y0, int x1, int y1, int n
 
 } // namespace platform_detail
 
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
+CPoint CDC::MoveTo(int x, int y)
 {
-    return ExchangePoint(hdc, &HDC__::ptCurrent, x, y, lppt);
+    if (LiveDc(m_hDC) == nullptr)
+        return CPoint();
+    return std::exchange(m_hDC->ptCurrent, POINT{x, y});
 }
 
-BOOL LineTo(HDC hdc, int x, int y)
+BOOL CDC::LineTo(int x, int y)
 {
+    HDC hdc = m_hDC;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
         return FALSE;
@@ -128,10 +117,13 @@ BOOL LineTo(HDC hdc, int x, int y)
     return TRUE;
 }
 
-BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
+BOOL CDC::PolyPolyline(const POINT* apt, const DWORD* asz, int nCount)
 {
-    if (apt == nullptr || asz == nullptr ||
-        std::any_of(asz, asz + csz, [](DWORD n) { return n < 2; }))
+    HDC hdc = m_hDC;
+    if (apt == nullptr || asz == nullptr || nCount < 0)
+        return FALSE;
+    const auto csz = static_cast<DWORD>(nCount);
+    if (std::any_of(asz, asz + csz, [](DWORD n) { return n < 2; }))
         return FALSE;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
@@ -142,7 +134,7 @@ BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     const int nStyle = hdc->pPen->nPenStyle;
     const int nWidth = hdc->pPen->nPenWidth;
     // Thin straight lines on the pixel grid (grid dashes, wicks) go straight to the bitmap.
-    const bool bThin = nWidth <= 1 && (nStyle == PS_SOLID || nStyle == PS_INSIDEFRAME);
+    const bool bThin = nWidth <= 1 && nStyle == PS_SOLID;
     const CDirectFill fill(hdc, pPainter, color);
     if (bThin && IsTranslationOnly(t) && fill.Ready())
     {

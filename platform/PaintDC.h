@@ -1,4 +1,4 @@
-// CPaintDC: the device context of a window inside its OnPaint handler (BeginPaint/EndPaint).
+// CPaintDC: the device context of a window inside its OnPaint handler.
 // Outside a paint of that window it has no device context (m_hDC is null) and draws nothing.
 #pragma once
 
@@ -11,9 +11,4 @@ class CPaintDC : public CDC
 public:
     explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;
-
-    PAINTSTRUCT m_ps = {};
-
-protected:
-    HWND m_hWnd = nullptr;
 };

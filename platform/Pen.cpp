@@ -1,6 +1,10 @@
 // CPen: a pen owned by its C++ object.
+#include <algorithm>
+
 #include "platform/Pen.h"
-#include "platform/WinGdi.h"
+#include "platform/detail/GdiInternal.h"
+
+using namespace platform_detail;
 
 CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor)
 {
@@ -14,10 +18,11 @@ CPen* CPen::FromHandle(HPEN hPen)
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
 {
-    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
-}
-
-int CPen::GetLogPen(LOGPEN* pLogPen) const
-{
-    return GetObject(sizeof(LOGPEN), pLogPen);
+    if (m_hObject != nullptr)
+        return FALSE;
+    GdiObj* p = NewGdi(GdiKind::Pen);
+    p->nPenStyle = nPenStyle;
+    p->nPenWidth = std::max(0, nWidth);
+    p->crColor = crColor & 0xFFFFFF;
+    return Attach(ToHandle(p));
 }

@@ -11,7 +11,5 @@ public:
     static CPen* FromHandle(HPEN hPen);
 
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
-    BOOL CreateStockObject(int nIndex) { return CGdiObject::CreateStockObject(nIndex); }
-    int GetLogPen(LOGPEN* pLogPen) const;
     operator HPEN() const { return static_cast<HPEN>(m_hObject); }
 };

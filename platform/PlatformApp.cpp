@@ -1,4 +1,4 @@
-// CPlatformApp: the toolkit started for programs without a CWinApp, and taken down in time.
+// CPlatformApp: the toolkit started for tools and tests, and taken down in time.
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>

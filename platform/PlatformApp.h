@@ -1,8 +1,8 @@
-// CPlatformApp: starts the toolkit for programs without a CWinApp (tools, benchmarks, tests), so
-// windows, device contexts and fonts can be used. Nothing is shown unless a window is shown;
-// with QT_QPA_PLATFORM=offscreen no display is needed. One instance at a time, on the main thread.
-// It may be a static: the toolkit it started is then taken down when exit() begins, before any
-// static object is destroyed.
+// CPlatformApp: starts the toolkit for tools, benchmarks and tests, which have no application of
+// their own, so windows, device contexts and fonts can be used. Nothing is shown unless a window
+// is shown; with QT_QPA_PLATFORM=offscreen no display is needed. One instance at a time, on the
+// main thread. It may be a static: the toolkit it started is then taken down when exit() begins,
+// before any static object is destroyed.
 #pragma once
 
 class CPlatformApp

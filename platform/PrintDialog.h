@@ -14,64 +14,43 @@
 
 #include <memory>
 
-#include "platform/Dialog.h"
+#include "platform/WinTypes.h"
+
+class CWnd;
 
 namespace platform_detail
 {
 struct PrintTarget;
 }
 
-struct PRINTDLGA
-{
-    DWORD lStructSize;
-    HWND hwndOwner;
-    HDC hDC;
-    DWORD Flags;
-    WORD nFromPage;
-    WORD nToPage;
-    WORD nMinPage;
-    WORD nMaxPage;
-    WORD nCopies;
-};
-using PRINTDLG = PRINTDLGA;
-
 constexpr DWORD PD_ALLPAGES = 0x00000000;
-constexpr DWORD PD_SELECTION = 0x00000001;
-constexpr DWORD PD_PAGENUMS = 0x00000002;
 constexpr DWORD PD_NOSELECTION = 0x00000004;
 constexpr DWORD PD_NOPAGENUMS = 0x00000008;
-constexpr DWORD PD_COLLATE = 0x00000010;
-constexpr DWORD PD_PRINTTOFILE = 0x00000020;
-constexpr DWORD PD_PRINTSETUP = 0x00000040;
-constexpr DWORD PD_RETURNDC = 0x00000100;
 constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
 constexpr DWORD PD_USEDEVMODECOPIESANDCOLLATE = 0x00040000;
 constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
 constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
 
-class CPrintDialog : public CDialog
+class CPrintDialog
 {
 public:
+    // pParentWnd: the window the dialog shows over; else the active one.
     explicit CPrintDialog(BOOL bPrintSetupOnly,
                           DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS |
                                           PD_HIDEPRINTTOFILE | PD_NOSELECTION,
                           CWnd* pParentWnd = nullptr);
-    ~CPrintDialog() override; // deletes the printer DC it made, if it still exists
+    ~CPrintDialog(); // deletes the printer DC it made, if it still exists
+    CPrintDialog(const CPrintDialog&) = delete;
+    CPrintDialog& operator=(const CPrintDialog&) = delete;
 
-    INT_PTR DoModal() override; // IDOK or IDCANCEL
-    HDC GetPrinterDC() const { return m_pd.hDC; }
-    // A printer DC for the printer chosen last (or the default output); owned like GetPrinterDC's.
-    HDC CreatePrinterDC();
-    int GetCopies() const { return m_pd.nCopies; }
-    BOOL PrintAll() const { return (m_pd.Flags & (PD_SELECTION | PD_PAGENUMS)) == 0; }
-    BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; }
-    BOOL PrintSelection() const { return (m_pd.Flags & PD_SELECTION) != 0; }
-    int GetFromPage() const { return m_pd.nFromPage; }
-    int GetToPage() const { return m_pd.nToPage; }
-
-    PRINTDLG m_pd;
+    INT_PTR DoModal(); // IDOK or IDCANCEL
+    HDC GetPrinterDC() const { return m_hPrinterDC; }
 
 private:
     void ReleasePrinterDC();
+    bool m_bSetupOnly = false;
+    DWORD m_dwFlags = 0;
+    CWnd* m_pParentWnd = nullptr;
+    HDC m_hPrinterDC = nullptr;
     std::unique_ptr<platform_detail::PrintTarget> m_pTarget; // where the chosen output goes
 };

@@ -1,12 +1,11 @@
 // Printing: printer DCs over QPrinter (a printer or a PDF file) or page images, and the document
-// calls from StartDocA to EndDoc.
+// calls from StartDoc to EndDoc.
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
 #include <utility>
 
 #include "platform/DC.h"
-#include "platform/WinGdi.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/PrintInternal.h"
 
@@ -35,6 +34,36 @@ bool BeginImagePage(PrintJob& job)
     job.page.setDotsPerMeterX(nDotsPerMeter);
     job.page.setDotsPerMeterY(nDotsPerMeter);
     return job.painter.begin(&job.page);
+}
+
+// Throws the document away: no file is left.
+int AbortJob(HDC hdc)
+{
+    if (LivePrinterDc(hdc) == nullptr)
+        return SP_ERROR;
+    PrintJob& job = *hdc->pJob;
+    if (job.bDocOpen)
+    {
+        if (job.pPrinter != nullptr)
+        {
+            job.pPrinter->abort();
+            if (job.painter.isActive())
+                job.painter.end();
+            // A thrown-away document leaves no half-written file behind.
+            if (job.pPrinter->outputFormat() == QPrinter::PdfFormat && !job.strOutput.empty())
+                QFile::remove(QString::fromUtf8(job.strOutput.c_str()));
+        }
+        else if (job.painter.isActive())
+        {
+            job.painter.end();
+        }
+    }
+    job.bDocOpen = false;
+    job.bPageOpen = false;
+    job.pages.clear();
+    job.page = QImage();
+    Finished(job, false, nullptr);
+    return 1;
 }
 
 } // namespace
@@ -119,14 +148,15 @@ void FreePrintJob(HDC hdc)
     if (hdc->pJob == nullptr)
         return;
     if (hdc->pJob->bDocOpen)
-        AbortDoc(hdc);
+        AbortJob(hdc);
     delete std::exchange(hdc->pJob, nullptr);
 }
 
 } // namespace platform_detail
 
-int StartDocA(HDC hdc, const DOCINFOA* lpdi)
+int CDC::StartDoc(LPDOCINFO lpdi)
 {
+    HDC hdc = m_hDC;
     if (LivePrinterDc(hdc) == nullptr || lpdi == nullptr || hdc->pJob->bDocOpen)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
@@ -157,8 +187,9 @@ int StartDocA(HDC hdc, const DOCINFOA* lpdi)
     return ++s_nJobId;
 }
 
-int StartPage(HDC hdc)
+int CDC::StartPage()
 {
+    HDC hdc = m_hDC;
     if (LivePrinterDc(hdc) == nullptr || !hdc->pJob->bDocOpen || hdc->pJob->bPageOpen)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
@@ -178,8 +209,9 @@ int StartPage(HDC hdc)
     return 1;
 }
 
-int EndPage(HDC hdc)
+int CDC::EndPage()
 {
+    HDC hdc = m_hDC;
     if (LivePrinterDc(hdc) == nullptr || !hdc->pJob->bPageOpen)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
@@ -196,13 +228,14 @@ int EndPage(HDC hdc)
     return 1;
 }
 
-int EndDoc(HDC hdc)
+int CDC::EndDoc()
 {
+    HDC hdc = m_hDC;
     if (LivePrinterDc(hdc) == nullptr || !hdc->pJob->bDocOpen)
         return SP_ERROR;
     PrintJob& job = *hdc->pJob;
     if (job.bPageOpen)
-        EndPage(hdc);
+        EndPage();
     bool bOk = true;
     if (job.pPrinter != nullptr)
         bOk = job.painter.end();
@@ -212,64 +245,7 @@ int EndDoc(HDC hdc)
     return bOk ? 1 : SP_ERROR;
 }
 
-int AbortDoc(HDC hdc)
-{
-    if (LivePrinterDc(hdc) == nullptr)
-        return SP_ERROR;
-    PrintJob& job = *hdc->pJob;
-    if (job.bDocOpen)
-    {
-        if (job.pPrinter != nullptr)
-        {
-            job.pPrinter->abort();
-            if (job.painter.isActive())
-                job.painter.end();
-            // A thrown-away document leaves no half-written file behind.
-            if (job.pPrinter->outputFormat() == QPrinter::PdfFormat && !job.strOutput.empty())
-                QFile::remove(QString::fromUtf8(job.strOutput.c_str()));
-        }
-        else if (job.painter.isActive())
-        {
-            job.painter.end();
-        }
-    }
-    job.bDocOpen = false;
-    job.bPageOpen = false;
-    job.pages.clear();
-    job.page = QImage();
-    Finished(job, false, nullptr);
-    return 1;
-}
-
-// ---------------------------------------------------------------------------------------------
-// CDC
-// ---------------------------------------------------------------------------------------------
-int CDC::StartDoc(LPDOCINFO lpDocInfo)
-{
-    return ::StartDocA(m_hDC, lpDocInfo);
-}
-
-int CDC::StartDoc(LPCTSTR lpszDocName)
-{
-    DOCINFOA di = {};
-    di.cbSize = sizeof di;
-    di.lpszDocName = lpszDocName;
-    return ::StartDocA(m_hDC, &di);
-}
-
-int CDC::StartPage()
-{
-    return ::StartPage(m_hDC);
-}
-int CDC::EndPage()
-{
-    return ::EndPage(m_hDC);
-}
-int CDC::EndDoc()
-{
-    return ::EndDoc(m_hDC);
-}
 int CDC::AbortDoc()
 {
-    return ::AbortDoc(m_hDC);
+    return AbortJob(m_hDC);
 }

@@ -1,12 +1,11 @@
 // Scroll bar controls with Windows' range, page and position rules over QScrollBar.
+#include <QApplication>
 #include <QMouseEvent>
-#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "platform/ScrollBar.h"
-#include "platform/WinUser.h"
 #include "platform/detail/Widgets.h"
-#include "platform/detail/WindowInternal.h"
 
 using namespace platform_detail;
 
@@ -19,16 +18,10 @@ int MaxPos(const ScrollState& s)
     return std::max(s.nMin, s.nMax - nPageMinus1);
 }
 
-HWND ScrollWnd(HWND hWnd, int nBar)
+// The bar's window while it lives, else nullptr.
+HWND ScrollWnd(HWND hWnd)
 {
-    if (nBar != SB_CTL || LiveWnd(hWnd) == nullptr || hWnd->eKind != WndKind::ScrollBar)
-        return nullptr;
-    return hWnd;
-}
-
-ScrollBarWidget* WidgetOf(HWND hWnd)
-{
-    return static_cast<ScrollBarWidget*>(hWnd->pWidget.data());
+    return LiveWnd(hWnd) != nullptr && hWnd->bScrollBar ? hWnd : nullptr;
 }
 
 } // namespace
@@ -37,7 +30,7 @@ namespace platform_detail
 {
 
 ScrollBarWidget::ScrollBarWidget(HWND hWnd, Qt::Orientation orientation, QWidget* pParent)
-    : WindowWidget<QScrollBar>(hWnd, orientation, pParent)
+    : WindowCarrier<QScrollBar>(hWnd, orientation, pParent)
 {
     setTracking(true);
     SyncFromState();
@@ -110,11 +103,16 @@ void ScrollBarWidget::OnAction(int nAction)
 void ScrollBarWidget::Notify(UINT nCode, int nPos)
 {
     HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd == nullptr)
+    if (hWnd == nullptr || LiveWnd(hWnd->hParent) == nullptr)
         return;
-    const UINT message = (hWnd->dwStyle & SBS_VERT) != 0 ? WM_VSCROLL : WM_HSCROLL;
-    Send(hWnd->hParent, message, MAKEWPARAM(static_cast<WORD>(nCode), static_cast<WORD>(nPos)),
-         reinterpret_cast<LPARAM>(hWnd));
+    CWnd* pParent = hWnd->hParent->pWnd;
+    auto* pBar = dynamic_cast<CScrollBar*>(hWnd->pWnd);
+    // Positions travel in 16 bits, as in the message Windows sends.
+    const auto nShortPos = static_cast<UINT>(static_cast<short>(nPos));
+    if ((hWnd->dwStyle & SBS_VERT) != 0)
+        pParent->OnVScroll(nCode, nShortPos, pBar);
+    else
+        pParent->OnHScroll(nCode, nShortPos, pBar);
 }
 
 void ScrollBarWidget::mousePressEvent(QMouseEvent* pEvent)
@@ -143,122 +141,21 @@ void ScrollBarWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 
 } // namespace platform_detail
 
-int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL)
+int GetSystemMetrics(int nIndex)
 {
-    HWND h = ScrollWnd(hwnd, nBar);
-    if (h == nullptr || lpsi == nullptr)
+    if (nIndex != SM_CXVSCROLL && nIndex != SM_CYHSCROLL)
         return 0;
-    ScrollState& s = h->scroll;
-    if (lpsi->fMask & SIF_RANGE)
-    {
-        s.nMin = lpsi->nMin;
-        s.nMax = std::max(lpsi->nMin, lpsi->nMax);
-    }
-    if (lpsi->fMask & SIF_PAGE)
-        s.nPage = lpsi->nPage;
-    if (lpsi->fMask & SIF_POS)
-        s.nPos = lpsi->nPos;
-    // The page never exceeds the range; the position stays within min..max - (page - 1).
-    const UINT nRange = static_cast<UINT>(s.nMax - s.nMin) + 1;
-    s.nPage = std::min(s.nPage, nRange);
-    s.nPos = std::clamp(s.nPos, s.nMin, MaxPos(s));
-    // A bar whose page covers the range is useless: SIF_DISABLENOSCROLL disables it. A useful bar
-    // is enabled again by any change other than the page alone, as Windows does.
-    if ((lpsi->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) != 0 && h->pWidget != nullptr)
-    {
-        const bool bUseless = MaxPos(s) <= s.nMin;
-        if (bUseless && (lpsi->fMask & SIF_DISABLENOSCROLL) != 0)
-            h->pWidget->setEnabled(false);
-        else if (!bUseless && lpsi->fMask != SIF_PAGE)
-            h->pWidget->setEnabled(true);
-    }
-    WidgetOf(h)->SyncFromState();
-    return s.nPos;
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr
+               ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+               : 17;
 }
 
-BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi)
-{
-    HWND h = ScrollWnd(hwnd, nBar);
-    if (h == nullptr || lpsi == nullptr)
-        return FALSE;
-    const ScrollState& s = h->scroll;
-    if (lpsi->fMask & SIF_RANGE)
-    {
-        lpsi->nMin = s.nMin;
-        lpsi->nMax = s.nMax;
-    }
-    if (lpsi->fMask & SIF_PAGE)
-        lpsi->nPage = s.nPage;
-    if (lpsi->fMask & SIF_POS)
-        lpsi->nPos = s.nPos;
-    if (lpsi->fMask & SIF_TRACKPOS)
-        lpsi->nTrackPos = s.nTrackPos;
-    return TRUE;
-}
-
-int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw)
-{
-    HWND h = ScrollWnd(hWnd, nBar);
-    if (h == nullptr)
-        return 0;
-    const int nOld = h->scroll.nPos;
-    SCROLLINFO si{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, nPos, 0};
-    SetScrollInfo(h, nBar, &si, bRedraw);
-    return nOld;
-}
-
-int GetScrollPos(HWND hWnd, int nBar)
-{
-    HWND h = ScrollWnd(hWnd, nBar);
-    return h != nullptr ? h->scroll.nPos : 0;
-}
-
-BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw)
-{
-    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE, nMinPos, nMaxPos, 0, 0, 0};
-    return ScrollWnd(hWnd, nBar) != nullptr && (SetScrollInfo(hWnd, nBar, &si, bRedraw), TRUE);
-}
-
-BOOL GetScrollRange(HWND hWnd, int nBar, LPINT lpMinPos, LPINT lpMaxPos)
-{
-    HWND h = ScrollWnd(hWnd, nBar);
-    if (h == nullptr)
-        return FALSE;
-    if (lpMinPos != nullptr)
-        *lpMinPos = h->scroll.nMin;
-    if (lpMaxPos != nullptr)
-        *lpMaxPos = h->scroll.nMax;
-    return TRUE;
-}
-
-BOOL EnableScrollBar(HWND hWnd, UINT wSBflags, UINT wArrows)
-{
-    HWND h = ScrollWnd(hWnd, static_cast<int>(wSBflags));
-    if (h == nullptr || h->pWidget == nullptr)
-        return FALSE;
-    h->pWidget->setEnabled(wArrows != ESB_DISABLE_BOTH);
-    return TRUE;
-}
-
-BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow)
-{
-    HWND h = ScrollWnd(hWnd, wBar);
-    if (h == nullptr)
-        return FALSE;
-    ::ShowWindow(h, bShow ? SW_SHOW : SW_HIDE);
-    return TRUE;
-}
-
-// ---------------------------------------------------------------------------------------------
-// CScrollBar
-// ---------------------------------------------------------------------------------------------
 CScrollBar::~CScrollBar() = default;
 
 BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     RECT rc = rect;
-    const bool bVertical = (dwStyle & SBS_VERT) != 0;
-    if (bVertical)
+    if ((dwStyle & SBS_VERT) != 0)
     {
         const int w = GetSystemMetrics(SM_CXVSCROLL);
         if (dwStyle & SBS_LEFTALIGN)
@@ -279,42 +176,84 @@ BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
 
 int CScrollBar::GetScrollPos() const
 {
-    return ::GetScrollPos(m_hWnd, SB_CTL);
+    HWND h = ScrollWnd(m_hWnd);
+    return h != nullptr ? h->scroll.nPos : 0;
 }
+
 int CScrollBar::SetScrollPos(int nPos, BOOL bRedraw)
 {
-    return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw);
+    HWND h = ScrollWnd(m_hWnd);
+    if (h == nullptr)
+        return 0;
+    const int nOld = h->scroll.nPos;
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, nPos, 0};
+    SetScrollInfo(&si, bRedraw);
+    return nOld;
 }
+
 void CScrollBar::GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const
 {
-    ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos);
+    HWND h = ScrollWnd(m_hWnd);
+    if (h == nullptr)
+        return;
+    if (lpMinPos != nullptr)
+        *lpMinPos = h->scroll.nMin;
+    if (lpMaxPos != nullptr)
+        *lpMaxPos = h->scroll.nMax;
 }
-void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw)
+
+BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO lpsi, BOOL)
 {
-    ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
-}
-void CScrollBar::ShowScrollBar(BOOL bShow)
-{
-    ::ShowScrollBar(m_hWnd, SB_CTL, bShow);
-}
-BOOL CScrollBar::EnableScrollBar(UINT nArrowFlags)
-{
-    return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags);
-}
-BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw)
-{
-    return ScrollWnd(m_hWnd, SB_CTL) != nullptr && lpScrollInfo != nullptr &&
-           (::SetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo, bRedraw), TRUE);
-}
-BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask)
-{
-    if (lpScrollInfo == nullptr)
+    HWND h = ScrollWnd(m_hWnd);
+    if (h == nullptr || lpsi == nullptr)
         return FALSE;
-    lpScrollInfo->fMask = nMask;
-    return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
+    ScrollState& s = h->scroll;
+    if (lpsi->fMask & SIF_RANGE)
+    {
+        s.nMin = lpsi->nMin;
+        s.nMax = std::max(lpsi->nMin, lpsi->nMax);
+    }
+    if (lpsi->fMask & SIF_PAGE)
+        s.nPage = lpsi->nPage;
+    if (lpsi->fMask & SIF_POS)
+        s.nPos = lpsi->nPos;
+    // The page never exceeds the range; the position stays within min..max - (page - 1).
+    const UINT nRange = static_cast<UINT>(s.nMax - s.nMin) + 1;
+    s.nPage = std::min(s.nPage, nRange);
+    s.nPos = std::clamp(s.nPos, s.nMin, MaxPos(s));
+    // A bar whose page covers the range is useless: SIF_DISABLENOSCROLL disables it. A useful bar
+    // is enabled again by any change other than the page alone, as Windows does.
+    auto* pWidget = static_cast<ScrollBarWidget*>(h->pWidget.data());
+    if ((lpsi->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL)) != 0 && pWidget != nullptr)
+    {
+        const bool bUseless = MaxPos(s) <= s.nMin;
+        if (bUseless && (lpsi->fMask & SIF_DISABLENOSCROLL) != 0)
+            pWidget->setEnabled(false);
+        else if (!bUseless && lpsi->fMask != SIF_PAGE)
+            pWidget->setEnabled(true);
+    }
+    if (pWidget != nullptr)
+        pWidget->SyncFromState();
+    return TRUE;
 }
-int CScrollBar::GetScrollLimit()
+
+BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO lpsi, UINT nMask)
 {
-    HWND h = ScrollWnd(m_hWnd, SB_CTL);
-    return h != nullptr ? MaxPos(h->scroll) : 0;
+    HWND h = ScrollWnd(m_hWnd);
+    if (h == nullptr || lpsi == nullptr)
+        return FALSE;
+    const ScrollState& s = h->scroll;
+    lpsi->fMask = nMask;
+    if (nMask & SIF_RANGE)
+    {
+        lpsi->nMin = s.nMin;
+        lpsi->nMax = s.nMax;
+    }
+    if (nMask & SIF_PAGE)
+        lpsi->nPage = s.nPage;
+    if (nMask & SIF_POS)
+        lpsi->nPos = s.nPos;
+    if (nMask & SIF_TRACKPOS)
+        lpsi->nTrackPos = s.nTrackPos;
+    return TRUE;
 }

@@ -1,7 +1,7 @@
 // CScrollBar: a scroll bar control with Windows' semantics.
-// - SetScrollInfo clamps the page to 0..max - min + 1 and the position to min..max - max(page - 1,
-// 0);
-//   with SIF_DISABLENOSCROLL the bar is disabled while the page covers the whole range.
+// - SetScrollInfo clamps the page to 0..max - min + 1 and the position to
+//   min..max - max(page - 1, 0); with SIF_DISABLENOSCROLL the bar is disabled while the page covers
+//   the whole range.
 // - The bar never moves itself: user actions arrive at the parent as OnHScroll/OnVScroll with the
 //   SB_* code (line, page, thumb track and position, top, bottom, end scroll), the position (thumb
 //   codes) and this object; the parent moves the thumb with SetScrollPos.
@@ -24,10 +24,7 @@ public:
     int GetScrollPos() const;
     int SetScrollPos(int nPos, BOOL bRedraw = TRUE); // returns the previous position
     void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const;
-    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
-    void ShowScrollBar(BOOL bShow = TRUE);
-    BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH);
+    // bRedraw: the bar always shows its state at once.
     BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
-    int GetScrollLimit(); // max - max(page - 1, 0)
 };

@@ -2,7 +2,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/WinGdi.h"
+#include "platform/Brush.h"
+#include "platform/DC.h"
 #include "platform/detail/DirectFill.h"
 #include "platform/detail/GdiInternal.h"
 
@@ -70,8 +71,9 @@ SEdgeColours EdgeColours(UINT edge)
 
 } // namespace
 
-BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
+BOOL CDC::Rectangle(int left, int top, int right, int bottom)
 {
+    HDC hdc = m_hDC;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
         return FALSE;
@@ -105,32 +107,40 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     return TRUE;
 }
 
-int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
+BOOL CDC::Rectangle(LPCRECT lpRect)
 {
-    QPainter* pPainter = PainterFor(hDC);
-    if (pPainter == nullptr || lprc == nullptr)
-        return 0;
-    COLORREF cr = 0;
-    const auto nValue = reinterpret_cast<ULONG_PTR>(hbr);
-    if (nValue != 0 && nValue <= COLOR_MENUBAR + 1)
-    {
-        cr = GetSysColor(static_cast<int>(nValue) - 1); // (HBRUSH)(COLOR_xxx + 1)
-    }
-    else
-    {
-        const GdiObj* p = LiveGdi(hbr);
-        if (p == nullptr || p->eKind != GdiKind::Brush)
-            return 0;
-        if (p->nBrushStyle == BS_NULL)
-            return 1;
-        cr = p->crColor;
-    }
-    FillLogicalRect(hDC, pPainter, lprc->left, lprc->top, lprc->right, lprc->bottom, ToQColor(cr));
-    return 1;
+    return lpRect != nullptr && Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
 
-BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
+    QPainter* pPainter = PainterFor(m_hDC);
+    const GdiObj* p = pBrush != nullptr ? LiveGdi(pBrush->m_hObject) : nullptr;
+    if (pPainter == nullptr || lpRect == nullptr || p == nullptr || p->eKind != GdiKind::Brush ||
+        p->nBrushStyle == BS_NULL)
+        return;
+    FillLogicalRect(m_hDC, pPainter, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom,
+                    ToQColor(p->crColor));
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
+{
+    SetBkColor(clr);
+    QPainter* pPainter = PainterFor(m_hDC);
+    if (pPainter != nullptr && lpRect != nullptr)
+        FillLogicalRect(m_hDC, pPainter, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom,
+                        ToQColor(clr));
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
+{
+    const RECT rc{x, y, x + cx, y + cy};
+    FillSolidRect(&rc, clr);
+}
+
+BOOL CDC::DrawEdge(LPRECT qrc, UINT edge, UINT grfFlags)
+{
+    HDC hdc = m_hDC;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr || qrc == nullptr)
         return FALSE;
@@ -169,27 +179,12 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
     if (grfFlags & BF_RIGHT)
         line(rc.right - 2, rc.top + (bTR ? 1 : 0), rc.right - 2, rc.bottom - (bBR ? 1 : 0),
              nInnerBR);
-    const int nWidth = (nOuterTL >= 0 ? 1 : 0) + (nInnerTL >= 0 ? 1 : 0);
-    RECT inner = rc;
-    if (grfFlags & BF_LEFT)
-        inner.left += nWidth;
-    if (grfFlags & BF_TOP)
-        inner.top += nWidth;
-    if (grfFlags & BF_RIGHT)
-        inner.right -= nWidth;
-    if (grfFlags & BF_BOTTOM)
-        inner.bottom -= nWidth;
-    if (grfFlags & BF_MIDDLE)
-        FillLogicalRect(hdc, pPainter, inner.left, inner.top, inner.right, inner.bottom,
-                        ToQColor(GetSysColor(COLOR_BTNFACE)));
-    if (grfFlags & BF_ADJUST)
-        *qrc = inner;
     return TRUE;
 }
 
-BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh,
-                  ULONG ulMode)
+BOOL CDC::GradientFill(TRIVERTEX* pVertex, ULONG nVertex, void* pMesh, ULONG nMesh, DWORD ulMode)
 {
+    HDC hdc = m_hDC;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr || pVertex == nullptr || pMesh == nullptr)
         return FALSE;
@@ -236,8 +231,10 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG
     return TRUE;
 }
 
-BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop)
+BOOL CDC::BitBlt(int x, int y, int cx, int cy, CDC* pSrcDC, int x1, int y1, DWORD rop)
 {
+    HDC hdc = m_hDC;
+    HDC hdcSrc = pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr;
     if (rop != SRCCOPY || LiveDc(hdcSrc) == nullptr || hdcSrc->eKind != DcKind::Memory ||
         hdcSrc->pBitmap == nullptr || hdcSrc->pBitmap->image.isNull())
         return FALSE;
@@ -261,8 +258,9 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     return TRUE;
 }
 
-COLORREF GetPixel(HDC hdc, int x, int y)
+COLORREF CDC::GetPixel(int x, int y) const
 {
+    HDC hdc = m_hDC;
     if (LiveDc(hdc) == nullptr || hdc->eKind != DcKind::Memory || hdc->pBitmap == nullptr)
         return CLR_INVALID;
     EndPainting(hdc);
@@ -271,14 +269,4 @@ COLORREF GetPixel(HDC hdc, int x, int y)
     if (!image.rect().contains(p) || (hdc->bClip && !hdc->clip.contains(p)))
         return CLR_INVALID;
     return FromQRgb(image.pixel(p));
-}
-
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
-{
-    QPainter* pPainter = PainterFor(hdc);
-    if (pPainter == nullptr)
-        return CLR_INVALID;
-    const QPoint p = ToDevice(hdc, x, y);
-    pPainter->fillRect(QRect(p, QSize(1, 1)), ToQColor(color));
-    return color & 0xFFFFFF;
 }

@@ -2,10 +2,9 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QStaticText>
-#include <algorithm>
 #include <unordered_map>
 
-#include "platform/WinGdi.h"
+#include "platform/DC.h"
 #include "platform/detail/GdiInternal.h"
 
 using namespace platform_detail;
@@ -66,9 +65,9 @@ void ForgetLaidOutTexts(HDC hdc)
 }
 } // namespace platform_detail
 
-BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c,
-                 const INT*)
+BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT lprect, LPCTSTR lpString, UINT c, LPINT)
 {
+    HDC hdc = m_hDC;
     QPainter* pPainter = PainterFor(hdc);
     if (pPainter == nullptr)
         return FALSE;
@@ -112,44 +111,33 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
     return TRUE;
 }
 
-BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str,
+                     LPINT lpDxWidths)
 {
-    return c >= 0 && ExtTextOutA(hdc, x, y, 0, nullptr, lpString, static_cast<UINT>(c), nullptr);
+    return ExtTextOut(x, y, nOptions, lpRect, str.c_str(), static_cast<UINT>(str.size()),
+                      lpDxWidths);
 }
 
-BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl)
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
 {
-    if (LiveDc(hdc) == nullptr || psizl == nullptr || c < 0 || (lpString == nullptr && c > 0))
-        return FALSE;
-    const QFontMetrics fm(FontOf(hdc));
-    const QString text = QString::fromUtf8(lpString, c);
-    *psizl = SIZE{fm.horizontalAdvance(text), fm.height()};
-    return TRUE;
+    return nCount >= 0 &&
+           CDC::ExtTextOut(x, y, 0, nullptr, lpszString, static_cast<UINT>(nCount), nullptr);
 }
 
-BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm)
+BOOL CDC::TextOut(int x, int y, const std::string& str)
 {
-    if (LiveDc(hdc) == nullptr || lptm == nullptr)
-        return FALSE;
-    const QFont font = FontOf(hdc);
-    const QFontMetrics fm(font);
-    *lptm = TEXTMETRICA{};
-    lptm->tmHeight = fm.height();
-    lptm->tmAscent = fm.ascent();
-    lptm->tmDescent = fm.descent();
-    lptm->tmInternalLeading = std::max(0, fm.height() - font.pixelSize());
-    lptm->tmExternalLeading = std::max(0, fm.leading());
-    lptm->tmAveCharWidth = fm.averageCharWidth();
-    lptm->tmMaxCharWidth = fm.maxWidth();
-    lptm->tmWeight = hdc->pFont != nullptr ? hdc->pFont->lf.lfWeight : FW_NORMAL;
-    lptm->tmItalic = static_cast<BYTE>(font.italic());
-    lptm->tmUnderlined = static_cast<BYTE>(font.underline());
-    lptm->tmStruckOut = static_cast<BYTE>(font.strikeOut());
-    lptm->tmFirstChar = 0x20;
-    lptm->tmLastChar = 0xFF;
-    lptm->tmDefaultChar = '?';
-    lptm->tmBreakChar = ' ';
-    lptm->tmDigitizedAspectX = hdc->nDpiX;
-    lptm->tmDigitizedAspectY = hdc->nDpiY;
-    return TRUE;
+    return TextOut(x, y, str.c_str(), static_cast<int>(str.size()));
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    if (LiveDc(m_hDC) == nullptr || nCount < 0 || (lpszString == nullptr && nCount > 0))
+        return CSize();
+    const QFontMetrics fm(FontOf(m_hDC));
+    return CSize(fm.horizontalAdvance(QString::fromUtf8(lpszString, nCount)), fm.height());
+}
+
+CSize CDC::GetTextExtent(const std::string& str) const
+{
+    return GetTextExtent(str.c_str(), static_cast<int>(str.size()));
 }

@@ -1,4 +1,4 @@
-// The window class registry: the built-in control classes and the classes a program registers.
+// The window class registry: the classes a program registers, and the built-in scroll bar.
 #include <unordered_map>
 
 #include "platform/WinUser.h"
@@ -14,12 +14,6 @@ std::unordered_map<std::string, SWindowClass>& ClassTable()
 {
     static std::unordered_map<std::string, SWindowClass> s_classes;
     return s_classes;
-}
-
-bool IsBuiltInClass(const std::string& lower)
-{
-    return lower == "button" || lower == "edit" || lower == "static" || lower == "scrollbar" ||
-           lower == "#32770";
 }
 
 HINSTANCE__* ModuleInstance()
@@ -45,10 +39,6 @@ HINSTANCE AfxGetInstanceHandle()
 {
     return ModuleInstance();
 }
-HMODULE GetModuleHandleA(LPCSTR lpModuleName)
-{
-    return lpModuleName == nullptr ? ModuleInstance() : nullptr;
-}
 
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass)
 {
@@ -56,20 +46,15 @@ ATOM RegisterClassA(const WNDCLASSA* lpWndClass)
         *lpWndClass->lpszClassName == '\0')
         return 0;
     const std::string key = Lower(lpWndClass->lpszClassName);
-    if (IsBuiltInClass(key) || ClassTable().count(key) != 0)
+    if (key == "scrollbar" || ClassTable().count(key) != 0)
         return 0;
     static ATOM s_nextAtom = 0xC000;
-    SWindowClass entry{lpWndClass->lpszClassName, *lpWndClass, s_nextAtom++};
-    entry.wc.lpszClassName =
-        nullptr; // points into the caller's memory; the name is kept in strName
+    SWindowClass entry{lpWndClass->lpszClassName, *lpWndClass};
+    // Both point into the caller's memory; the name is kept in strName.
+    entry.wc.lpszClassName = nullptr;
     entry.wc.lpszMenuName = nullptr;
     ClassTable()[key] = entry;
-    return entry.atom;
-}
-
-BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE)
-{
-    return ClassTable().erase(Lower(lpClassName)) != 0 ? TRUE : FALSE;
+    return s_nextAtom++;
 }
 
 BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndClass)
@@ -77,7 +62,7 @@ BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndCla
     if (lpClassName == nullptr || lpWndClass == nullptr)
         return FALSE;
     const std::string key = Lower(lpClassName);
-    if (IsBuiltInClass(key))
+    if (key == "scrollbar")
     {
         *lpWndClass = WNDCLASSA{};
         lpWndClass->lpfnWndProc = &DefWindowProcA;
@@ -93,4 +78,9 @@ BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndCla
     lpWndClass->hInstance = ModuleInstance();
     lpWndClass->lpszClassName = it->second.strName.c_str();
     return TRUE;
+}
+
+LRESULT CALLBACK DefWindowProcA(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
 }

@@ -1,31 +1,20 @@
-// The widgets that carry windows: their Qt events become window messages.
-#include <QCloseEvent>
-#include <QContextMenuEvent>
+// The widget that carries a window: its Qt events become calls of the window's handlers.
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <cstdlib>
 
-#include "platform/Menu.h"
-#include "platform/WinUser.h"
+#include "platform/DC.h"
+#include "platform/Wnd.h"
 #include "platform/detail/GdiInternal.h"
 #include "platform/detail/Widgets.h"
-#include "platform/detail/WindowInternal.h"
 
 using namespace platform_detail;
 
 namespace
 {
-
-LPARAM PointParam(const QPoint& p)
-{
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
-                      static_cast<WORD>(static_cast<short>(p.y())));
-}
 
 UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -43,90 +32,90 @@ UINT KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
     return n;
 }
 
-void SendMouse(HWND hWnd, UINT message, QMouseEvent* pEvent)
+CPoint PointOf(const QPointF& p)
 {
-    if (LiveWnd(hWnd) == nullptr)
-        return;
-    const CMouseWindowScope scope(hWnd);
-    const LPARAM lParam = PointParam(pEvent->position().toPoint());
-    const WPARAM wParam = KeyFlags(pEvent->buttons(), pEvent->modifiers());
-    if (message == WM_MOUSEMOVE)
-        Send(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
-             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    if (LiveWnd(hWnd) != nullptr)
-        Send(hWnd, message, wParam, lParam);
+    const QPoint pt = p.toPoint();
+    return CPoint(pt.x(), pt.y());
 }
 
-UINT DownMessage(Qt::MouseButton button)
+// The window's object while the window lives, else nullptr.
+CWnd* WndOf(HWND hWnd)
 {
-    return button == Qt::LeftButton ? WM_LBUTTONDOWN
-                                    : (button == Qt::RightButton ? WM_RBUTTONDOWN : WM_NULL);
+    return LiveWnd(hWnd) != nullptr ? hWnd->pWnd : nullptr;
 }
+
 } // namespace
 
 namespace platform_detail
 {
 
-GenericWidget::GenericWidget(HWND hWnd, QWidget* pParent) : WindowWidget<QWidget>(hWnd, pParent)
+WindowWidget::WindowWidget(HWND hWnd, QWidget* pParent) : WindowCarrier<QWidget>(hWnd, pParent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
     setMouseTracking(true);
-    // The window procedure gets every right-button message; on X a right press would otherwise
-    // also ask the parent dialog for its context menu, which then takes the drag away.
+    // The window gets every right-button event; on X a right press would otherwise also ask the
+    // parent for its context menu, which then takes the drag away.
     setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
-void GenericWidget::paintEvent(QPaintEvent* pEvent)
+void WindowWidget::paintEvent(QPaintEvent* pEvent)
 {
-    HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd == nullptr)
+    CWnd* pWnd = WndOf(m_hWnd);
+    if (pWnd == nullptr)
         return;
+    HWND hWnd = m_hWnd;
     hWnd->pPaintEvent = pEvent;
     hWnd->bInvalid = false;
     if (hWnd->bErasePending)
     {
         hWnd->bErasePending = false;
-        HDC hdc = NewDc(DcKind::Paint);
-        hdc->pWidget = this;
-        hdc->pPainter = std::make_unique<QPainter>(this);
-        Send(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-        FreeDc(hdc);
+        CDC dc;
+        dc.Attach(NewDc(DcKind::Paint));
+        dc.m_hDC->pWidget = this;
+        dc.m_hDC->pPainter = std::make_unique<QPainter>(this);
+        pWnd->OnEraseBkgnd(&dc);
+        FreeDc(dc.Detach());
     }
-    Send(hWnd, WM_PAINT, 0, 0);
+    if (WndOf(hWnd) != nullptr)
+        pWnd->OnPaint();
     if (LiveWnd(hWnd) != nullptr)
         hWnd->pPaintEvent = nullptr;
 }
 
-void GenericWidget::resizeEvent(QResizeEvent*)
+void WindowWidget::resizeEvent(QResizeEvent*)
 {
-    if (HWND hWnd = LiveWnd(m_hWnd); hWnd != nullptr)
+    if (CWnd* pWnd = WndOf(m_hWnd); pWnd != nullptr)
     {
-        hWnd->bErasePending = true;
-        const UINT nType =
-            isMinimized() ? SIZE_MINIMIZED : (isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
-        Send(hWnd, WM_SIZE, nType,
-             MAKELPARAM(static_cast<WORD>(width()), static_cast<WORD>(height())));
+        m_hWnd->bErasePending = true;
+        pWnd->OnSize(isMinimized() ? SIZE_MINIMIZED
+                                   : (isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED),
+                     width(), height());
     }
 }
 
-void GenericWidget::mousePressEvent(QMouseEvent* pEvent)
+void WindowWidget::mousePressEvent(QMouseEvent* pEvent)
 {
     Press(pEvent, false);
 }
 
-void GenericWidget::mouseReleaseEvent(QMouseEvent* pEvent)
+void WindowWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 {
     m_bPressDown = false;
-    const UINT message = pEvent->button() == Qt::LeftButton
-                             ? WM_LBUTTONUP
-                             : (pEvent->button() == Qt::RightButton ? WM_RBUTTONUP : WM_NULL);
-    if (message != WM_NULL)
-        SendMouse(m_hWnd, message, pEvent);
+    CWnd* pWnd = WndOf(m_hWnd);
+    if (pWnd == nullptr)
+        return;
+    const CMouseWindowScope scope(m_hWnd);
+    const CPoint point = PointOf(pEvent->position());
+    const UINT nFlags = KeyFlags(pEvent->buttons(), pEvent->modifiers());
+    if (pEvent->button() == Qt::LeftButton)
+        pWnd->OnLButtonUp(nFlags, point);
+    else if (pEvent->button() == Qt::RightButton)
+        pWnd->OnRButtonUp(nFlags, point);
 }
 
-void GenericWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
+void WindowWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
     // Some toolkit versions deliver the second press before its double-click event, others only
     // the double-click event: it stands for the press unless that press has arrived already.
@@ -134,12 +123,12 @@ void GenericWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
         Press(pEvent, true);
 }
 
-void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
+void WindowWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
 {
-    HWND hWnd = LiveWnd(m_hWnd);
-    UINT message = DownMessage(pEvent->button());
     m_bPressDown = true;
-    if (hWnd == nullptr || message == WM_NULL)
+    CWnd* pWnd = WndOf(m_hWnd);
+    const bool bLeft = pEvent->button() == Qt::LeftButton;
+    if (pWnd == nullptr || (!bLeft && pEvent->button() != Qt::RightButton))
         return;
     // Like Windows: a second press of the same button, soon and near enough, is a double click;
     // a third one starts over.
@@ -155,132 +144,32 @@ void GenericWidget::Press(QMouseEvent* pEvent, bool bToolkitDouble)
     m_nLastPressTime = pEvent->timestamp();
     m_ptLastPress = pEvent->position();
     m_bLastWasDouble = bDouble;
-    // Without CS_DBLCLKS the second click is an ordinary button-down.
-    if (bDouble && (hWnd->nClassStyle & CS_DBLCLKS) != 0)
-        message = message == WM_LBUTTONDOWN ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
-    SendMouse(hWnd, message, pEvent);
-}
-
-void GenericWidget::mouseMoveEvent(QMouseEvent* pEvent)
-{
-    SendMouse(m_hWnd, WM_MOUSEMOVE, pEvent);
-}
-
-void GenericWidget::wheelEvent(QWheelEvent* pEvent)
-{
-    const QPoint ptScreen = pEvent->globalPosition().toPoint();
+    const CMouseWindowScope scope(m_hWnd);
+    const CPoint point = PointOf(pEvent->position());
     const UINT nFlags = KeyFlags(pEvent->buttons(), pEvent->modifiers());
-    const auto nDelta = static_cast<WORD>(static_cast<short>(pEvent->angleDelta().y()));
-    Send(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(nFlags), nDelta),
-         PointParam(ptScreen));
+    // Without CS_DBLCLKS the second click is an ordinary button-down.
+    if (bDouble && (m_hWnd->nClassStyle & CS_DBLCLKS) != 0)
+        bLeft ? pWnd->OnLButtonDblClk(nFlags, point) : pWnd->OnRButtonDblClk(nFlags, point);
+    else
+        bLeft ? pWnd->OnLButtonDown(nFlags, point) : pWnd->OnRButtonDown(nFlags, point);
 }
 
-void GenericWidget::closeEvent(QCloseEvent* pEvent)
+void WindowWidget::mouseMoveEvent(QMouseEvent* pEvent)
 {
-    pEvent->ignore(); // WM_CLOSE decides (the default destroys the window)
-    Send(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-DialogWidget::DialogWidget(HWND hWnd, QWidget* pParent) : WindowWidget<QDialog>(hWnd, pParent) {}
-
-void DialogWidget::reject()
-{
-    Send(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-}
-
-void DialogWidget::LayoutClient()
-{
-    HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd == nullptr || hWnd->pClient == nullptr)
-        return;
-    int nTop = 0;
-    // Not isVisible(): the dialog is laid out before it is shown.
-    if (hWnd->pMenuBar != nullptr && !hWnd->pMenuBar->isHidden())
+    if (CWnd* pWnd = WndOf(m_hWnd); pWnd != nullptr)
     {
-        nTop = hWnd->pMenuBar->sizeHint().height();
-        hWnd->pMenuBar->setGeometry(0, 0, width(), nTop);
+        const CMouseWindowScope scope(m_hWnd);
+        pWnd->OnMouseMove(KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                          PointOf(pEvent->position()));
     }
-    if (hWnd->pClient != this)
-        hWnd->pClient->setGeometry(0, nTop, width(), std::max(0, height() - nTop));
 }
 
-void DialogWidget::closeEvent(QCloseEvent* pEvent)
+void WindowWidget::wheelEvent(QWheelEvent* pEvent)
 {
-    pEvent->ignore();
-    Send(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-void DialogWidget::resizeEvent(QResizeEvent*)
-{
-    LayoutClient();
-    HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd != nullptr && hWnd->pClient != nullptr)
-        Send(hWnd, WM_SIZE, SIZE_RESTORED,
-             MAKELPARAM(static_cast<WORD>(hWnd->pClient->width()),
-                        static_cast<WORD>(hWnd->pClient->height())));
-}
-
-namespace
-{
-// The release of the press that opened the menu picks nothing, so no single right-button drag
-// can end on "Close" and quit.
-class SystemContextMenu : public QMenu
-{
-public:
-    SystemContextMenu(QWidget* pParent, bool bOpenedByPress)
-        : QMenu(pParent), m_bOpeningPressDown(bOpenedByPress)
-    {
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* pEvent) override
-    {
-        if (m_bOpeningPressDown && pEvent->button() == Qt::RightButton)
-        {
-            m_bOpeningPressDown = false;
-            return;
-        }
-        QMenu::mouseReleaseEvent(pEvent);
-    }
-
-private:
-    bool m_bOpeningPressDown = false;
-};
-} // namespace
-
-void DialogWidget::contextMenuEvent(QContextMenuEvent* pEvent)
-{
-    // Linux windows have no system menu: its items appear as the dialog's context menu, on the
-    // dialog's own background only.
-    HWND hWnd = LiveWnd(m_hWnd);
-    if (hWnd == nullptr || hWnd->pSystemMenu == nullptr)
-        return;
-    if (pEvent->reason() == QContextMenuEvent::Mouse)
-    {
-        HWND hHit = WndFromWidget(childAt(pEvent->pos()));
-        if (hHit != nullptr && hHit != hWnd && hHit->eKind != WndKind::Static &&
-            hHit->eKind != WndKind::GroupBox)
-            return;
-    }
-    HMENU hMenu = LiveMenu(hWnd->pSystemMenu->m_hMenu);
-    if (hMenu == nullptr)
-        return;
-    SystemContextMenu menu(this, pEvent->reason() == QContextMenuEvent::Mouse &&
-                                     (QGuiApplication::mouseButtons() & Qt::RightButton) != 0);
-    for (const HMENU__::Item& item : hMenu->items)
-    {
-        if (item.nFlags & MF_SEPARATOR)
-        {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* pAction = menu.addAction(QString::fromUtf8(item.strText.c_str()));
-        pAction->setData(item.nId);
-        pAction->setEnabled((item.nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
-    }
-    QAction* pChosen = menu.exec(pEvent->globalPos());
-    if (pChosen != nullptr && LiveWnd(hWnd) != nullptr)
-        Send(hWnd, WM_SYSCOMMAND, pChosen->data().toUInt(), 0);
+    if (CWnd* pWnd = WndOf(m_hWnd); pWnd != nullptr)
+        pWnd->OnMouseWheel(KeyFlags(pEvent->buttons(), pEvent->modifiers()),
+                           static_cast<short>(pEvent->angleDelta().y()),
+                           PointOf(pEvent->globalPosition()));
 }
 
 } // namespace platform_detail

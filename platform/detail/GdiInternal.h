@@ -52,7 +52,10 @@ GdiObj* NewGdi(GdiKind eKind);     // counted as a live GDI object
 GdiObj* NewBitmap(int cx, int cy); // black; a null image when either side is 0
 GdiObj* StockGdi(int nIndex);      // nullptr for an unknown index
 GdiObj* DefaultBitmap();           // the 1x1 bitmap of a fresh memory DC
-void ReleaseSelection(GdiObj* p);  // one DC let go of it; frees it when deletion was pending
+// Frees the object, or marks it to be freed when the last DC lets go of it; FALSE for a dead
+// handle.
+BOOL DeleteGdi(HGDIOBJ h);
+void ReleaseSelection(GdiObj* p); // one DC let go of it; frees it when deletion was pending
 QColor ToQColor(COLORREF cr);
 COLORREF FromQRgb(QRgb rgb);
 QFont MakeQFont(const LOGFONTA& lf);
@@ -63,7 +66,6 @@ enum class DcKind
     Memory,
     Paint,
     Measure,
-    External,
     Printer
 };
 
@@ -79,8 +81,7 @@ struct HDC__
     platform_detail::GdiObj* pFont = nullptr;
     platform_detail::GdiObj* pBitmap = nullptr; // memory DCs only
     std::unique_ptr<QPainter> pPainter; // memory: begun lazily on the bitmap; paint: on the widget
-    QPainter* pExternalPainter = nullptr; // External: a painter owned by someone else (printing)
-    QWidget* pWidget = nullptr;           // paint and measure DCs of a window
+    QWidget* pWidget = nullptr;         // paint and measure DCs of a window
     int nBkMode = OPAQUE;
     COLORREF crBk = RGB(255, 255, 255);
     COLORREF crText = 0;
@@ -101,22 +102,24 @@ struct HDC__
     int nHorzRes = 0;
     int nVertRes = 0;
     platform_detail::PrintJob* pJob = nullptr; // printer DCs: the document being printed
-    CDC* pPermanent = nullptr;
-    std::unique_ptr<CDC> pTemporary;
+    CDC* pPermanent = nullptr;                 // the object attached to it
 };
 
 namespace platform_detail
 {
 
-HDC LiveDc(HDC h);             // nullptr when h is not a live DC
-HDC NewDc(DcKind eKind);       // with the stock pen, brush and font selected
-void FreeDc(HDC hdc);          // ends painting, deselects everything, frees
+HDC LiveDc(HDC h);                // nullptr when h is not a live DC
+HDC NewDc(DcKind eKind);          // with the stock pen, brush and font selected
+HDC NewMemoryDc(HDC hRef);        // like hRef (the screen when null), with a 1x1 bitmap selected
+void FreeDc(HDC hdc);             // ends painting, deselects everything, frees
 void ForgetLaidOutTexts(HDC hdc); // drops the text layouts kept for a DC that goes
-void EndPainting(HDC hdc);     // memory DC: finish pending drawing so the image can be read
+void EndPainting(HDC hdc);        // memory DC: finish pending drawing so the image can be read
+// Selects p into the DC; the previous object of its kind, nullptr when it cannot be selected.
+GdiObj* SelectGdi(HDC hdc, GdiObj* p);
 QPainter* PainterFor(HDC hdc); // nullptr when the DC cannot draw; state applied
 QTransform LogicalToDevice(HDC hdc);
-// Stores one of the DC's points (an origin, the current position); the old one goes to lppt.
-BOOL ExchangePoint(HDC hdc, POINT HDC__::*pPoint, int x, int y, LPPOINT lppt);
+// A length along y in device units, in the DC's logical units.
+int DeviceToLogicalHeight(HDC hdc, int nDeviceHeight);
 QImage* BitmapImage(HGDIOBJ hBitmap); // finishes drawing into it first
 QPainter* PrinterPainter(HDC hdc);    // the printer DC's painter while a page is open, else nullptr
 void FreePrintJob(HDC hdc);           // aborts an unfinished document

@@ -1,4 +1,4 @@
-// Private to the platform layer: which handles are alive, and the C++ wrapper of a handle.
+// Private to the platform layer: which handles are alive.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +20,6 @@ public:
     }
     void Remove(Handle h) { m_live.erase(h); }
     std::size_t Count() const { return m_live.size(); }
-    auto begin() const { return m_live.begin(); }
-    auto end() const { return m_live.end(); }
 
 private:
     std::unordered_set<Handle> m_live;
@@ -32,31 +30,6 @@ template <class Handle> HandleRegistry<Handle>& Registry()
 {
     static HandleRegistry<Handle> s_registry;
     return s_registry;
-}
-
-// The wrapper a handle's data points back to: the permanent one attached to it, else a temporary
-// one made on first use, pointed at the handle through each of handleMembers, that lives as long
-// as the handle.
-template <class Data, class MakeTemporary, class... HandleMembers>
-auto* WrapperOf(Data* p, MakeTemporary makeTemporary, HandleMembers... handleMembers)
-{
-    if (p->pPermanent != nullptr)
-        return p->pPermanent;
-    if (!p->pTemporary)
-    {
-        auto* pNew = makeTemporary();
-        ((pNew->*handleMembers = p), ...);
-        p->pTemporary.reset(pNew);
-    }
-    return p->pTemporary.get();
-}
-
-// A wrapper lets go of a handle: the handle's data (nullptr for a dead handle) stops pointing back
-// at it.
-template <class Data, class Wrapper> void ForgetWrapper(Data* p, const Wrapper* pWrapper)
-{
-    if (p != nullptr && p->pPermanent == pWrapper)
-        p->pPermanent = nullptr;
 }
 
 } // namespace platform_detail

@@ -1,13 +1,9 @@
-// Test hooks: a print watcher that answers dialogs and records jobs, timers and delayed calls.
-#include <QCoreApplication>
-#include <QTimer>
+// Test hooks: a print watcher that answers print dialogs and records jobs.
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "platform/detail/HandleRegistry.h"
 #include "platform/detail/PrintInternal.h"
-#include "platform/detail/WindowInternal.h"
 #include "platform/testsupport/TestSupport.h"
 
 using namespace platform_detail;
@@ -53,18 +49,6 @@ CPrintRecorder& Recorder()
 
 } // namespace
 
-void PlatformRunLater(int nMilliseconds, std::function<void()> fn)
-{
-    QTimer::singleShot(nMilliseconds, QCoreApplication::instance(), std::move(fn));
-}
-
-BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse)
-{
-    return LiveWnd(hWnd) != nullptr && hWnd->pTimers && hWnd->pTimers->Period(nIDEvent, puElapse)
-               ? TRUE
-               : FALSE;
-}
-
 void PlatformCancelNextPrintDialog()
 {
     Recorder().m_answer.eKind = SPrintDialogAnswer::Kind::Cancel;
@@ -105,14 +89,4 @@ QImage PlatformPrintedPage(int nIndex)
     return nIndex >= 0 && nIndex < static_cast<int>(pages.size())
                ? pages[static_cast<size_t>(nIndex)]
                : QImage();
-}
-
-HDROP PlatformNewDropList(HWND hOwner, std::vector<std::string> vecPaths)
-{
-    return NewDrop(hOwner, std::move(vecPaths));
-}
-
-std::size_t PlatformLiveDropLists()
-{
-    return Registry<HDROP>().Count();
 }

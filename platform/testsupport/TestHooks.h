@@ -1,20 +1,11 @@
-// Hooks for tests and benchmarks that drive the program: code run later on the UI thread, timer
-// periods, and printing without a printer. Free of Qt types, so a benchmark can use them without
-// seeing the toolkit; only tests and benchmarks link them.
+// Hooks for tests and benchmarks that drive the chart: printing without a printer. Free of Qt
+// types, so a benchmark can use them without seeing the toolkit; only tests and benchmarks link
+// them.
 #pragma once
 
-#include <cstddef>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "platform/ShellApi.h"
 #include "platform/WinTypes.h"
-
-// Runs fn once on the UI thread after nMilliseconds, also inside a modal dialog's loop.
-void PlatformRunLater(int nMilliseconds, std::function<void()> fn);
-// The period of a running timer after clamping; FALSE when the window has no such timer.
-BOOL GetTimerPeriod(HWND hWnd, UINT_PTR nIDEvent, UINT* puElapse);
 
 // Printing without a printer and without showing anything: the next CPrintDialog::DoModal (only
 // that one) answers at once.
@@ -42,8 +33,3 @@ SPrintRecord PlatformLastPrintJob();
 // Pages of the last job that printed into images (see PlatformPrintNextToImages), first page 0;
 // the pages themselves are in TestSupport.h.
 int PlatformPrintedPageCount();
-
-// A dropped file list as a drop of these paths on hOwner makes it, without the drag: it belongs to
-// hOwner until DragFinish. PlatformLiveDropLists counts the lists not given back yet.
-HDROP PlatformNewDropList(HWND hOwner, std::vector<std::string> vecPaths);
-std::size_t PlatformLiveDropLists();

@@ -12,11 +12,6 @@ QWidget* WidgetFromHwnd(HWND hWnd)
     return LiveWnd(hWnd) != nullptr ? hWnd->pWidget.data() : nullptr;
 }
 
-HWND HwndFromWidget(const QWidget* pWidget)
-{
-    return WndFromWidget(pWidget);
-}
-
 QRect ScrollBarPartRect(QScrollBar* pBar, QStyle::SubControl ePart)
 {
     QStyleOptionSlider opt;

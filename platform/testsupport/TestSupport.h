@@ -13,7 +13,6 @@ class QWidget;
 
 // The widget that carries a window, for QTest input; nullptr for a dead handle.
 QWidget* WidgetFromHwnd(HWND hWnd);
-HWND HwndFromWidget(const QWidget* pWidget);
 // Where a part of a scroll bar (an arrow, a page area, the thumb) lies in the bar's own
 // coordinates, for clicking it.
 QRect ScrollBarPartRect(QScrollBar* pBar, QStyle::SubControl ePart);

@@ -148,8 +148,8 @@ TEST_F(PrintingTest, APdfJobHasOnePagePerStartPage)
     {
         ASSERT_GT(dc.StartPage(), 0);
         dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(594, 841);
-        dc.SetViewportExt(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+        dc.SetWindowExt(SIZE{594, 841});
+        dc.SetViewportExt(SIZE{dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)});
         dc.Rectangle(10, 10, 200, 100);
         dc.TextOut(20, 20, std::string("page"));
         ASSERT_GT(dc.EndPage(), 0);
@@ -164,18 +164,19 @@ TEST_F(PrintingTest, APdfJobHasOnePagePerStartPage)
 
 TEST_F(PrintingTest, FailedJobsAreAbortedAndLeaveNoFile)
 {
-    // StartDocA fails: nothing is printed, the job is aborted.
+    // StartDoc fails: nothing is printed, the job is aborted.
     {
         const QString path = Path("never.pdf");
         PlatformPrintNextToPdf(path.toStdString());
         PlatformFailNextPrintJob(0);
         CPrintDialog dlg(FALSE, kChartFlags);
         ASSERT_EQ(dlg.DoModal(), IDOK);
-        HDC hdc = dlg.GetPrinterDC();
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(dlg.GetPrinterDC()));
         DOCINFOA di = DocInfo("Refused");
-        EXPECT_EQ(StartDocA(hdc, &di), SP_ERROR);
-        EXPECT_EQ(StartPage(hdc), SP_ERROR) << "no document, no page";
-        EXPECT_GT(AbortDoc(hdc), 0);
+        EXPECT_EQ(dc.StartDoc(&di), SP_ERROR);
+        EXPECT_EQ(dc.StartPage(), SP_ERROR) << "no document, no page";
+        EXPECT_GT(dc.AbortDoc(), 0);
         EXPECT_FALSE(QFile::exists(path));
         EXPECT_TRUE(PlatformLastPrintJob().bAborted);
         EXPECT_EQ(PlatformLastPrintJob().strDocName, "Refused");
@@ -187,12 +188,13 @@ TEST_F(PrintingTest, FailedJobsAreAbortedAndLeaveNoFile)
         PlatformFailNextPrintJob(1);
         CPrintDialog dlg(FALSE, kChartFlags);
         ASSERT_EQ(dlg.DoModal(), IDOK);
-        HDC hdc = dlg.GetPrinterDC();
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(dlg.GetPrinterDC()));
         DOCINFOA di = DocInfo("Broken");
-        ASSERT_GT(StartDocA(hdc, &di), 0);
-        ASSERT_GT(StartPage(hdc), 0);
-        EXPECT_EQ(EndPage(hdc), SP_ERROR);
-        EXPECT_GT(AbortDoc(hdc), 0);
+        ASSERT_GT(dc.StartDoc(&di), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        EXPECT_EQ(dc.EndPage(), SP_ERROR);
+        EXPECT_GT(dc.AbortDoc(), 0);
         EXPECT_FALSE(QFile::exists(path));
         const SPrintRecord job = PlatformLastPrintJob();
         EXPECT_TRUE(job.bAborted);
@@ -206,9 +208,12 @@ TEST_F(PrintingTest, FailedJobsAreAbortedAndLeaveNoFile)
         CPrintDialog dlg(FALSE, kChartFlags);
         ASSERT_EQ(dlg.DoModal(), IDOK);
         HDC hdc = dlg.GetPrinterDC();
+        CDC dc;
+        ASSERT_TRUE(dc.Attach(hdc));
         DOCINFOA di = DocInfo("Dropped");
-        ASSERT_GT(StartDocA(hdc, &di), 0);
-        ASSERT_GT(StartPage(hdc), 0);
+        ASSERT_GT(dc.StartDoc(&di), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.Detach();
         EXPECT_TRUE(DeleteDC(hdc));
         EXPECT_FALSE(QFile::exists(path));
         EXPECT_TRUE(PlatformLastPrintJob().bAborted);
@@ -238,26 +243,12 @@ TEST_F(PrintingTest, TheDialogOwnsItsPrinterDcAndCancelGivesNone)
         EXPECT_TRUE(DeleteDC(dlg.GetPrinterDC())); // deleting it first is fine too
     }
     {
-        // Setup only: the choice is kept, a DC only on request.
+        // Setup only: a choice, no DC.
         PlatformPrintNextToImages(60, 40, 72);
         CPrintDialog dlg(TRUE);
         ASSERT_EQ(dlg.DoModal(), IDOK);
         EXPECT_EQ(dlg.GetPrinterDC(), nullptr);
-        HDC hdc = dlg.CreatePrinterDC();
-        EXPECT_EQ(GetDeviceCaps(hdc, HORZRES), 60);
-        EXPECT_EQ(GetDeviceCaps(hdc, LOGPIXELSY), 72);
     }
-}
-
-TEST_F(PrintingTest, PrintInfoKeepsThePageRangeInItsDialog)
-{
-    CPrintInfo info;
-    EXPECT_EQ(info.GetMinPage(), 1u);
-    EXPECT_EQ(info.GetMaxPage(), 0xFFFFu);
-    info.SetMaxPage(1);
-    EXPECT_EQ(info.m_pPD->m_pd.nMaxPage, 1);
-    EXPECT_EQ(info.m_nCurPage, 1u);
-    EXPECT_EQ(info.m_pPD->GetPrinterDC(), nullptr);
 }
 
 TEST_F(PrintingTest, TheRealDialogPrintsToAPdfFileWithoutAPrinter)

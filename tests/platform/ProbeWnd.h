@@ -1,4 +1,4 @@
-// A window that records the messages it receives, for tests that drive it with real events.
+// A window that records the events its handlers receive, for tests that drive it with real events.
 #pragma once
 
 #include <string>
@@ -14,10 +14,8 @@ class CProbeWnd : public CWnd
 {
 public:
     std::vector<std::string> m_vecLog;
-    std::vector<UINT_PTR> m_vecTicks;
     int m_nPaints = 0;
     int m_nErases = 0;
-    int m_nDestroys = 0;
     bool m_bHideCursor = false;
     CDC* m_pBuffer = nullptr; // copied to the window when painting
 
@@ -56,8 +54,6 @@ protected:
     void OnRButtonDown(UINT nFlags, CPoint point) override { Log("rdown", nFlags, point); }
     void OnRButtonUp(UINT nFlags, CPoint point) override { Log("rup", nFlags, point); }
     void OnRButtonDblClk(UINT nFlags, CPoint point) override { Log("rdbl", nFlags, point); }
-    void OnTimer(UINT_PTR nIDEvent) override { m_vecTicks.push_back(nIDEvent); }
-    void OnDestroy() override { ++m_nDestroys; }
 };
 
 // Registers the probe classes once: "ProbeDbl" with CS_DBLCLKS, "ProbePlain" without.

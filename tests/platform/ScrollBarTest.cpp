@@ -12,9 +12,15 @@
 namespace
 {
 
+enum class EBar
+{
+    Horizontal,
+    Vertical
+};
+
 struct Note
 {
-    UINT nMessage;
+    EBar eBar;
     UINT nCode;
     UINT nPos;
     CScrollBar* pBar;
@@ -28,9 +34,9 @@ public:
     bool m_bFollow = false; // move the thumb as a real parent does
 
 protected:
-    void Handle(UINT nMessage, UINT nCode, UINT nPos, CScrollBar* pBar)
+    void Handle(EBar eBar, UINT nCode, UINT nPos, CScrollBar* pBar)
     {
-        m_notes.push_back(Note{nMessage, nCode, nPos, pBar});
+        m_notes.push_back(Note{eBar, nCode, nPos, pBar});
         if (!m_bFollow || pBar == nullptr)
             return;
         if (nCode == SB_LINEDOWN)
@@ -40,11 +46,11 @@ protected:
     }
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override
     {
-        Handle(WM_HSCROLL, nSBCode, nPos, pScrollBar);
+        Handle(EBar::Horizontal, nSBCode, nPos, pScrollBar);
     }
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override
     {
-        Handle(WM_VSCROLL, nSBCode, nPos, pScrollBar);
+        Handle(EBar::Vertical, nSBCode, nPos, pScrollBar);
     }
 };
 
@@ -86,7 +92,6 @@ TEST_F(ScrollBarTest, ScrollInfoIsClampedLikeWindows)
     bar.GetScrollRange(&nMin, &nMax);
     EXPECT_EQ(nMin, 0);
     EXPECT_EQ(nMax, 39);
-    EXPECT_EQ(bar.GetScrollLimit(), 30);
     EXPECT_EQ(q->minimum(), 0);
     EXPECT_EQ(q->maximum(), 30);
     EXPECT_EQ(q->pageStep(), 10);
@@ -112,12 +117,12 @@ TEST_F(ScrollBarTest, ScrollInfoIsClampedLikeWindows)
     si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_DISABLENOSCROLL, 0, 11, 0, 0, 0};
     bar.SetScrollInfo(&si);
     EXPECT_TRUE(q->isEnabled());
-    EXPECT_EQ(bar.GetScrollLimit(), 1);
+    EXPECT_EQ(q->maximum(), 1);
     // Without SIF_DISABLENOSCROLL a useless bar keeps its enabled state.
     si = SCROLLINFO{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 1, 10, 0, 0};
     bar.SetScrollInfo(&si);
     EXPECT_TRUE(q->isEnabled());
-    bar.EnableScrollBar(ESB_DISABLE_BOTH);
+    q->setEnabled(false);
     // A new range that needs scrolling enables it; a new page alone does not.
     si = SCROLLINFO{sizeof(SCROLLINFO), SIF_PAGE, 0, 0, 1, 0, 0};
     bar.SetScrollInfo(&si);
@@ -146,8 +151,8 @@ TEST_F(ScrollBarTest, ArrowClickSendsLineDownAndEndScrollWithTheBar)
     QScrollBar* q = Make(bar, SBS_HORZ, CRect(0, 0, 200, 17));
     QTest::mouseClick(q, Qt::LeftButton, Qt::NoModifier,
                       ScrollBarPartRect(q, QStyle::SC_ScrollBarAddLine).center());
-    const std::vector<Note> expected{{WM_HSCROLL, SB_LINEDOWN, 0, &bar},
-                                     {WM_HSCROLL, SB_ENDSCROLL, 0, &bar}};
+    const std::vector<Note> expected{{EBar::Horizontal, SB_LINEDOWN, 0, &bar},
+                                     {EBar::Horizontal, SB_ENDSCROLL, 0, &bar}};
     EXPECT_EQ(m_parent.m_notes, expected);
     EXPECT_EQ(bar.GetScrollPos(), 5) << "the bar waits for its parent to move it";
     EXPECT_EQ(q->value(), 5);
@@ -197,7 +202,7 @@ TEST_F(ScrollBarTest, ThumbDragTracksThenSetsThePosition)
     const Note& last = m_parent.m_notes.back();
     const Note& position = m_parent.m_notes[m_parent.m_notes.size() - 2];
     const Note& track = m_parent.m_notes[m_parent.m_notes.size() - 3];
-    EXPECT_EQ(track.nMessage, WM_VSCROLL);
+    EXPECT_EQ(track.eBar, EBar::Vertical);
     EXPECT_EQ(track.nCode, SB_THUMBTRACK);
     EXPECT_GT(track.nPos, 5u);
     EXPECT_LE(track.nPos, 30u);

@@ -1,5 +1,5 @@
-// Windows driven by real events offscreen: mouse messages, painting, timers, geometry, capture,
-// cursor.
+// Windows driven by real events offscreen: mouse handlers, painting, geometry, capture, cursor,
+// window classes and windows inside the program's widgets.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -7,9 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Brush.h"
-#include "platform/Dialog.h"
 #include "platform/Pen.h"
-#include "platform/Resource.h"
+#include "platform/WidgetHost.h"
 #include "platform/testsupport/TestSupport.h"
 #include "tests/platform/ProbeWnd.h"
 
@@ -46,7 +45,7 @@ void SystemMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint p
     QCoreApplication::processEvents();
 }
 
-TEST_F(WindowTest, MouseMessagesCarryClientPointsAndKeyFlags)
+TEST_F(WindowTest, MouseHandlersGetClientPointsAndKeyFlags)
 {
     CProbeWnd wnd;
     QWidget* w = Show(wnd, "ProbeDbl");
@@ -70,7 +69,7 @@ TEST_F(WindowTest, MouseMessagesCarryClientPointsAndKeyFlags)
 
 TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
 {
-    // Button messages only, moves left out.
+    // Button events only, moves left out.
     auto buttons = [](const CProbeWnd& wnd)
     {
         Log v;
@@ -121,68 +120,6 @@ TEST_F(WindowTest, DoubleClicksNeedTheClassStyle)
     QTest::mouseDClick(p, Qt::LeftButton, Qt::NoModifier, QPoint(3, 4));
     EXPECT_EQ(buttons(dbl), (Log{"ldbl 3,4 1"}));
     EXPECT_EQ(buttons(plain), (Log{"ldown 3,4 1"}));
-}
-
-TEST_F(WindowTest, TimersTickByIdUntilKilled)
-{
-    CProbeWnd wnd;
-    Show(wnd, "ProbeDbl");
-    EXPECT_EQ(wnd.SetTimer(7, 10), 7u);
-    EXPECT_EQ(wnd.SetTimer(9, 15), 9u);
-    auto count = [&](UINT_PTR id)
-    { return std::count(wnd.m_vecTicks.begin(), wnd.m_vecTicks.end(), id); };
-    // Generous waits: a busy machine makes ticks late, never early.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return count(7) >= 3 && count(9) >= 2; }, 20000));
-    EXPECT_TRUE(wnd.KillTimer(7));
-    EXPECT_FALSE(wnd.KillTimer(7));
-    const auto nSeven = count(7);
-    const auto nNine = count(9);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return count(9) >= nNine + 3; }, 20000));
-    EXPECT_EQ(count(7), nSeven);
-    UINT nPeriod = 0;
-    EXPECT_FALSE(GetTimerPeriod(wnd.m_hWnd, 7, &nPeriod));
-    wnd.SetTimer(9, 0);
-    EXPECT_TRUE(GetTimerPeriod(wnd.m_hWnd, 9, &nPeriod));
-    EXPECT_EQ(nPeriod, USER_TIMER_MINIMUM);
-    wnd.SetTimer(9, static_cast<UINT>(-1000));
-    EXPECT_TRUE(GetTimerPeriod(wnd.m_hWnd, 9, &nPeriod));
-    EXPECT_EQ(nPeriod, USER_TIMER_MAXIMUM);
-}
-
-class CTimedDlg : public CDialog
-{
-public:
-    CTimedDlg(CProbeWnd& wnd) : CDialog(9100), m_wnd(wnd) {}
-    size_t m_nTicksAtStart = 0;
-    size_t m_nTicksAtEnd = 0;
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        m_nTicksAtStart = m_wnd.m_vecTicks.size();
-        PlatformRunLater(150,
-                         [this]
-                         {
-                             m_nTicksAtEnd = m_wnd.m_vecTicks.size();
-                             EndDialog(IDOK);
-                         });
-        return TRUE;
-    }
-
-private:
-    CProbeWnd& m_wnd;
-};
-
-TEST_F(WindowTest, TicksArriveWhileAModalDialogRuns)
-{
-    RegisterDialogTemplate(
-        SDialogTemplate{.nId = 9100, .cx = 100, .cy = 50, .pszCaption = "modal", .items = {}});
-    CProbeWnd wnd;
-    Show(wnd, "ProbeDbl");
-    wnd.SetTimer(1, 10);
-    CTimedDlg dlg(wnd);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_GE(dlg.m_nTicksAtEnd, dlg.m_nTicksAtStart + 3);
-    EXPECT_EQ(dlg.m_hWnd, nullptr) << "the dialog window is gone after DoModal";
 }
 
 TEST_F(WindowTest, PaintCopiesTheBackBufferPixelForPixel)
@@ -267,7 +204,7 @@ TEST_F(WindowTest, ChildGeometryVisibilityAndHitTesting)
     ASSERT_TRUE(
         child.Create("ProbePlain", "", WS_CHILD | WS_VISIBLE, CRect(5, 6, 25, 16), &parent, 42));
     EXPECT_EQ(child.GetParent(), &parent);
-    EXPECT_EQ(parent.GetDlgItem(42), &child);
+    EXPECT_EQ(parent.GetParent(), nullptr);
     EXPECT_EQ(child.GetDlgCtrlID(), 42);
     CRect rc;
     child.GetClientRect(&rc);
@@ -286,19 +223,15 @@ TEST_F(WindowTest, ChildGeometryVisibilityAndHitTesting)
     EXPECT_FALSE(child.ShowWindow(SW_HIDE));
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(15, 15)), &child)
         << "hidden children are found too";
-    EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(15, 15), CWP_SKIPINVISIBLE), &parent);
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(100, 70)), &parent);
     EXPECT_EQ(parent.ChildWindowFromPoint(CPoint(500, 500)), nullptr);
     EXPECT_FALSE(child.ShowWindow(SW_SHOW));
     EXPECT_TRUE(child.IsWindowVisible());
-    EXPECT_FALSE(child.EnableWindow(FALSE));
-    EXPECT_FALSE(child.IsWindowEnabled());
-    EXPECT_TRUE(child.EnableWindow(TRUE));
 
     EXPECT_TRUE(parent.DestroyWindow());
     EXPECT_EQ(child.m_hWnd, nullptr) << "children go with their parent";
-    EXPECT_EQ(child.m_nDestroys, 1);
-    EXPECT_EQ(parent.m_nDestroys, 1);
+    EXPECT_FALSE(child.DestroyWindow());
+    EXPECT_EQ(CWnd::FromHandle(parent.m_hWnd), nullptr);
 }
 
 TEST_F(WindowTest, CaptureAndCursor)
@@ -341,6 +274,61 @@ TEST_F(WindowTest, WindowClassRegistry)
     CWnd wnd;
     EXPECT_FALSE(wnd.CreateEx(0, "NoSuchClass", "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
+}
+
+TEST_F(WindowTest, TheClassBrushFillsTheBackgroundByDefault)
+{
+    // Erasing is left to the class, so the probe's own OnEraseBkgnd is passed over here.
+    class CDefaultErase : public CWnd
+    {
+    };
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(AfxGetInstanceHandle(), "ProbeWhite", &wc))
+    {
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = "ProbeWhite";
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    CWnd host;
+    ASSERT_TRUE(
+        host.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, RECT{0, 0, 40, 20}, nullptr, 0));
+    CDefaultErase white;
+    ASSERT_TRUE(white.Create("ProbeWhite", "", WS_VISIBLE, RECT{0, 0, 20, 20}, &host, 1));
+    QWidget* w = WidgetFromHwnd(host.m_hWnd);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    white.Invalidate(TRUE); // the grab below paints once more, erasing first
+    const QImage shown = w->grab().toImage();
+    EXPECT_EQ(shown.pixel(10, 10), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(19, 19), qRgb(255, 255, 255)) << "the whole client area";
+}
+
+TEST_F(WindowTest, AWindowInAWidgetGoesWithItsHost)
+{
+    auto* pHost = new QWidget;
+    pHost->resize(200, 100);
+    CProbeWnd wnd;
+    EXPECT_FALSE(CreateWindowInWidget(wnd, "ProbeDbl", nullptr, RECT{0, 0, 10, 10}));
+    EXPECT_FALSE(CreateWindowInWidget(wnd, "NoSuchClass", pHost, RECT{0, 0, 10, 10}));
+    EXPECT_EQ(WidgetOfWindow(wnd), nullptr);
+    ASSERT_TRUE(CreateWindowInWidget(wnd, "ProbeDbl", pHost, RECT{10, 20, 110, 70}));
+    EXPECT_FALSE(CreateWindowInWidget(wnd, "ProbeDbl", pHost, RECT{0, 0, 10, 10}))
+        << "one window per object";
+    QWidget* w = WidgetOfWindow(wnd);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->parentWidget(), pHost);
+    EXPECT_EQ(w->geometry(), QRect(10, 20, 100, 50));
+    EXPECT_EQ(w->focusPolicy(), Qt::StrongFocus) << "WS_TABSTOP by default";
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    EXPECT_EQ(rc, CRect(0, 0, 100, 50));
+    pHost->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pHost));
+    EXPECT_TRUE(wnd.IsWindowVisible());
+    EXPECT_GT(wnd.m_nPaints, 0);
+    delete pHost;
+    EXPECT_EQ(wnd.m_hWnd, nullptr) << "the window went with its host";
+    EXPECT_EQ(WidgetOfWindow(wnd), nullptr);
 }
 
 } // namespace

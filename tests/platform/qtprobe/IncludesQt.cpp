@@ -1,4 +1,4 @@
-// Must not build: code above the platform layer sees no Qt headers.
+// Must not build: code of core/ and chart/ sees no Qt headers.
 #include <QWidget>
 
 int QtProbeWidgetSize()
