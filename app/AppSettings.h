@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/KLineLayout.h"
+
 #include <QString>
 
 #include <array>
@@ -9,13 +11,27 @@
 
 class QSettings;
 
+// A layout the trader chose for a file in the import dialog.
+struct SFileLayout
+{
+    std::string strPath;
+    SKLineLayout layout;
+};
+
 // What the program keeps between runs.
 struct SAppSettings
 {
-    int nPeriodMs = 1000;                     // the replay period, clamped to the speed steps
-    std::array<bool, 4> arrAverages = {};     // the moving averages shown, in the menu's order
-    std::vector<std::string> vecRecentFiles;  // newest first
+    int nPeriodMs = 1000;                    // the replay period, clamped to the speed steps
+    std::array<bool, 4> arrAverages = {};    // the moving averages shown, in the menu's order
+    std::vector<std::string> vecRecentFiles; // newest first
+    std::vector<SFileLayout> vecFileLayouts; // newest first, one per path
 };
+
+// The layout chosen for the file at strPath; null when none was.
+const SKLineLayout* ChosenFileLayout(const SAppSettings& settings, const std::string& strPath);
+// Keeps the layout for the file, first in the list; the oldest beyond the kept number go.
+void KeepFileLayout(SAppSettings* pSettings, const std::string& strPath,
+                    const SKLineLayout& layout);
 
 // The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini):
 // INI text of [section] headers and key=value lines, values exactly as written, as every
