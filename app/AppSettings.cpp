@@ -17,6 +17,8 @@ namespace
 
 constexpr qint64 kMaxSettingsBytes = qint64(1) << 20;
 constexpr int kMaxRecentFiles = 5;
+// Far more files than a trader imports by hand; the oldest choices go first.
+constexpr int kMaxFileLayouts = 50;
 
 const QString kPeriodKey = QStringLiteral("Replay/PeriodMs");
 const QString kRecentSection = QStringLiteral("RecentFiles");
@@ -36,6 +38,19 @@ QString AverageKey(std::size_t nIndex)
 QString RecentKey(int nIndex)
 {
     return kRecentSection + QStringLiteral("/File%1").arg(nIndex + 1);
+}
+
+// Paths are values, not keys: a key could not hold every character a path may have.
+const QString kLayoutSection = QStringLiteral("KLineLayouts");
+
+QString LayoutFileKey(int nIndex)
+{
+    return kLayoutSection + QStringLiteral("/File%1").arg(nIndex + 1);
+}
+
+QString LayoutKey(int nIndex)
+{
+    return kLayoutSection + QStringLiteral("/Layout%1").arg(nIndex + 1);
 }
 
 // Why the file cannot be taken as settings; empty when it can.
@@ -211,6 +226,17 @@ SAppSettings CSettingsFile::readSettings()
             !strPath.empty())
             settings.vecRecentFiles.push_back(std::move(strPath));
     ReadTradeSettings(file, &settings);
+    // A layout that no longer reads (damaged by hand, or from a later version) is dropped.
+    for (int i = 0; i < kMaxFileLayouts; ++i)
+    {
+        SFileLayout chosen;
+        chosen.strPath = file.value(LayoutFileKey(i)).toString().toStdString();
+        if (!chosen.strPath.empty() &&
+            ParseKLineLayoutText(file.value(LayoutKey(i)).toString().toStdString(),
+                                 &chosen.layout) &&
+            ChosenFileLayout(settings, chosen.strPath) == nullptr)
+            settings.vecFileLayouts.push_back(std::move(chosen));
+    }
     return settings;
 }
 
@@ -237,6 +263,21 @@ bool CSettingsFile::writeSettings(const SAppSettings& settings)
     file.setValue(kCommissionKey, settings.trade.costs.dCommission);
     file.setValue(kSlippageKey, settings.trade.costs.dSlippage);
     file.setValue(kPauseOnFillKey, settings.bPauseOnFill ? 1 : 0);
+    for (int i = 0; i < kMaxFileLayouts; ++i)
+    {
+        const std::size_t n = static_cast<std::size_t>(i);
+        if (n < settings.vecFileLayouts.size())
+        {
+            const SFileLayout& chosen = settings.vecFileLayouts[n];
+            file.setValue(LayoutFileKey(i), QString::fromStdString(chosen.strPath));
+            file.setValue(LayoutKey(i), QString::fromStdString(KLineLayoutText(chosen.layout)));
+        }
+        else
+        {
+            file.remove(LayoutFileKey(i));
+            file.remove(LayoutKey(i));
+        }
+    }
     QDir().mkpath(QFileInfo(m_strPath).absolutePath());
     file.sync();
     if (file.status() == QSettings::NoError)
@@ -245,8 +286,8 @@ bool CSettingsFile::writeSettings(const SAppSettings& settings)
     if (!m_bWriteFailureTold)
     {
         m_bWriteFailureTold = true;
-        m_strNote = QString::fromStdString(
-            FormatAppText(IDS_SETTINGS_NOT_WRITTEN, qPrintable(m_strPath)));
+        m_strNote =
+            QString::fromStdString(FormatAppText(IDS_SETTINGS_NOT_WRITTEN, qPrintable(m_strPath)));
     }
     return false;
 }
@@ -254,4 +295,21 @@ bool CSettingsFile::writeSettings(const SAppSettings& settings)
 QString CSettingsFile::TakeNote()
 {
     return std::exchange(m_strNote, QString());
+}
+
+const SKLineLayout* ChosenFileLayout(const SAppSettings& settings, const std::string& strPath)
+{
+    for (const SFileLayout& chosen : settings.vecFileLayouts)
+        if (chosen.strPath == strPath)
+            return &chosen.layout;
+    return nullptr;
+}
+
+void KeepFileLayout(SAppSettings* pSettings, const std::string& strPath, const SKLineLayout& layout)
+{
+    std::vector<SFileLayout>& vecLayouts = pSettings->vecFileLayouts;
+    std::erase_if(vecLayouts, [&](const SFileLayout& chosen) { return chosen.strPath == strPath; });
+    vecLayouts.insert(vecLayouts.begin(), SFileLayout{strPath, layout});
+    if (vecLayouts.size() > static_cast<std::size_t>(kMaxFileLayouts))
+        vecLayouts.resize(static_cast<std::size_t>(kMaxFileLayouts));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TradeCosts.h"
+#include "core/KLineLayout.h"
 
 #include <QString>
 
@@ -11,6 +12,13 @@
 
 class QSettings;
 
+// A layout the trader chose for a file in the import dialog.
+struct SFileLayout
+{
+    std::string strPath;
+    SKLineLayout layout;
+};
+
 // What the program keeps between runs.
 struct SAppSettings
 {
@@ -20,7 +28,14 @@ struct SAppSettings
     int nQuantity = 1;                        // units Buy and Sell trade
     STradeSettings trade;                     // leverage and costs
     bool bPauseOnFill = true;                 // a fill while playing stops the replay
+    std::vector<SFileLayout> vecFileLayouts; // newest first, one per path
 };
+
+// The layout chosen for the file at strPath; null when none was.
+const SKLineLayout* ChosenFileLayout(const SAppSettings& settings, const std::string& strPath);
+// Keeps the layout for the file, first in the list; the oldest beyond the kept number go.
+void KeepFileLayout(SAppSettings* pSettings, const std::string& strPath,
+                    const SKLineLayout& layout);
 
 // The settings file, $XDG_CONFIG_HOME/orvanta/orvanta.ini (else ~/.config/orvanta/orvanta.ini):
 // INI text of [section] headers and key=value lines, values exactly as written, as every

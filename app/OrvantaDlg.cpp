@@ -2,6 +2,7 @@
 
 #include "app/DialogControls.h"
 #include "app/DialogUnits.h"
+#include "app/LoadNote.h"
 #include "app/Resources.h"
 #include "core/BarLabels.h"
 #include "core/ReplayChart.h"
@@ -205,6 +206,7 @@ QAction* COrvantaDlg::NewAction(unsigned nTextId, void (COrvantaDlg::*pfnSlot)()
 void COrvantaDlg::CreateActions()
 {
     m_pActLoad = NewAction(IDS_MENU_LOAD, &COrvantaDlg::OnLoad);
+    m_pActImport = NewAction(IDS_MENU_IMPORT, &COrvantaDlg::OnImportSettings);
     // Space plays while stopped and stops while playing: each item has it while it is offered.
     m_pActPlay = NewAction(IDS_MENU_PLAY, &COrvantaDlg::OnPlay);
     m_pActPlay->setShortcut(Qt::Key_Space);
@@ -261,8 +263,8 @@ void COrvantaDlg::CreateActions()
 void COrvantaDlg::CreateMenus()
 {
     m_pFileMenu = m_pMenuBar->addMenu(AppQText(IDS_MENU_FILE));
-    m_pFileMenu->addActions(
-        {m_pActLoad, m_pActPlay, m_pActStop, m_pActStepBar, m_pActStepBack, m_pActForward});
+    m_pFileMenu->addActions({m_pActLoad, m_pActImport, m_pActPlay, m_pActStop, m_pActStepBar,
+                             m_pActStepBack, m_pActForward});
     m_pFileMenu->addSeparator();
     m_pFileMenu->addActions({m_pActChooseStart, m_pActRandomStart});
     m_pFileMenu->addSeparator();
@@ -397,9 +399,13 @@ void COrvantaDlg::ShowInfoLine()
         strLine += ' ';
         strLine += AppText(IDS_LOG_NOT_WRITTEN_NOTE);
     }
+    strLine = FormatAppText(IDS_INFO_LOAD_NOTE, strLine.c_str(), LoadNoteText(player).c_str());
     const QString strText = QString::fromStdString(strLine);
     if (m_pInfo->text() != strText)
+    {
         m_pInfo->setText(strText);
+        m_pInfo->setToolTip(strText);
+    }
 }
 
 void COrvantaDlg::ShowLabels()
@@ -445,6 +451,7 @@ void COrvantaDlg::ShowCommandState()
     m_pActStop->setEnabled(bPlaying);
     m_pActStepBack->setEnabled(m_session.CanStepBack());
     m_pActForward->setEnabled(!bPlaying && !m_session.IsFinished() && bCanTrade);
+    m_pActImport->setEnabled(CanImportCurrentFile());
     const int nSpeed = ReplaySpeedIndex(m_session.PeriodMs());
     for (std::size_t i = 0; i < m_vecSpeedActions.size(); ++i)
         ShowChecked(m_vecSpeedActions[i], static_cast<int>(i) == nSpeed);

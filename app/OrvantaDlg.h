@@ -73,6 +73,15 @@ private:
     // Files (OrvantaDlgFiles.cpp): what a chosen file does, wherever it came from.
     void OnLoad();
     void LoadChosenFile(const std::string& strPath);
+    // The import dialog for the file loaded now; OK loads it again that way.
+    void OnImportSettings();
+    bool CanImportCurrentFile() const;
+    // The trader chooses the layout in the import dialog; true once the file was read with it.
+    bool ImportFile(const std::string& strPath, const SKLineLayout& preset, unsigned nPromptId,
+                    SReadFile* pFile);
+    // Asks about an open position, then replaces the practice's file; pChosen is kept for the
+    // file when the trader chose it.
+    void OpenReadFile(SReadFile&& file, const SKLineLayout* pChosen);
     // True when no position is open, or the user had it closed at the last close shown.
     bool ClosePositionFirst(unsigned nQuestionId);
     void OnRecentFile(std::size_t nIndex);
@@ -171,6 +180,7 @@ private:
 
     // Actions: one each for the menu and the key.
     QAction* m_pActLoad = nullptr;
+    QAction* m_pActImport = nullptr;
     QAction* m_pActPlay = nullptr;
     QAction* m_pActStop = nullptr;
     QAction* m_pActStepBar = nullptr;

@@ -1,10 +1,13 @@
-// The main window's files: loading (button, menu, command line, drop, recent list), the recent
-// files in the file menu, the chart as a picture and on paper.
+// The main window's files: loading (button, menu, command line, drop, recent list), choosing a
+// file's layout in the import dialog, the recent files in the file menu, the chart as a picture
+// and on paper.
 #include "app/OrvantaDlg.h"
 
 #include "app/FileDialogs.h"
+#include "app/ImportDlg.h"
 #include "app/Resources.h"
 #include "chart/RefreshHold.h"
+#include "core/KLineMessages.h"
 #include "core/ReplayChart.h"
 
 #include <QAction>
@@ -66,6 +69,19 @@ const char* ImageFormat(const std::string& strPath)
     return nullptr;
 }
 
+// Enough lines for the import dialog to show and preview.
+constexpr std::size_t kImportSampleBytes = 64 * 1024;
+
+// Only a text file whose lines gave no bar, or could be read more than one way, is helped by
+// choosing its layout; nothing mends a file that is missing, empty or binary.
+bool CanBeImported(const SKLineLoad& refused)
+{
+    return refused.m_layout.m_eKind == EKLineFileKind::Text &&
+           (refused.m_eError == EKLineLoadError::UnknownLayout ||
+            refused.m_eError == EKLineLoadError::AmbiguousLayout ||
+            refused.m_eError == EKLineLoadError::NoBars);
+}
+
 } // namespace
 
 std::string RecentFileMenuText(int nIndex, const std::string& strPath)
@@ -109,15 +125,80 @@ void COrvantaDlg::LoadChosenFile(const std::string& strPath)
         return;
     // The running practice stays until the new file has been read with at least one bar.
     SReadFile file;
-    std::string strReason;
-    if (!CPracticeSession::ReadFile(strPath, &file, &strReason))
+    SKLineLoad refused;
+    if (CPracticeSession::ReadFile(strPath, ChosenFileLayout(m_settings, strPath), &file, &refused))
     {
-        RememberLoad(strPath, false);
-        ShowMessage(FormatAppText(IDS_LOAD_FAILED, strPath.c_str(), strReason.c_str()));
+        OpenReadFile(std::move(file), nullptr);
         return;
     }
+    if (!CanBeImported(refused))
+    {
+        RememberLoad(strPath, false);
+        ShowMessage(
+            FormatAppText(IDS_LOAD_FAILED, strPath.c_str(), KLineLoadFailureText(refused).c_str()));
+        return;
+    }
+    const unsigned nPromptId = refused.m_eError == EKLineLoadError::AmbiguousLayout
+                                   ? IDS_IMPORT_AMBIGUOUS
+                                   : IDS_IMPORT_UNKNOWN;
+    if (!ImportFile(strPath, refused.m_layout, nPromptId, &file))
+        return;
+    const SKLineLayout chosen = file.player.m_layout;
+    OpenReadFile(std::move(file), &chosen);
+}
+
+void COrvantaDlg::OnImportSettings()
+{
+    const std::string strPath = m_session.FilePath();
+    if (!CanImportCurrentFile())
+        return;
+    SReadFile file;
+    if (!ImportFile(strPath, m_session.Player().m_layout, IDS_IMPORT_CURRENT, &file))
+        return;
+    const SKLineLayout chosen = file.player.m_layout;
+    OpenReadFile(std::move(file), &chosen);
+}
+
+bool COrvantaDlg::CanImportCurrentFile() const
+{
+    return !m_session.FilePath().empty() &&
+           m_session.Player().m_layout.m_eKind == EKLineFileKind::Text;
+}
+
+bool COrvantaDlg::ImportFile(const std::string& strPath, const SKLineLayout& preset,
+                             unsigned nPromptId, SReadFile* pFile)
+{
+    std::string strHead;
+    std::string strReason;
+    if (!ReadKLineFileHead(strPath, kImportSampleBytes, &strHead, &strReason))
+    {
+        ShowMessage(FormatAppText(IDS_LOAD_FAILED, strPath.c_str(), strReason.c_str()));
+        return false;
+    }
+    SKLineLayout layout;
+    {
+        const CModalPause pause(*this);
+        CImportDlg dialog(strPath, std::move(strHead), preset, nPromptId, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        layout = dialog.Layout();
+    }
+    // The first lines gave bars with it; the file may still have changed since.
+    SKLineLoad refused;
+    if (CPracticeSession::ReadFile(strPath, &layout, pFile, &refused))
+        return true;
+    ShowMessage(
+        FormatAppText(IDS_LOAD_FAILED, strPath.c_str(), KLineLoadFailureText(refused).c_str()));
+    return false;
+}
+
+void COrvantaDlg::OpenReadFile(SReadFile&& file, const SKLineLayout* pChosen)
+{
     if (!ClosePositionFirst(IDS_LOAD_CLOSE_POSITION))
         return;
+    const std::string strPath = file.strPath;
+    if (pChosen != nullptr)
+        KeepFileLayout(&m_settings, strPath, *pChosen);
     RememberLoad(strPath, true);
     m_session.Open(std::move(file));
     m_pReplayChart->ShowNewFile(m_session);

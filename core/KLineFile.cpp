@@ -1114,21 +1114,49 @@ bool ParseKLineDate(std::string_view text, double* pdDate)
            KLineOleDate(day, nMilliseconds, pdDate);
 }
 
+bool ReadKLineFileHead(const std::string& strPath, size_t nMaxBytes, std::string* pHead,
+                       std::string* pReason)
+{
+    const int fd = OpenForReading(strPath);
+    if (fd < 0)
+    {
+        *pReason = std::strerror(errno);
+        return false;
+    }
+    struct stat info = {};
+    std::string head(nMaxBytes, '\0');
+    size_t nRead = 0;
+    bool bRead = false;
+    if (::fstat(fd, &info) != 0)
+        *pReason = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        *pReason = "not a regular file";
+    else if (!ReadFully(fd, head.data(), head.size(), &nRead))
+        *pReason = std::strerror(errno);
+    else
+        bRead = true;
+    ::close(fd);
+    if (!bRead)
+        return false;
+    head.resize(nRead);
+    // A line cut by the limit would read as a fault that the file does not have.
+    if (nRead == nMaxBytes && off_t(nRead) < info.st_size)
+    {
+        const size_t nEnd = head.find_last_of("\r\n");
+        if (nEnd != std::string::npos)
+            head.resize(nEnd + 1);
+    }
+    *pHead = std::move(head);
+    return true;
+}
+
 EKLineRecognition RecognizeKLineFile(const std::string& strPath, EKLineDateOrder eLocaleOrder,
                                      SKLineLayout* pLayout)
 {
     *pLayout = SKLineLayout();
-    const int fd = OpenForReading(strPath);
-    if (fd < 0)
+    std::string head;
+    std::string strReason;
+    if (!ReadKLineFileHead(strPath, kSampleBytes, &head, &strReason))
         return EKLineRecognition::Unknown;
-    struct stat info = {};
-    std::string head(kSampleBytes, '\0');
-    size_t nRead = 0;
-    const bool bRegular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    const bool bRead = bRegular && ReadFully(fd, head.data(), head.size(), &nRead);
-    ::close(fd);
-    if (!bRead)
-        return EKLineRecognition::Unknown;
-    head.resize(nRead);
     return RecognizeKLineLayout(head, BaseName(strPath), eLocaleOrder, pLayout);
 }

@@ -98,6 +98,11 @@ bool ReadKLineText(std::string_view text, const SKLineLayout& layout, SKLineLoad
 // "2017-04-25 13:00"). False, *pdDate untouched, when it names no valid day and time.
 bool ParseKLineDate(std::string_view text, double* pdDate);
 
+// The start of a regular file, at most nMaxBytes of it, ending after a whole line when the file
+// is longer (an import dialog's sample). False, with the reason in words, when it cannot be read.
+bool ReadKLineFileHead(const std::string& strPath, std::size_t nMaxBytes, std::string* pHead,
+                       std::string* pReason);
+
 // The layout of a file from its first lines, without reading the rest (an import dialog's
 // presets). Unknown, with *pLayout the plain default, when the file cannot be opened.
 EKLineRecognition RecognizeKLineFile(const std::string& strPath, EKLineDateOrder eLocaleOrder,

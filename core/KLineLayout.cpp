@@ -412,6 +412,26 @@ SRows AnalyseRows(const std::vector<std::string_view>& lines, char cSeparator)
     return rows;
 }
 
+// Of the separators, the one that splits the most lines into two fields or more ("," on a tie).
+char MostSplittingSeparator(const std::vector<std::string_view>& lines)
+{
+    char cBest = ',';
+    int nBest = 0;
+    for (char c : {',', '\t', ';', '|'})
+    {
+        bool bQuoted = false;
+        int nSplit = 0;
+        for (std::string_view line : lines)
+            nSplit += SplitCells(line, c, &bQuoted).size() >= 2;
+        if (nSplit > nBest)
+        {
+            cBest = c;
+            nBest = nSplit;
+        }
+    }
+    return cBest;
+}
+
 bool IsValidUtf8(std::string_view text)
 {
     for (size_t i = 0; i < text.size();)
@@ -578,6 +598,12 @@ bool IsUsableKLineLayout(const SKLineLayout& layout)
            layout.m_nHeaderLines >= 0;
 }
 
+std::vector<std::string_view> SplitKLineFields(std::string_view line, char cSeparator)
+{
+    bool bQuoted = false;
+    return SplitCells(line, cSeparator, &bQuoted);
+}
+
 std::string KLineLayoutName(const SKLineLayout& layout)
 {
     const bool bTime = layout.m_nTimeColumn >= 0;
@@ -733,7 +759,10 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
             rows = std::move(candidate);
     }
     if (rows.nBarLike == 0)
+    {
+        pLayout->m_cSeparator = MostSplittingSeparator(lines);
         return EKLineRecognition::Unknown;
+    }
     layout.m_cSeparator = rows.cSeparator;
     layout.m_bQuoted = rows.bQuoted;
     for (std::string_view line : lines)
@@ -840,7 +869,10 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
         }
     }
     if (nDate < 0)
+    {
+        *pLayout = layout;
         return EKLineRecognition::Unknown;
+    }
     data.erase(std::remove_if(data.begin(), data.end(),
                               [&](const auto* pCells)
                               {
@@ -861,6 +893,7 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
             break;
         }
     bool bAmbiguous = false;
+    bool bProposal = false; // the prices' columns are a guess no rule backs
     bool bTimeInDate = false;
     int nMostFirst = 0, nMostSecond = 0;
     for (const auto* pCells : data)
@@ -976,14 +1009,36 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
         if (nBestNamed > 0 && nBestNamed < 4)
             bAmbiguous = true; // some prices are named, but not all of them
         const int nAfter = std::max(nDate, nTime) + 1;
+        bool bInOrder = true;
         for (int i = 0; i < 4; ++i)
+            bInOrder = bInOrder && IsNumber(nAfter + i);
+        if (bInOrder)
         {
-            if (!IsNumber(nAfter + i))
-                return EKLineRecognition::Unknown;
-            columns[size_t(i)] = nAfter + i;
+            for (int i = 0; i < 4; ++i)
+                columns[size_t(i)] = nAfter + i;
+            columns[4] =
+                IsNumber(nAfter + 4) && AllRows(size_t(nAfter + 4), IsVolumeCell) ? nAfter + 4 : -1;
         }
-        columns[4] =
-            IsNumber(nAfter + 4) && AllRows(size_t(nAfter + 4), IsVolumeCell) ? nAfter + 4 : -1;
+        else
+        {
+            // No rule places the prices: the columns of numbers, in the file's order, are only
+            // a proposal for the trader to put right.
+            bProposal = true;
+            std::vector<int> numbers;
+            for (int c = 0; c < int(nColumns); ++c)
+                if (IsNumber(c))
+                    numbers.push_back(c);
+            const bool bVolume = numbers.size() > 4 && AllRows(size_t(numbers[4]), IsVolumeCell);
+            // Too few numbers: the other roles take free columns, so the proposal stays usable.
+            for (int c = 0; numbers.size() < 4; ++c)
+                if (c != nDate && c != nTime &&
+                    std::find(numbers.begin(), numbers.end(), c) == numbers.end())
+                    numbers.push_back(c);
+            std::sort(numbers.begin(), numbers.begin() + 4);
+            for (size_t i = 0; i < 4; ++i)
+                columns[i] = numbers[i];
+            columns[4] = bVolume ? numbers[4] : -1;
+        }
     }
     layout.m_nOpenColumn = columns[0];
     layout.m_nHighColumn = columns[1];
@@ -1045,6 +1100,13 @@ EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecL
         layout.m_eFamily = EKLineFamily::NamedColumns;
     else
         layout.m_eFamily = EKLineFamily::Plain;
+
+    if (bProposal)
+    {
+        layout.m_eFamily = EKLineFamily::Custom;
+        *pLayout = layout;
+        return EKLineRecognition::Unknown;
+    }
 
     // 8. The proof: the layout reads the first lines as bars.
     *pLayout = layout;

@@ -112,6 +112,10 @@ std::string KLineLayoutText(const SKLineLayout& layout);
 // 0..kMaxKLineColumn.
 bool ParseKLineLayoutText(std::string_view text, SKLineLayout* pLayout);
 
+// The fields of a line as the reader sees them: blanks around them and enclosing quotes taken
+// off (an import dialog's column names).
+std::vector<std::string_view> SplitKLineFields(std::string_view line, char cSeparator);
+
 // The layout's name in words for the load note ("MetaTrader export, date and time columns").
 std::string KLineLayoutName(const SKLineLayout& layout);
 
@@ -122,7 +126,7 @@ enum class EKLineRecognition
 {
     Recognized,
     Ambiguous, // a layout is proposed, but the file could be read more than one way
-    Unknown,   // no layout reads the file's first lines as bars
+    Unknown,   // no rule finds a layout that reads the file's first lines as bars
 };
 
 // The order a date like 03/01/2021 is read in when no date of the file tells: month first for
@@ -132,8 +136,11 @@ EKLineDateOrder KLineLocaleDateOrder(std::string_view localeName);
 EKLineDateOrder KLineLocaleDateOrder();
 
 // Finds the layout of a text file from its first lines (a BOM and blank lines allowed), or of a
-// binary file from its name's extension (.day, .hst) and first bytes. On Unknown *pLayout holds
-// the plain default; on Ambiguous, the likeliest reading.
+// binary file from its name's extension (.day, .hst) and first bytes. On Ambiguous *pLayout holds
+// the likeliest reading; on Unknown, a proposal for the trader to put right (family Custom):
+// what the lines tell of the separator, header lines and date, and the columns of numbers in
+// the file's order as the prices; the plain default with the likeliest separator when no line
+// looks like a bar.
 EKLineRecognition RecognizeKLineLayout(const std::vector<std::string_view>& vecLines,
                                        std::string_view fileName, EKLineDateOrder eLocaleOrder,
                                        SKLineLayout* pLayout);

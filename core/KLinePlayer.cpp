@@ -25,6 +25,17 @@ bool CKLinePlayer::Load(const std::string& strPath, const SKLineLayout& layout,
     return Take(strPath, &load, bRead, pstrReason);
 }
 
+bool CKLinePlayer::Load(const std::string& strPath, const SKLineLayout* pLayout,
+                        SKLineLoad* pRefused)
+{
+    SKLineLoad load;
+    const bool bRead = LoadKLineFile(strPath, &load, pLayout);
+    if (Take(strPath, &load, bRead, nullptr))
+        return true;
+    *pRefused = std::move(load);
+    return false;
+}
+
 bool CKLinePlayer::Take(const std::string& strPath, SKLineLoad* pLoad, bool bRead,
                         std::string* pstrReason)
 {

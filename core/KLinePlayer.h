@@ -24,6 +24,9 @@ public:
     // The same with a layout the trader chose.
     bool Load(const std::string& strPath, const SKLineLayout& layout,
               std::string* pstrReason = nullptr);
+    // With the trader's layout, or the file's own when pLayout is null. On false *pRefused
+    // holds what the read found: its error, and the layout it read with or proposes.
+    bool Load(const std::string& strPath, const SKLineLayout* pLayout, SKLineLoad* pRefused);
 
     // The note on the file loaded last (KLineLoadNote); empty before any load.
     std::string LoadNote() const;

@@ -1,8 +1,8 @@
 #include "core/PracticeSession.h"
 
+#include "core/KLineMessages.h"
 #include "core/ReplaySettings.h"
 #include "core/ReplaySpeed.h"
-#include "core/KLineMessages.h"
 #include "core/ReplayStart.h"
 #include "platform/OleDate.h"
 #include "platform/StringFormat.h"
@@ -41,19 +41,20 @@ void CPracticeSession::AttachChart(CChartCtrl* pChart)
 
 bool CPracticeSession::ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason)
 {
+    SKLineLoad refused;
+    if (ReadFile(strPath, nullptr, pFile, &refused))
+        return true;
+    *pReason = KLineLoadFailureText(refused);
+    return false;
+}
+
+bool CPracticeSession::ReadFile(const std::string& strPath, const SKLineLayout* pLayout,
+                                SReadFile* pFile, SKLineLoad* pRefused)
+{
     SReadFile file;
     file.strPath = strPath;
-    std::string strReason;
-    if (!file.player.Load(strPath, &strReason))
-    {
-        *pReason = strReason;
+    if (!file.player.Load(strPath, pLayout, pRefused))
         return false;
-    }
-    if (file.player.m_nBarCount == 0)
-    {
-        *pReason = "the file holds no bars";
-        return false;
-    }
     *pFile = std::move(file);
     return true;
 }
@@ -367,6 +368,6 @@ void CPracticeSession::FollowJournal()
 bool CPracticeSession::ClosePosition(STradeRefusal* pRefusal)
 {
     const int nPosition = Account().m_nPosition;
-    return nPosition == 0 || Trade(nPosition > 0 ? ETradeSide::Sell : ETradeSide::Buy,
-                                   std::abs(nPosition), pRefusal);
+    return nPosition == 0 ||
+           Trade(nPosition > 0 ? ETradeSide::Sell : ETradeSide::Buy, std::abs(nPosition), pRefusal);
 }

@@ -53,6 +53,10 @@ public:
 
     // Reads strPath into *pFile. False, with the reason, when it cannot be read or yields no bar.
     static bool ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason);
+    // The same with the trader's layout, or the file's own when pLayout is null; on false
+    // *pRefused says why (KLineLoadFailureText) and what the loader proposes.
+    static bool ReadFile(const std::string& strPath, const SKLineLayout* pLayout, SReadFile* pFile,
+                         SKLineLoad* pRefused);
     // Replaces the practice's file: the replay starts again, stopped. The account and the journal
     // carry over; an open position must have been closed first.
     void Open(SReadFile&& file);

@@ -61,11 +61,14 @@ TEST_F(MainWindowTest, PlayRevealsOneBarATickAndTheLastBarEndsTheReplayUntilTheN
 {
     const std::string strPath = WriteBars(28);
     LoadAtStart(strPath);
-    EXPECT_EQ(Info(), "加载:" + strPath + "; 数据量:(28);" + Speed());
+    EXPECT_TRUE(Info().starts_with("加载:" + strPath + "; 数据量:(28);" + Speed() + " "))
+        << Info(); // the load note follows
     Click(kPlay);
     EXPECT_EQ(Button(kStop)->text(), kStop);
     EXPECT_EQ(ShownBar(), 25);
-    EXPECT_EQ(Info(), "加载:" + strPath + "; 数据量:(28); 播放进度:[26 of 28]" + Speed());
+    EXPECT_TRUE(Info().starts_with("加载:" + strPath + "; 数据量:(28); 播放进度:[26 of 28]" +
+                                   Speed() + " "))
+        << Info();
     EXPECT_EQ(Label("close"), "Close:35.50");
     EXPECT_EQ(Label("open"), "Open:35.00");
     EXPECT_FALSE(Action(QString::fromUtf8("播放K线(P)"))->isEnabled());
@@ -82,7 +85,9 @@ TEST_F(MainWindowTest, PlayRevealsOneBarATickAndTheLastBarEndsTheReplayUntilTheN
     Trigger(kStepBar);
     Key(Qt::Key_Right);
     EXPECT_EQ(ShownBar(), 27);
-    EXPECT_EQ(Info(), "加载:" + strPath + "; 数据量:(28); 播放进度:[28 of 28]" + Speed());
+    EXPECT_TRUE(Info().starts_with("加载:" + strPath + "; 数据量:(28); 播放进度:[28 of 28]" +
+                                   Speed() + " "))
+        << Info();
     EXPECT_FALSE(Button(kPlay)->isEnabled());
     EXPECT_FALSE(Action(QString::fromUtf8("播放K线(P)"))->isEnabled());
     Key(Qt::Key_Space);
@@ -130,8 +135,8 @@ TEST_F(MainWindowTest, KeysActWhereverTheFocusIsInTheWindow)
 {
     LoadAtStart(WriteBars(60));
     QWidget* pInfo = Window().findChild<QLineEdit*>(QStringLiteral("info"));
-    for (QWidget* pFocus : {static_cast<QWidget*>(Button(kPlay)), pInfo,
-                            static_cast<QWidget*>(Button("Buy"))})
+    for (QWidget* pFocus :
+         {static_cast<QWidget*>(Button(kPlay)), pInfo, static_cast<QWidget*>(Button("Buy"))})
     {
         SCOPED_TRACE(pFocus->metaObject()->className());
         const int nBar = Window().Session().Player().m_nCursor;
@@ -176,8 +181,8 @@ TEST_F(MainWindowTest, OneReplayPeriodFromKeysMenuAndSettingsIsSavedAndClampedWh
     Reopen();
     EXPECT_EQ(Window().Session().PeriodMs(), 2500) << "the settings dialog's period is kept too";
 
-    for (auto [pszStored, nRead] : {std::pair{"1", 100}, {"99999", 5000}, {"-3", 100},
-                                    {"750", 750}})
+    for (auto [pszStored, nRead] :
+         {std::pair{"1", 100}, {"99999", 5000}, {"-3", 100}, {"750", 750}})
     {
         m_dir.Write("config/orvanta/orvanta.ini",
                     std::string("[Replay]\nPeriodMs=") + pszStored + "\n");
@@ -314,10 +319,12 @@ TEST_F(MainWindowTest, PicturesTakeTheFormatTheirNameSaysAndAFailureIsShown)
 {
     LoadAtStart(WriteBars(60));
     Key(Qt::Key_Right);
-    for (auto [pszName, pszWritten, pszFormat] :
-         {std::tuple{"pic.png", "pic.png", "png"}, {"pic.jpg", "pic.jpg", "jpeg"},
-          {"pic.JPEG", "pic.JPEG", "jpeg"}, {"pic.bmp", "pic.bmp", "bmp"},
-          {"pic", "pic.png", "png"}, {"pic.gif", "pic.gif.png", "png"}})
+    for (auto [pszName, pszWritten, pszFormat] : {std::tuple{"pic.png", "pic.png", "png"},
+                                                  {"pic.jpg", "pic.jpg", "jpeg"},
+                                                  {"pic.JPEG", "pic.JPEG", "jpeg"},
+                                                  {"pic.bmp", "pic.bmp", "bmp"},
+                                                  {"pic", "pic.png", "png"},
+                                                  {"pic.gif", "pic.gif.png", "png"}})
     {
         EXPECT_TRUE(Window().SaveChartImage((m_dir.Path() / pszName).string())) << pszName;
         QImageReader reader(QString::fromStdString((m_dir.Path() / pszWritten).string()));

@@ -532,3 +532,69 @@ TEST(KLineLayout, ThePlayerLoadsWithAChosenLayout)
     EXPECT_EQ(player.m_layout, layout);
     EXPECT_EQ(player.LoadNote(), "a layout set by hand: 1 bar, 2021-03-01 to 2021-03-01");
 }
+
+// A file no rule reads still gets a layout to start the import dialog from: what its lines tell,
+// and its columns of numbers in order as the prices. The proposal is always one the reader takes.
+TEST(KLineLayout, AnUnrecognisedFileGetsAProposalToPutRight)
+{
+    struct SCase
+    {
+        const char* pszText;
+        char cSeparator;
+        int nHeaderLines, nDate, nOpen, nHigh, nLow, nClose, nVolume;
+        int nBars; // read with the proposal
+    };
+    const SCase cases[] = {
+        // A text column between the date and the prices.
+        {"Datum;Wertpapier;Erster;Hoch;Tief;Letzter;Stueck\n"
+         "01.03.2021;AT0000831706;10,50;11,00;10,00;10,80;1200\n"
+         "02.03.2021;AT0000831706;10,80;11,20;10,60;11,10;900\n",
+         ';', 1, 0, 2, 3, 4, 5, 6, 2},
+        // Prices on both sides of the date: in the file's order, for the trader to reorder.
+        {"Schluss;Datum;Hoch;Tief;Erster\n10,80;01.03.2021;11,00;10,00;10,50\n", ';', 1, 1, 0, 2, 3,
+         4, -1, 1},
+        // Too few columns of numbers: the others take free columns.
+        {"2021-03-01|1|2|x|4|5\n2021-03-02|1|2|3|y|5\n", '|', 0, 0, 1, 2, 3, 5, -1, 0},
+        // Nothing looks like a bar: only the separator is told.
+        {"a\tb\tc\n1\t2\t3\n", '\t', 0, 0, 1, 2, 3, 4, -1, 0},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.pszText);
+        SKLineLayout proposed;
+        ASSERT_EQ(RecognizeKLineLayout(std::string_view(c.pszText), "file.csv",
+                                       EKLineDateOrder::DayMonthYear, &proposed),
+                  EKLineRecognition::Unknown);
+        EXPECT_EQ(proposed.m_eFamily, EKLineFamily::Custom);
+        EXPECT_EQ(proposed.m_cSeparator, c.cSeparator);
+        EXPECT_EQ(proposed.m_nHeaderLines, c.nHeaderLines);
+        EXPECT_EQ(proposed.m_nDateColumn, c.nDate);
+        EXPECT_EQ(
+            (std::vector<int>{proposed.m_nOpenColumn, proposed.m_nHighColumn, proposed.m_nLowColumn,
+                              proposed.m_nCloseColumn, proposed.m_nVolumeColumn}),
+            (std::vector<int>{c.nOpen, c.nHigh, c.nLow, c.nClose, c.nVolume}));
+        EXPECT_TRUE(IsUsableKLineLayout(proposed));
+        SKLineLoad load;
+        ReadKLineText(c.pszText, proposed, &load);
+        EXPECT_EQ(load.m_vecBars.size(), size_t(c.nBars));
+    }
+}
+
+// The import dialog's sample: never a line cut in two, and the reason when there is none.
+TEST(KLineFile, TheHeadOfAFileEndsAfterAWholeLine)
+{
+    CTempDir dir;
+    const std::string strPath =
+        dir.Write("bars.csv", "2021-03-01,1,2,0.5,1.5\n2021-03-02,1,2,0.5,1.5\n");
+    std::string strHead;
+    std::string strReason;
+    ASSERT_TRUE(ReadKLineFileHead(strPath, 30, &strHead, &strReason));
+    EXPECT_EQ(strHead, "2021-03-01,1,2,0.5,1.5\n");
+    ASSERT_TRUE(ReadKLineFileHead(strPath, 1000, &strHead, &strReason));
+    EXPECT_EQ(strHead.size(), 46u);
+    EXPECT_FALSE(
+        ReadKLineFileHead((dir.Path() / "missing.csv").string(), 30, &strHead, &strReason));
+    EXPECT_EQ(strReason, "No such file or directory");
+    EXPECT_FALSE(ReadKLineFileHead(dir.Path().string(), 30, &strHead, &strReason));
+    EXPECT_EQ(strReason, "not a regular file");
+}
