@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/TradeCosts.h"
 #include "core/KLineLayout.h"
+#include "core/TradeCosts.h"
 
 #include <QString>
 
