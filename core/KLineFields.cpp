@@ -416,22 +416,11 @@ bool ParseKLineUnixTime(std::string_view text, EKLineUnixUnit eUnit, double* pdD
     }
     if (!text.empty())
         return false;
-    std::int64_t nSeconds = value;
-    std::int64_t nMilli = eUnit == EKLineUnixUnit::Seconds ? fraction : 0;
-    switch (eUnit)
-    {
-    case EKLineUnixUnit::Seconds:
-        break;
-    case EKLineUnixUnit::Milliseconds:
-        nSeconds = value / 1000, nMilli = value % 1000;
-        break;
-    case EKLineUnixUnit::Microseconds:
-        nSeconds = value / 1'000'000, nMilli = value % 1'000'000 / 1000;
-        break;
-    case EKLineUnixUnit::Nanoseconds:
-        nSeconds = value / 1'000'000'000, nMilli = value % 1'000'000'000 / 1'000'000;
-        break;
-    }
+    std::int64_t nSeconds = 0;
+    std::int64_t nMilli = 0;
+    SplitKLineUnixCount(value, eUnit, &nSeconds, &nMilli);
+    if (eUnit == EKLineUnixUnit::Seconds)
+        nMilli = fraction;
     return KLineUnixDate(nSeconds, int(nMilli), pdDate);
 }
 

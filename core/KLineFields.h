@@ -52,6 +52,32 @@ bool ParseKLineUnixTime(std::string_view text, EKLineUnixUnit eUnit, double* pdD
 // The OLE date of an instant counted in seconds and milliseconds since 1970-01-01 00:00 UTC.
 bool KLineUnixDate(std::int64_t nSeconds, int nMilliseconds, double* pdDate);
 
+// A count of eUnit since 1970 as whole seconds and the milliseconds after them; the divisors are
+// constants in each case, so a reading loop pays no division instruction.
+inline void SplitKLineUnixCount(std::int64_t nCount, EKLineUnixUnit eUnit, std::int64_t* pnSeconds,
+                                std::int64_t* pnMilliseconds)
+{
+    switch (eUnit)
+    {
+    case EKLineUnixUnit::Seconds:
+        *pnSeconds = nCount;
+        *pnMilliseconds = 0;
+        return;
+    case EKLineUnixUnit::Milliseconds:
+        *pnSeconds = nCount / 1000;
+        *pnMilliseconds = nCount % 1000;
+        return;
+    case EKLineUnixUnit::Microseconds:
+        *pnSeconds = nCount / 1'000'000;
+        *pnMilliseconds = nCount % 1'000'000 / 1000;
+        return;
+    case EKLineUnixUnit::Nanoseconds:
+        *pnSeconds = nCount / 1'000'000'000;
+        *pnMilliseconds = nCount % 1'000'000'000 / 1'000'000;
+        return;
+    }
+}
+
 // The OLE date of a calendar day and a time of day; false for days outside years 100 to 9999.
 bool KLineOleDate(const SKLineCalendarDay& day, int nMilliseconds, double* pdDate);
 

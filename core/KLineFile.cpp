@@ -363,22 +363,9 @@ private:
                 return false;
             value = value * 10 + (c - '0');
         }
-        std::int64_t nSeconds = value;
+        std::int64_t nSeconds = 0;
         std::int64_t nMilli = 0;
-        switch (m_layout.m_eUnixUnit) // constant divisors: no division instruction
-        {
-        case EKLineUnixUnit::Seconds:
-            break;
-        case EKLineUnixUnit::Milliseconds:
-            nSeconds = value / 1000, nMilli = value % 1000;
-            break;
-        case EKLineUnixUnit::Microseconds:
-            nSeconds = value / 1'000'000, nMilli = value % 1'000'000 / 1000;
-            break;
-        case EKLineUnixUnit::Nanoseconds:
-            nSeconds = value / 1'000'000'000, nMilli = value % 1'000'000'000 / 1'000'000;
-            break;
-        }
+        SplitKLineUnixCount(value, m_layout.m_eUnixUnit, &nSeconds, &nMilli);
         const std::int64_t nMs = nSeconds % 86400 * 1000 + nMilli;
         const std::int64_t nDay = nSeconds / 86400;
         if (nDay != m_nUnixDay)

@@ -1,5 +1,7 @@
 #include "core/TradeLog.h"
 
+#include "platform/AtomicWrite.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -31,24 +33,6 @@ bool LoseLine(const std::string& strFile, const std::string& strLine, const std:
         *pReason = strReason;
     return false;
 }
-
-// A write past the file size limit then fails instead of ending the process.
-class CFileSizeSignalGuard
-{
-public:
-    CFileSizeSignalGuard()
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &m_previous);
-    }
-    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
-    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
-    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
-
-private:
-    struct sigaction m_previous = {};
-};
 
 // Why only part of a line went in: the process's file size limit, or else a full disk.
 int ShortWriteError(off_t nEnd)

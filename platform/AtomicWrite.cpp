@@ -39,24 +39,22 @@ bool WriteEverything(int fd, const std::string& strContent)
     return true;
 }
 
-// While it lives, a write past the file size limit fails with EFBIG instead of killing the
-// process, so the caller hears about it and the partial file is removed.
-class CFileSizeSignalGuard
-{
-public:
-    CFileSizeSignalGuard()
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &m_previous);
-    }
-    ~CFileSizeSignalGuard() { ::sigaction(SIGXFSZ, &m_previous, nullptr); }
-    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
-    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
+} // namespace
 
-private:
-    struct sigaction m_previous = {};
-};
+CFileSizeSignalGuard::CFileSizeSignalGuard()
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &m_previous);
+}
+
+CFileSizeSignalGuard::~CFileSizeSignalGuard()
+{
+    ::sigaction(SIGXFSZ, &m_previous, nullptr);
+}
+
+namespace
+{
 
 // The file a link names, so the link survives the rename.
 std::string RealTarget(const std::string& strPath)

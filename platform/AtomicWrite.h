@@ -1,6 +1,21 @@
 #pragma once
 
+#include <csignal>
 #include <string>
+
+// While it lives, a write past the file size limit fails with EFBIG instead of ending the
+// process, so the caller hears about it and can take the partial write back.
+class CFileSizeSignalGuard
+{
+public:
+    CFileSizeSignalGuard();
+    ~CFileSizeSignalGuard();
+    CFileSizeSignalGuard(const CFileSizeSignalGuard&) = delete;
+    CFileSizeSignalGuard& operator=(const CFileSizeSignalGuard&) = delete;
+
+private:
+    struct sigaction m_previous = {};
+};
 
 // Replaces the file at strPath with strContent in one step: the text goes to a temporary file in
 // the same folder as the file (the file a link names), which is flushed to disk and renamed over
