@@ -286,6 +286,13 @@ void CMainWindowTest::Reopen()
     Window();
 }
 
+void CMainWindowTest::ReopenWithSettings(const std::string& strSettings)
+{
+    m_pWindow.reset();
+    m_dir.Write("config/orvanta/orvanta.ini", strSettings);
+    Window();
+}
+
 std::string CMainWindowTest::WriteBars(int nBars, const std::string& strName)
 {
     return m_dir.Write(strName, KLineText(nBars));

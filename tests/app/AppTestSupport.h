@@ -81,6 +81,8 @@ protected:
     // The window is made on first use, so a test can prepare the settings file first.
     COrvantaDlg& Window();
     void Reopen(); // a new window, as at the next start
+    // The window closed first, so what it saves on closing cannot overwrite the new text.
+    void ReopenWithSettings(const std::string& strSettings);
 
     std::string WriteBars(int nBars, const std::string& strName = "bars.csv");
     // Loads the file as the command line does, and lets the window get there.

@@ -198,8 +198,7 @@ TEST_F(ImportDialogTest, ASemicolonFileWithAnUnknownHeaderIsReadAsChosenAndRemem
     // A layout damaged in the file is not used: the dialog comes again, on the loader's proposal.
     const std::string strDamaged =
         std::regex_replace(strSettings, std::regex("close=2"), "close=x");
-    m_dir.Write("config/orvanta/orvanta.ini", strDamaged);
-    Reopen();
+    ReopenWithSettings(strDamaged);
     int nShownClose = -1;
     WhenModal(TitleIs(kCaption),
               [&](QWidget* pDialog)

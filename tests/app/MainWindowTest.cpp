@@ -184,9 +184,7 @@ TEST_F(MainWindowTest, OneReplayPeriodFromKeysMenuAndSettingsIsSavedAndClampedWh
     for (auto [pszStored, nRead] :
          {std::pair{"1", 100}, {"99999", 5000}, {"-3", 100}, {"750", 750}})
     {
-        m_dir.Write("config/orvanta/orvanta.ini",
-                    std::string("[Replay]\nPeriodMs=") + pszStored + "\n");
-        Reopen();
+        ReopenWithSettings(std::string("[Replay]\nPeriodMs=") + pszStored + "\n");
         EXPECT_EQ(Window().Session().PeriodMs(), nRead) << pszStored;
     }
 }

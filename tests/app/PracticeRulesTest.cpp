@@ -270,9 +270,8 @@ TEST_F(PracticeRulesTest, ADamagedSettingsFileIsKeptBesideTheNewOneAndToldOnce)
     const std::string strDamaged = std::string("[RecentFiles]\nFile1=/a.csv\n\0\0\0", 30);
     for (const std::string& strContent : {strDamaged, std::string(2 << 20, 'x')})
     {
-        m_dir.Write("config/orvanta/orvanta.ini", strContent);
         const auto pSaid = Answer("OK");
-        Reopen();
+        ReopenWithSettings(strContent);
         EXPECT_TRUE(pSaid->contains(QStringLiteral("orvanta.ini.damaged"))) << pSaid->toStdString();
         Trigger("MA5"); // a settings change writes the new file
         std::ifstream kept(m_dir.SettingsFile().string() + ".damaged", std::ios::binary);
