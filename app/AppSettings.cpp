@@ -3,6 +3,7 @@
 #include "app/Resources.h"
 #include "core/PracticeSession.h"
 #include "core/ReplayChart.h"
+#include "core/Timeframe.h"
 #include "core/TradeAccount.h"
 
 #include <QDir>
@@ -29,6 +30,9 @@ const QString kCommissionKindKey = QStringLiteral("Trade/CommissionKind");
 const QString kCommissionKey = QStringLiteral("Trade/Commission");
 const QString kSlippageKey = QStringLiteral("Trade/Slippage");
 const QString kPauseOnFillKey = QStringLiteral("Trade/PauseOnFill");
+const QString kTimeframeKey = QStringLiteral("View/Timeframe");
+const QString kSecondChartKey = QStringLiteral("View/SecondChart");
+const QString kSecondTimeframeKey = QStringLiteral("View/SecondTimeframe");
 
 QString AverageKey(std::size_t nIndex)
 {
@@ -226,6 +230,17 @@ SAppSettings CSettingsFile::readSettings()
             !strPath.empty())
             settings.vecRecentFiles.push_back(std::move(strPath));
     ReadTradeSettings(file, &settings);
+    // Numbers outside their range keep the defaults.
+    const auto readIndex = [&file](const QString& strKey, int nLow, int nHigh, int* pnValue)
+    {
+        bool bNumber = false;
+        const int nValue = file.value(strKey).toInt(&bNumber);
+        if (bNumber && nValue >= nLow && nValue <= nHigh)
+            *pnValue = nValue;
+    };
+    readIndex(kTimeframeKey, -1, kTimeframeCount - 1, &settings.nTimeframe);
+    readIndex(kSecondChartKey, 0, 2, &settings.nSecondChart);
+    readIndex(kSecondTimeframeKey, 0, kTimeframeCount - 1, &settings.nSecondTimeframe);
     // A layout that no longer reads (damaged by hand, or from a later version) is dropped.
     for (int i = 0; i < kMaxFileLayouts; ++i)
     {
@@ -263,6 +278,9 @@ bool CSettingsFile::writeSettings(const SAppSettings& settings)
     file.setValue(kCommissionKey, settings.trade.costs.dCommission);
     file.setValue(kSlippageKey, settings.trade.costs.dSlippage);
     file.setValue(kPauseOnFillKey, settings.bPauseOnFill ? 1 : 0);
+    file.setValue(kTimeframeKey, settings.nTimeframe);
+    file.setValue(kSecondChartKey, settings.nSecondChart);
+    file.setValue(kSecondTimeframeKey, settings.nSecondTimeframe);
     for (int i = 0; i < kMaxFileLayouts; ++i)
     {
         const std::size_t n = static_cast<std::size_t>(i);

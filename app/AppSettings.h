@@ -28,6 +28,9 @@ struct SAppSettings
     int nQuantity = 1;                        // units Buy and Sell trade
     STradeSettings trade;                     // leverage and costs
     bool bPauseOnFill = true;                 // a fill while playing stops the replay
+    int nTimeframe = -1;                      // the main chart's, an ETimeframe index; -1 own bars
+    int nSecondChart = 0;                     // 0 none, 1 side by side, 2 one above the other
+    int nSecondTimeframe = 6;                 // the second chart's: a day
     std::vector<SFileLayout> vecFileLayouts; // newest first, one per path
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/DialogUnits.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,4 +106,10 @@ bool ShowMessageBox(QWidget* pParent, const QString& strText, bool bQuestion)
     }
     box.exec();
     return !bQuestion || box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+void ShowMenuCheck(QAction* pAction, bool bChecked)
+{
+    pAction->setCheckable(bChecked);
+    pAction->setChecked(bChecked);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class CDialogUnits;
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,6 +29,10 @@ QLineEdit* AddEdit(QWidget* pParent, const CDialogUnits& units, SDialogRect rc, 
 // A frame with a caption that lets the mouse through to what lies inside it.
 QGroupBox* AddGroupBox(QWidget* pParent, const CDialogUnits& units, const QString& strText,
                        SDialogRect rc);
+
+// A menu item's check mark. Only a checked item is checkable, so an unchecked one draws no empty
+// box, as the program's menus always looked.
+void ShowMenuCheck(QAction* pAction, bool bChecked);
 
 // A box with the caption of its dialog: an error with OK, or a question with Yes and No (No the
 // default and the answer to Escape). True for OK and Yes.

@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 
 #include <cmath>
 
@@ -54,13 +55,6 @@ QString PriceText(unsigned nId, double dPrice, int nDecimals)
         StringFormat(WithPriceDecimals(AppText(nId), nDecimals).c_str(), dPrice));
 }
 
-// Only a checked item is checkable, so an unchecked one draws no empty box, as the menus always
-// looked.
-void ShowChecked(QAction* pAction, bool bChecked)
-{
-    pAction->setCheckable(bChecked);
-    pAction->setChecked(bChecked);
-}
 
 // Keys of the window's actions win over the information line, which would take them as text.
 class CActionKeysFirst : public QObject
@@ -122,11 +116,12 @@ COrvantaDlg::COrvantaDlg(QWidget* pParent) : QDialog(pParent), m_replayTimer(thi
     // Where the window always opened; a window manager may place it elsewhere.
     setGeometry(QRect(QPoint(0, 0), minimumSize()));
 
-    m_session.AttachChart(&m_chart);
     m_settings = m_settingsFile.readSettings();
     m_session.SetPeriodMs(m_settings.nPeriodMs);
     for (std::size_t i = 0; i < m_settings.arrAverages.size(); ++i)
-        m_pReplayChart->SetAverageShown(i, m_settings.arrAverages[i]);
+        for (CReplayChart* pChart : {m_pReplayChart.get(), m_pReplayChart2.get()})
+            pChart->SetAverageShown(i, m_settings.arrAverages[i]);
+    ApplySecondChart();
     m_recentFiles.SetFiles(m_settings.vecRecentFiles);
     ShowRecentFiles();
     m_session.SetTradeSettings(m_settings.trade, nullptr);
@@ -147,11 +142,7 @@ COrvantaDlg::~COrvantaDlg() = default;
 
 void COrvantaDlg::CreateControls(const CDialogUnits& units)
 {
-    const QRect rcChart = units.Rect(kChartRect.x, kChartRect.y, kChartRect.cx, kChartRect.cy);
-    CreateWindowInWidget(m_chart, "ChartCtrl", m_pClient,
-                         RECT{rcChart.left(), rcChart.top(), rcChart.right() + 1,
-                              rcChart.bottom() + 1});
-    m_pReplayChart = std::make_unique<CReplayChart>(m_chart);
+    CreateCharts(units.Rect(kChartRect.x, kChartRect.y, kChartRect.cx, kChartRect.cy));
 
     QGroupBox* pGroup = AddGroupBox(m_pClient, units, AppQText(IDS_TRADE_GROUP), kGroupRect);
     m_pBtnLoad = AddButton(m_pClient, units, AppQText(IDS_LOAD_BUTTON), {279, 2, 45, 12});
@@ -184,7 +175,7 @@ void COrvantaDlg::CreateControls(const CDialogUnits& units)
     const auto anchor = [this](QWidget* pWidget, bool bRight, bool bBottom, bool bGrowX,
                                bool bGrowY)
     { m_vecLayout.push_back({pWidget, pWidget->geometry(), bRight, bBottom, bGrowX, bGrowY}); };
-    anchor(WidgetOfWindow(m_chart), false, false, true, true);
+    anchor(m_pSplitter, false, false, true, true);
     anchor(m_pInfo, false, false, true, false);
     anchor(m_pBtnLoad, true, false, false, false);
     anchor(m_pBtnPlay, true, false, false, false);
@@ -255,6 +246,7 @@ void COrvantaDlg::CreateActions()
             new QAction(QStringLiteral("MA%1").arg(CReplayChart::kAveragePeriods[i]), this);
         connect(m_arrAverageActions[i], &QAction::triggered, this, [this, i] { ToggleAverage(i); });
     }
+    CreateChartActions();
     // The keys work wherever the focus is in the window, also while no menu is open.
     addActions({m_pActPlay, m_pActStop, m_pActStepBar, m_pActStepBack, m_pActFaster, m_pActSlower, m_pActBuy,
                 m_pActSell, m_pActPlaceOrder});
@@ -279,6 +271,7 @@ void COrvantaDlg::CreateMenus()
         pSpeed->addAction(pAction);
     pSpeed->addSeparator();
     pSpeed->addActions({m_pActFaster, m_pActSlower});
+    CreateChartMenus(pOptions);
 
     QMenu* pTrade = m_pMenuBar->addMenu(AppQText(IDS_MENU_TRADE));
     pTrade->addActions({m_pActBuy, m_pActSell});
@@ -454,9 +447,10 @@ void COrvantaDlg::ShowCommandState()
     m_pActImport->setEnabled(CanImportCurrentFile());
     const int nSpeed = ReplaySpeedIndex(m_session.PeriodMs());
     for (std::size_t i = 0; i < m_vecSpeedActions.size(); ++i)
-        ShowChecked(m_vecSpeedActions[i], static_cast<int>(i) == nSpeed);
+        ShowMenuCheck(m_vecSpeedActions[i], static_cast<int>(i) == nSpeed);
     for (std::size_t i = 0; i < m_arrAverageActions.size(); ++i)
-        ShowChecked(m_arrAverageActions[i], m_pReplayChart->IsAverageShown(i));
+        ShowMenuCheck(m_arrAverageActions[i], m_pReplayChart->IsAverageShown(i));
+    ShowChartChecks();
 }
 
 void COrvantaDlg::SyncReplayTimer()

@@ -4,12 +4,14 @@
 #include "app/RecentFiles.h"
 #include "chart/ChartCtrl.h"
 #include "core/PracticeSession.h"
+#include "core/Timeframe.h"
 
 #include <QDialog>
 #include <QTimer>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QSplitter;
 class QSpinBox;
 
 // The main window: picks and loads a K-line file, plays it on a timer, trades at the newest close
@@ -60,6 +63,25 @@ private:
     void CreateMenus();
     QAction* NewAction(unsigned nTextId, void (COrvantaDlg::*pfnSlot)());
     void ApplyLayout();
+
+    // The charts (OrvantaDlgCharts.cpp): the main one and a second of the same file, each in
+    // its own timeframe, side by side or one above the other, split where the user drags.
+    void CreateCharts(const QRect& rcCharts);
+    void CreateChartActions();
+    void CreateChartMenus(QMenu* pOptions);
+    void ShowNewFileOnCharts();
+    // The window of bars on every chart shown, with its averages and markers: one redraw each.
+    void ShowCharts();
+    void ShowTradeMarkersOnCharts();
+    void ShowChartChecks();
+    void OnTimeframe(int nIndex);
+    void OnSecondTimeframe(int nIndex);
+    void OnSecondChart(int nMode);
+    void ApplySecondChart();
+    // The timeframe a chart shows of the loaded file for a chosen index: none, the file's own
+    // bars, for the finest offered or below.
+    std::optional<ETimeframe> ShownTimeframe(int nChosen) const;
+    bool HasSecondChart() const { return m_settings.nSecondChart != 0; }
 
     // Showing the session: everything the window shows follows from it.
     void ShowSession();
@@ -147,6 +169,10 @@ private:
     CPracticeSession m_session;
     CChartCtrl m_chart;
     std::unique_ptr<CReplayChart> m_pReplayChart;
+    CChartCtrl m_chart2;
+    std::unique_ptr<CReplayChart> m_pReplayChart2;
+    QSplitter* m_pSplitter = nullptr;
+    int m_nFinestTimeframe = -1; // the finest timeframe the loaded file offers; -1 without one
     CSettingsFile m_settingsFile;
     SAppSettings m_settings;
     CRecentFiles m_recentFiles;
@@ -203,6 +229,9 @@ private:
     QAction* m_pActOrders = nullptr;
     QAction* m_pActAbout = nullptr;
     std::array<QAction*, 4> m_arrAverageActions = {};
+    std::vector<QAction*> m_vecTimeframeActions;       // the main chart's, keys 1 to 9
+    std::vector<QAction*> m_vecSecondTimeframeActions; // the second chart's
+    std::array<QAction*, 3> m_arrSecondChartActions = {}; // off, side by side, one above the other
     QMenu* m_pFileMenu = nullptr;
     std::vector<QAction*> m_vecRecentActions; // the listed files and the separator after them
 };

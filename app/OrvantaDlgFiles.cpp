@@ -201,13 +201,12 @@ void COrvantaDlg::OpenReadFile(SReadFile&& file, const SKLineLayout* pChosen)
         KeepFileLayout(&m_settings, strPath, *pChosen);
     RememberLoad(strPath, true);
     m_session.Open(std::move(file));
-    m_pReplayChart->ShowNewFile(m_session);
+    ShowNewFileOnCharts();
     const std::string strStartDate = std::exchange(m_strStartDate, std::string());
     if (!strStartDate.empty())
     {
-        CRefreshHold hold(&m_chart);
         ShowStartResult(m_session.StartAtDate(strStartDate), strStartDate);
-        m_pReplayChart->ShowOverlays(m_session);
+        ShowCharts();
     }
     ShowSession();
 }
@@ -223,7 +222,7 @@ bool COrvantaDlg::ClosePositionFirst(unsigned nQuestionId)
         return false;
     STradeRefusal refusal;
     const bool bClosed = m_session.ClosePosition(&refusal);
-    m_pReplayChart->ShowTradeMarkers(m_session);
+    ShowTradeMarkersOnCharts();
     ShowSession();
     if (!bClosed)
         ShowRefusal(refusal);

@@ -61,11 +61,8 @@ void COrvantaDlg::OnStepBack()
 {
     if (!m_session.CanStepBack())
         return;
-    {
-        CRefreshHold hold(&m_chart);
-        m_session.StepBack();
-        m_pReplayChart->ShowOverlays(m_session);
-    }
+    m_session.StepBack();
+    ShowCharts();
     ShowSession();
     ShowNotes();
 }
@@ -78,23 +75,16 @@ void COrvantaDlg::OnForward()
         if (dlgForward.exec() != QDialog::Accepted)
             return;
     }
-    {
-        CRefreshHold hold(&m_chart);
-        m_session.FastForward(dlgForward.Until(), dlgForward.Bars(), dlgForward.Date());
-        m_pReplayChart->ShowOverlays(m_session);
-    }
+    m_session.FastForward(dlgForward.Until(), dlgForward.Bars(), dlgForward.Date());
+    ShowCharts();
     ShowSession();
     ShowNotes();
 }
 
 void COrvantaDlg::RunTick(void (CPracticeSession::*pfnStep)())
 {
-    {
-        // The step's candles and the averages and markers over them make one redraw.
-        CRefreshHold hold(&m_chart);
-        (m_session.*pfnStep)();
-        m_pReplayChart->ShowOverlays(m_session);
-    }
+    (m_session.*pfnStep)();
+    ShowCharts();
     ShowSession();
     ShowNotes();
 }
@@ -125,7 +115,7 @@ void COrvantaDlg::Trade(ETradeSide eSide)
 
 void COrvantaDlg::ShowTrading()
 {
-    m_pReplayChart->ShowTradeMarkers(m_session);
+    ShowTradeMarkersOnCharts();
     ShowSession();
 }
 
@@ -237,9 +227,8 @@ void COrvantaDlg::OnChooseStart()
     }
     if (!ClosePositionFirst(IDS_START_CLOSE_POSITION))
         return;
-    CRefreshHold hold(&m_chart);
     ShowStartResult(m_session.StartAtDate(strDate), strDate);
-    m_pReplayChart->ShowOverlays(m_session);
+    ShowCharts();
 }
 
 void COrvantaDlg::OnRandomStart()
@@ -251,9 +240,8 @@ void COrvantaDlg::OnRandomStart()
     }
     if (!ClosePositionFirst(IDS_START_CLOSE_POSITION))
         return;
-    CRefreshHold hold(&m_chart);
     ShowStartResult(m_session.StartAtRandom(), {});
-    m_pReplayChart->ShowOverlays(m_session);
+    ShowCharts();
 }
 
 void COrvantaDlg::ShowStartResult(EStartResult eResult, const std::string& strAsked)
@@ -349,10 +337,11 @@ void COrvantaDlg::ToggleAverage(std::size_t nIndex)
 {
     const bool bShown = !m_pReplayChart->IsAverageShown(nIndex);
     m_pReplayChart->SetAverageShown(nIndex, bShown);
+    m_pReplayChart2->SetAverageShown(nIndex, bShown);
     m_settings.arrAverages[nIndex] = bShown;
     m_settingsFile.writeSettings(m_settings);
     // Shown at once on the window already on the screen, not only from the next tick.
-    m_pReplayChart->Redraw(m_session);
+    ShowCharts();
     ShowSession();
     ShowNotes();
 }

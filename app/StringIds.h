@@ -151,6 +151,15 @@ constexpr unsigned IDS_TRADES_LAST_COLUMN = 716;
 constexpr unsigned IDS_SIDE_BUY = 717;
 constexpr unsigned IDS_SIDE_SELL = 718;
 
+// Timeframes and the second chart.
+constexpr unsigned IDS_MENU_TIMEFRAME = 720;
+constexpr unsigned IDS_MENU_SECOND_CHART = 721;
+constexpr unsigned IDS_MENU_SECOND_OFF = 722;
+constexpr unsigned IDS_MENU_SECOND_SIDE = 723;
+constexpr unsigned IDS_MENU_SECOND_STACKED = 724;
+constexpr unsigned IDS_TIMEFRAME_FIRST = 730; // in the order of ETimeframe
+constexpr unsigned IDS_TIMEFRAME_LAST = 738;
+
 // The loader: the load note after the information line, layout names, the import dialog.
 constexpr unsigned IDS_INFO_LOAD_NOTE = 900; // information line, the load note
 constexpr unsigned IDS_LAYOUT_PLAIN = 901;

@@ -27,15 +27,51 @@ void CChartCrosshair::SetDecimals(int nDecimals)
         m_pOwner->InvalidateRect(nullptr, FALSE);
 }
 
+void CChartCrosshair::SetMoveListener(std::function<void(const double* pdDate)> listener)
+{
+    m_listener = std::move(listener);
+}
+
+void CChartCrosshair::ShowLinkedDate(double dDate)
+{
+    m_bLinked = true;
+    m_dLinkedDate = dDate;
+    if (m_pOwner && m_pOwner->GetSafeHwnd())
+        m_pOwner->InvalidateRect(nullptr, FALSE);
+}
+
+void CChartCrosshair::HideLinkedDate()
+{
+    if (!m_bLinked)
+        return;
+    m_bLinked = false;
+    if (m_pOwner && m_pOwner->GetSafeHwnd())
+        m_pOwner->InvalidateRect(nullptr, FALSE);
+}
+
 void CChartCrosshair::OverlayMouseMove(int x, int y)
 {
     m_bShown = true;
     m_ptMouse = {x, y};
+    TellListener();
 }
 
 void CChartCrosshair::OverlayMouseLeave()
 {
     m_bShown = false;
+    TellListener();
+}
+
+void CChartCrosshair::TellListener() const
+{
+    if (!m_listener)
+        return;
+    SChartCandlestickPoint bar = {};
+    const RECT rcPlot = m_pOwner != nullptr ? m_pOwner->GetPlotRect() : RECT{};
+    if (m_bShown && PtInRect(&rcPlot, m_ptMouse) && FindBarAt(m_ptMouse.x, &bar))
+        m_listener(&bar.dDate);
+    else
+        m_listener(nullptr);
 }
 
 bool CChartCrosshair::FindBarAt(int x, SChartCandlestickPoint* pBar) const
@@ -88,11 +124,15 @@ std::string CChartCrosshair::LabelText(const SChartCandlestickPoint& bar) const
 
 void CChartCrosshair::DrawOverlay(CDC* pDC)
 {
-    if (!m_bShown || !m_pOwner || !pDC || !pDC->GetSafeHdc())
+    if (!m_pOwner || !pDC || !pDC->GetSafeHdc())
         return;
     const RECT rcPlot = m_pOwner->GetPlotRect();
-    if (!PtInRect(&rcPlot, m_ptMouse))
+    if (!m_bShown || !PtInRect(&rcPlot, m_ptMouse))
+    {
+        if (m_bLinked)
+            DrawLinkedDate(pDC, rcPlot);
         return;
+    }
     {
         CDCGuard guard(pDC);
         CPen pen;
@@ -106,6 +146,22 @@ void CChartCrosshair::DrawOverlay(CDC* pDC)
     SChartCandlestickPoint bar = {};
     if (FindBarAt(m_ptMouse.x, &bar))
         DrawLabel(pDC, rcPlot, LabelText(bar));
+}
+
+void CChartCrosshair::DrawLinkedDate(CDC* pDC, const RECT& rcPlot) const
+{
+    const CChartAxis* pXAxis = m_pOwner->GetAxis(SlotBottom);
+    if (!pXAxis || m_dLinkedDate < pXAxis->m_dMin || m_dLinkedDate > pXAxis->m_dMax)
+        return;
+    const int x = pXAxis->ValueToPixel(m_dLinkedDate);
+    if (x < rcPlot.left || x >= rcPlot.right)
+        return;
+    CDCGuard guard(pDC);
+    CPen pen;
+    pen.CreatePen(PS_DOT, 1, m_crLines);
+    guard.SelectPen(&pen);
+    pDC->MoveTo(x, rcPlot.top);
+    pDC->LineTo(x, rcPlot.bottom);
 }
 
 void CChartCrosshair::DrawLabel(CDC* pDC, const RECT& rcPlot, const std::string& strText) const

@@ -4,6 +4,7 @@
 #include "chart/Forward.h"
 #include "platform/WinTypes.h"
 
+#include <functional>
 #include <string>
 
 struct SChartCandlestickPoint;
@@ -27,6 +28,15 @@ public:
     // Text of the label for a bar: date (and time when the bar has one), open, high, low, close.
     std::string LabelText(const SChartCandlestickPoint& bar) const;
 
+    // Told where the crosshair is whenever the mouse moves over the chart or leaves it: the date
+    // of the bar under it, or nothing.
+    void SetMoveListener(std::function<void(const double* pdDate)> listener);
+    // A vertical line at an instant another chart's crosshair points at, while this chart's own
+    // crosshair is not shown.
+    void ShowLinkedDate(double dDate);
+    void HideLinkedDate();
+    bool HasLinkedDate() const { return m_bLinked; }
+
     void OverlayMouseMove(int x, int y) override;
     void OverlayMouseLeave() override;
     void OverlayButtonDown(int, int) override {}
@@ -35,11 +45,16 @@ public:
 
 private:
     void DrawLabel(CDC* pDC, const RECT& rcPlot, const std::string& strText) const;
+    void DrawLinkedDate(CDC* pDC, const RECT& rcPlot) const;
+    void TellListener() const;
 
     CChartCtrl* m_pOwner = nullptr;
     int m_nDecimals = 2;
     bool m_bShown = false;
     POINT m_ptMouse = {0, 0};
+    bool m_bLinked = false;
+    double m_dLinkedDate = 0.0;
+    std::function<void(const double* pdDate)> m_listener;
     COLORREF m_crLines = RGB(80, 80, 80);
     COLORREF m_crLabelBack = RGB(255, 255, 225);
     COLORREF m_crLabelText = RGB(0, 0, 0);

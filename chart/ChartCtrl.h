@@ -98,7 +98,9 @@ protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnSize(UINT nType, int cx, int cy) override;
-    // Left drag: zoom box, zoom on release, restore when dragged backwards. Right drag: pan.
+    // Left drag: zoom box, zoom on release, restore when dragged backwards; one that starts on
+    // an order line moves the order, a click on a label's "x" cancels it. Right drag: pan, once
+    // the mouse is beyond the click distance; a right click over the plot asks for a menu.
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
@@ -114,6 +116,8 @@ protected:
 
 private:
     void RunDeferredRefresh();
+    // A left press on an order line or its "x" starts that gesture instead of a zoom box.
+    bool StartOrderGesture(POINT point);
     void ZoomToBox();
     // Shows an auto-hiding scroll bar only while the mouse is over it.
     void UpdateAutoHideScrollBars(POINT point);
@@ -149,6 +153,11 @@ public:
     SIZE m_szPrintDevice = {0, 0};
     std::map<unsigned int, ChartOverlay*> m_overlaysById;
     IChartMouseSink* m_pMouseSink = nullptr;
+    IChartOrderSink* m_pOrderSink = nullptr;
+    // The order lines a left press went to, until the release; owned as an overlay.
+    CChartOrderLines* m_pOrderGesture = nullptr;
+    POINT m_ptRightPress = {0, 0};
+    bool m_bRightDragged = false; // moved beyond the click distance: a pan, not a menu
     bool m_bShowCursorInPlot = true;
     std::map<unsigned int, CChartSerie*>::iterator m_itSeriesWalk;
 

@@ -1,9 +1,13 @@
-// The chart control's mouse handling: box zoom with the left button, panning with the right
-// button, auto-hiding scroll bars and the routing of mouse events to observers and series.
+// The chart control's mouse handling: box zoom with the left button, dragging and cancelling
+// orders on their lines, panning and the context menu with the right button, auto-hiding scroll
+// bars and the routing of mouse events to observers and series.
 #include "chart/ChartAxis.h"
 #include "chart/ChartCtrl.h"
 #include "chart/ChartLegend.h"
 #include "chart/ChartMouseSink.h"
+#include "chart/ChartOrderLineSerie.h"
+#include "chart/ChartOrderLines.h"
+#include "chart/ChartOrderSink.h"
 #include "chart/ChartOverlay.h"
 #include "chart/ChartScrollBar.h"
 #include "chart/ChartSerie.h"
@@ -13,13 +17,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 #include <vector>
+
+namespace
+{
+
+// A right press and release this close in both directions is a click, not a pan.
+constexpr int kClickDistance = 3;
+
+bool WithinClickDistance(POINT a, POINT b)
+{
+    return std::abs(a.x - b.x) <= kClickDistance && std::abs(a.y - b.y) <= kClickDistance;
+}
+
+CChartOrderLineSerie* NewestOrderLines(const std::map<unsigned int, CChartSerie*>& series)
+{
+    for (auto it = series.rbegin(); it != series.rend(); ++it)
+        if (auto* pLines = dynamic_cast<CChartOrderLineSerie*>(it->second);
+            pLines != nullptr && pLines->m_bVisible)
+            return pLines;
+    return nullptr;
+}
+
+} // namespace
 
 void CChartCtrl::OnLButtonDown(UINT, CPoint point)
 {
     SetCapture();
-    // The box starts wherever the button goes down, plot or not.
-    if (m_bZoomAllowed)
+    // The box starts wherever the button goes down, plot or not, unless on an order line.
+    if (!StartOrderGesture(point) && m_bZoomAllowed)
     {
         m_bZooming = true;
         m_rcZoomBox = {point.x, point.y, point.x, point.y};
@@ -34,9 +62,25 @@ void CChartCtrl::OnLButtonDown(UINT, CPoint point)
     Default();
 }
 
+bool CChartCtrl::StartOrderGesture(POINT point)
+{
+    const CChartOrderLineSerie* pSerie = NewestOrderLines(m_seriesById);
+    if (pSerie == nullptr || !PtInRect(&m_rcPlot, point) || !pSerie->Lines()->StartGesture(point))
+        return false;
+    m_pOrderGesture = pSerie->Lines();
+    return true;
+}
+
 void CChartCtrl::OnMouseMove(UINT, CPoint point)
 {
-    if (m_bPanning && m_bPanAllowed && (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
+    if (m_pOrderGesture != nullptr)
+        m_pOrderGesture->DragTo(point);
+
+    if (m_bPanning && !m_bRightDragged)
+        m_bRightDragged = !WithinClickDistance(point, m_ptRightPress);
+    // The first move beyond the click distance pans from where the button went down.
+    if (m_bPanning && m_bRightDragged && m_bPanAllowed &&
+        (point.x != m_ptPanLast.x || point.y != m_ptPanLast.y))
     {
         {
             CRefreshHold hold(this);
@@ -111,10 +155,13 @@ void CChartCtrl::UpdateAutoHideScrollBars(POINT point)
 void CChartCtrl::OnLButtonUp(UINT, CPoint point)
 {
     ReleaseCapture();
+    if (CChartOrderLines* pLines = std::exchange(m_pOrderGesture, nullptr))
+        pLines->FinishGesture(point, m_pOrderSink);
     const bool bBoxShown = m_bZooming;
     m_bZooming = false;
 
-    if (m_bZoomAllowed)
+    // Only a box this press started zooms: not a press that went to an order line.
+    if (m_bZoomAllowed && bBoxShown)
     {
         const RECT& box = m_rcZoomBox;
         // Dragged leftwards or upwards: back to the ranges the data gave.
@@ -213,6 +260,8 @@ void CChartCtrl::OnRButtonDown(UINT, CPoint point)
 {
     SetCapture();
     m_bPanning = true;
+    m_bRightDragged = false;
+    m_ptRightPress = point;
     if (m_bPanAllowed)
         m_ptPanLast = point;
     RouteMouseEvent(RightPress, &point);
@@ -222,7 +271,20 @@ void CChartCtrl::OnRButtonDown(UINT, CPoint point)
 void CChartCtrl::OnRButtonUp(UINT, CPoint point)
 {
     ReleaseCapture();
+    const bool bClick =
+        m_bPanning && !m_bRightDragged && WithinClickDistance(point, m_ptRightPress);
     m_bPanning = false;
+    m_bRightDragged = false;
+    if (bClick && m_pOrderSink != nullptr && PtInRect(&m_rcPlot, point))
+    {
+        // Rounded like a dragged line's price where the chart shows order lines.
+        double dPrice = 0.0;
+        const CChartOrderLineSerie* pSerie = NewestOrderLines(m_seriesById);
+        if (pSerie == nullptr || !pSerie->Lines()->PriceAtRow(point.y, &dPrice))
+            dPrice = m_axisSlots[SlotLeft] != nullptr ? m_axisSlots[SlotLeft]->PixelToValue(point.y)
+                                                      : 0.0;
+        m_pOrderSink->OnChartContextMenu(point, dPrice);
+    }
     RouteMouseEvent(RightRelease, &point);
     Default();
 }

@@ -34,11 +34,6 @@ std::string Trimmed(const std::string& strText)
 
 } // namespace
 
-void CPracticeSession::AttachChart(CChartCtrl* pChart)
-{
-    m_player.m_pChart = pChart;
-}
-
 bool CPracticeSession::ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason)
 {
     SKLineLoad refused;
@@ -61,9 +56,7 @@ bool CPracticeSession::ReadFile(const std::string& strPath, const SKLineLayout* 
 
 void CPracticeSession::Open(SReadFile&& file)
 {
-    CChartCtrl* pChart = m_player.m_pChart;
     m_player = std::move(file.player);
-    m_player.m_pChart = pChart;
     m_strFilePath = std::move(file.strPath);
     m_desk.SetInstrument(std::filesystem::path(m_strFilePath).filename().string(),
                          m_player.m_nPriceDecimals);
@@ -168,16 +161,13 @@ void CPracticeSession::SeekPlayer(int nCursor)
     m_player.m_dHigh = bar.dHigh;
     m_player.m_dLow = bar.dLow;
     m_player.m_dClose = bar.dClose;
-    m_player.ShowCurrentWindow();
 }
 
 int CPracticeSession::FastForward(EForwardUntil eUntil, int nBars, double dDate)
 {
     if (m_bPlaying || m_bFinished || !m_player.HasCurrentBar())
         return 0;
-    // Nothing is drawn on the way: the chart gets the window once, at the end.
-    CChartCtrl* pChart = m_player.m_pChart;
-    m_player.m_pChart = nullptr;
+    // Nothing is drawn on the way: the window shows the result once, at the end.
     const CTradeLogBatch batch;
     int nPassed = 0;
     while (!m_bFinished)
@@ -191,8 +181,6 @@ int CPracticeSession::FastForward(EForwardUntil eUntil, int nBars, double dDate)
         if (eUntil == EForwardUntil::Fill && !m_desk.Fills().empty())
             break;
     }
-    m_player.m_pChart = pChart;
-    m_player.ShowCurrentWindow();
     return nPassed;
 }
 

@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-class CChartCtrl;
 
 // A K-line file read and ready to replace the practice's file. Reading first lets the window ask
 // about an open position before anything of the running practice changes.
@@ -48,9 +47,6 @@ public:
     static constexpr int kMinPeriodMs = 100;
     static constexpr int kMaxPeriodMs = 5000;
 
-    // The chart the replay draws its candles into; not owned.
-    void AttachChart(CChartCtrl* pChart);
-
     // Reads strPath into *pFile. False, with the reason, when it cannot be read or yields no bar.
     static bool ReadFile(const std::string& strPath, SReadFile* pFile, std::string* pReason);
     // The same with the trader's layout, or the file's own when pLayout is null; on false
@@ -71,8 +67,6 @@ public:
     // One bar on while stopped; false when there is nothing to step to.
     bool StepBar();
     bool IsPlaying() const { return m_bPlaying; }
-    // Draws the current window again as a fresh series, for a chart whose other series changed.
-    void ShowCurrentWindow() { m_player.ShowCurrentWindow(); }
     bool IsFinished() const { return m_bFinished; }
 
     // Hides the newest bar again while stopped: the account, orders, journal and markers return
@@ -81,10 +75,9 @@ public:
     bool CanStepBack() const { return !m_bPlaying && !m_vecHistory.empty(); }
     bool StepBack();
 
-    // Reveals bars without drawing each one, every order evaluated and every mark logged on
+    // Reveals bars one after the other, every order evaluated and every mark logged on
     // every bar passed, until the replay stops: at the bar nBars on, at the first bar on or after
-    // dDate, or when an order fills; the end of the file ends it too. The chart is drawn once at
-    // the end. Answers the bars passed.
+    // dDate, or when an order fills; the end of the file ends it too. Answers the bars passed.
     enum class EForwardUntil
     {
         Bars,
