@@ -56,11 +56,15 @@ QString PriceText(unsigned nId, double dPrice, int nDecimals)
 }
 
 
-// Keys of the window's actions win over the information line, which would take them as text.
+// Keys of the window's actions win over the information line, which would take them as text;
+// a number field keeps its digits, which also choose the timeframe.
 class CActionKeysFirst : public QObject
 {
 public:
-    CActionKeysFirst(QWidget* pWindow, QObject* pParent) : QObject(pParent), m_pWindow(pWindow) {}
+    CActionKeysFirst(QWidget* pWindow, bool bDigitsAreText, QObject* pParent)
+        : QObject(pParent), m_pWindow(pWindow), m_bDigitsAreText(bDigitsAreText)
+    {
+    }
 
 protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
@@ -68,6 +72,9 @@ protected:
         if (pEvent->type() != QEvent::ShortcutOverride)
             return QObject::eventFilter(pObject, pEvent);
         const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (m_bDigitsAreText && pKey->key() >= Qt::Key_0 && pKey->key() <= Qt::Key_9 &&
+            (pKey->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+            return QObject::eventFilter(pObject, pEvent);
         const QKeySequence pressed(pKey->keyCombination());
         for (const QAction* pAction : m_pWindow->findChildren<QAction*>())
             if (pAction->isEnabled() && pAction->shortcuts().contains(pressed))
@@ -77,6 +84,7 @@ protected:
 
 private:
     QWidget* m_pWindow;
+    bool m_bDigitsAreText;
 };
 
 } // namespace
@@ -163,9 +171,8 @@ void COrvantaDlg::CreateControls(const CDialogUnits& units)
     m_pQuantity->setRange(1, kMaxPositionUnits);
     m_pQuantity->setToolTip(AppQText(IDS_QUANTITY_TIP));
     m_pQuantity->setGeometry(units.Rect(170, 272, 42, 12));
-    auto* pKeysFirst = new CActionKeysFirst(this, this);
-    m_pInfo->installEventFilter(pKeysFirst);
-    m_pQuantity->findChild<QLineEdit*>()->installEventFilter(pKeysFirst);
+    m_pInfo->installEventFilter(new CActionKeysFirst(this, false, this));
+    m_pQuantity->findChild<QLineEdit*>()->installEventFilter(new CActionKeysFirst(this, true, this));
 
     connect(m_pBtnLoad, &QPushButton::clicked, this, &COrvantaDlg::OnLoad);
     connect(m_pBtnPlay, &QPushButton::clicked, this, &COrvantaDlg::OnPlayStop);

@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/RecentFiles.h"
 #include "chart/ChartCtrl.h"
+#include "chart/ChartOrderSink.h"
 #include "core/PracticeSession.h"
 #include "core/Timeframe.h"
 
@@ -30,7 +31,7 @@ class QSpinBox;
 // The main window: picks and loads a K-line file, plays it on a timer, trades at the newest close
 // and shows the newest bar and the account under the chart. It holds no trading state: it shows
 // the practice session and forwards the user's commands to it.
-class COrvantaDlg : public QDialog
+class COrvantaDlg : public QDialog, private IChartOrderSink
 {
 public:
     explicit COrvantaDlg(QWidget* pParent = nullptr);
@@ -72,7 +73,7 @@ private:
     void ShowNewFileOnCharts();
     // The window of bars on every chart shown, with its averages and markers: one redraw each.
     void ShowCharts();
-    void ShowTradeMarkersOnCharts();
+    void ShowTradingOnCharts();
     void ShowChartChecks();
     void OnTimeframe(int nIndex);
     void OnSecondTimeframe(int nIndex);
@@ -133,6 +134,13 @@ private:
     void OnQuantityChanged(int nQuantity);
     // What trading changed on the chart and in the labels: markers, order lines, account.
     void ShowTrading();
+
+    // Orders on the chart (OrvantaDlgChartOrders.cpp): a dragged line moves its order, the "x"
+    // cancels it, a right click offers the orders that may wait at the clicked price.
+    void OnOrderMoved(int nId, double dPrice) override;
+    void OnOrderCancel(int nId) override;
+    void OnChartContextMenu(POINT pt, double dPrice) override;
+    void PlaceOrderAt(ETradeOrderKind eKind, double dPrice);
     void OnSpeedStep(int nPeriodMs);
     void OnFaster();
     void OnSlower();

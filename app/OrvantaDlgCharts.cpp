@@ -4,6 +4,7 @@
 
 #include "app/DialogControls.h"
 #include "app/Resources.h"
+#include "app/TradeTexts.h"
 #include "chart/ChartCrosshair.h"
 #include "chart/RefreshHold.h"
 #include "core/ReplayChart.h"
@@ -25,8 +26,13 @@ void COrvantaDlg::CreateCharts(const QRect& rcCharts)
         m_pSplitter->addWidget(WidgetOfWindow(*pChart));
     }
     WidgetOfWindow(m_chart2)->hide();
+    m_chart.m_pOrderSink = this;
+    m_chart2.m_pOrderSink = this;
     m_pReplayChart = std::make_unique<CReplayChart>(m_chart);
     m_pReplayChart2 = std::make_unique<CReplayChart>(m_chart2);
+    for (CReplayChart* pChart : {m_pReplayChart.get(), m_pReplayChart2.get()})
+        pChart->SetOrderKindNames([](ETradeOrderKind eKind)
+                                  { return OrderKindText(eKind, ETradeSide::Buy).toStdString(); });
     // Each chart's crosshair marks its instant on the other.
     const auto link = [this](CReplayChart* pFrom, CReplayChart* pTo)
     {
@@ -108,11 +114,16 @@ void COrvantaDlg::ShowCharts()
     }
 }
 
-void COrvantaDlg::ShowTradeMarkersOnCharts()
+void COrvantaDlg::ShowTradingOnCharts()
 {
-    m_pReplayChart->ShowTradeMarkers(m_session);
-    if (HasSecondChart())
-        m_pReplayChart2->ShowTradeMarkers(m_session);
+    for (CReplayChart* pChart : {m_pReplayChart.get(), m_pReplayChart2.get()})
+    {
+        if (pChart == m_pReplayChart2.get() && !HasSecondChart())
+            continue;
+        CRefreshHold hold(&pChart->Chart());
+        pChart->ShowTradeMarkers(m_session);
+        pChart->ShowOrderLines(m_session);
+    }
 }
 
 void COrvantaDlg::ShowChartChecks()

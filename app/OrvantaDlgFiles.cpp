@@ -222,7 +222,7 @@ bool COrvantaDlg::ClosePositionFirst(unsigned nQuestionId)
         return false;
     STradeRefusal refusal;
     const bool bClosed = m_session.ClosePosition(&refusal);
-    ShowTradeMarkersOnCharts();
+    ShowTradingOnCharts();
     ShowSession();
     if (!bClosed)
         ShowRefusal(refusal);

@@ -115,7 +115,7 @@ void COrvantaDlg::Trade(ETradeSide eSide)
 
 void COrvantaDlg::ShowTrading()
 {
-    ShowTradeMarkersOnCharts();
+    ShowTradingOnCharts();
     ShowSession();
 }
 

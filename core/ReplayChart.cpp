@@ -254,7 +254,7 @@ void CReplayChart::ShowOrderLines(const CTradeDesk& desk, int nPriceDecimals)
         SChartOrderLine& line = m_vecOrderLines[i];
         line.nId = order.nId;
         line.eRole = OrderRole(order.eKind);
-        line.strKind = OrderKindName(order.eKind);
+        line.strKind = m_fnOrderKindName(order.eKind);
         line.nQuantity = order.nQuantity;
         line.dPrice = order.dPrice;
     }

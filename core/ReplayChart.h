@@ -4,12 +4,15 @@
 #include "chart/ChartOrderLine.h"
 #include "core/Timeframe.h"
 #include "core/TimeframeSeries.h"
+#include "core/TradeOrder.h"
 #include "platform/WinTypes.h"
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CChartCtrl;
@@ -53,6 +56,11 @@ public:
     void ShowOrderLines(const CPracticeSession& session);
     // The same for a desk's orders, with prices in nPriceDecimals decimals.
     void ShowOrderLines(const CTradeDesk& desk, int nPriceDecimals);
+    // What the order lines call each kind of order, in the program's language.
+    void SetOrderKindNames(std::function<std::string(ETradeOrderKind)> fnName)
+    {
+        m_fnOrderKindName = std::move(fnName);
+    }
 
     bool IsAverageShown(std::size_t nIndex) const { return m_arrAverageShown[nIndex]; }
     void SetAverageShown(std::size_t nIndex, bool bShown) { m_arrAverageShown[nIndex] = bShown; }
@@ -83,6 +91,7 @@ private:
     CChartCrosshair* m_pCrosshair = nullptr;    // owned by m_chart
     CChartOrderLines* m_pOrderLines = nullptr;  // owned by m_chart
     std::vector<SChartOrderLine> m_vecOrderLines; // reused from step to step
+    std::function<std::string(ETradeOrderKind)> m_fnOrderKindName = OrderKindName;
     std::array<bool, 4> m_arrAverageShown = {false, false, false, false};
     std::optional<ETimeframe> m_timeframe;
     std::unique_ptr<CTimeframeSeries> m_pSeries; // the file in m_timeframe; null for its own bars

@@ -181,6 +181,12 @@ std::vector<std::string> CWorkDir::TradeLogLines() const
     return vecLines;
 }
 
+std::string FileText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::string KLineText(int nBars)
 {
     std::ostringstream out;

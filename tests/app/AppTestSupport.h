@@ -50,6 +50,8 @@ inline double FixtureClose(int i)
     return 10.5 + i;
 }
 std::string KLineText(int nBars);
+// The whole file, or empty when it cannot be read.
+std::string FileText(const std::filesystem::path& path);
 
 // The text as the user reads it: without mnemonic marks, and without a menu item's key after its
 // tab.

@@ -22,12 +22,6 @@ const std::string kUnknownHeader = "Datum;Wertpapier;Erster;Hoch;Tief;Letzter;St
                                    "02.03.2021;AT0000831706;10,80;11,20;9,60;11,10;900\n"
                                    "03.03.2021;AT0000831706;11,10;11,50;9,90;10,70;1500\n";
 
-std::string FileText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 QComboBox* Combo(QWidget* pDialog, const char* pszName)
 {
     auto* pCombo = pDialog->findChild<QComboBox*>(QString::fromLatin1(pszName));

@@ -45,15 +45,22 @@ TEST_F(OrdersWindowTest, TheQuantityFieldTradesThatManyUnitsAndIsKept)
 {
     LoadAtStart(WriteBars(60));
     Key(Qt::Key_Right);
-    Quantity()->setValue(5);
+    // Typed into the field: 8 also chooses a daily file's weekly timeframe, but not here.
+    QLineEdit* pEdit = Quantity()->findChild<QLineEdit*>();
+    pEdit->selectAll();
+    Key(Qt::Key_8, pEdit);
+    Key(Qt::Key_5, pEdit);
+    EXPECT_EQ(Quantity()->value(), 85);
+    EXPECT_NE(FileText(m_dir.SettingsFile()).find("\nTimeframe=-1\n"), std::string::npos);
     Key(Qt::Key_B);
     const std::vector<std::string> vecLog = m_dir.TradeLogLines();
     ASSERT_EQ(vecLog.size(), 2U);
-    EXPECT_EQ(vecLog[0], "Buy 5 @ 35.50");
-    EXPECT_EQ(vecLog[1].rfind("Buy 5 @ 35.50, current position:5, current average:35.50,", 0), 0U);
-    EXPECT_EQ(Label("position"), "Position:5");
+    EXPECT_EQ(vecLog[0], "Buy 85 @ 35.50");
+    EXPECT_EQ(vecLog[1].rfind("Buy 85 @ 35.50, current position:85, current average:35.50,", 0),
+              0U);
+    EXPECT_EQ(Label("position"), "Position:85");
     Reopen();
-    EXPECT_EQ(Quantity()->value(), 5);
+    EXPECT_EQ(Quantity()->value(), 85);
 }
 
 TEST_F(OrdersWindowTest, ATradeBeyondTheBuyingPowerIsRefusedWithTheLargestQuantity)

@@ -8,12 +8,6 @@
 namespace
 {
 
-std::string FileText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(SettingsFileTest, ReadsTheFileEarlierVersionsWroteAndKeepsWhatItDoesNotKnow)
 {
     CWorkDir dir;

@@ -14,7 +14,6 @@ The trade log and the chart's pixels tell what happened.
 """
 
 import os
-import subprocess
 import sys
 import time
 
@@ -53,22 +52,6 @@ def window_gone(server, caption):
                        f"the window {caption!r} to close")
 
 
-def is_tooltip(server, window):
-    out = subprocess.run(["xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"], env=server.env(),
-                         capture_output=True, text=True).stdout
-    return "TOOLTIP" in out
-
-
-def popup(server, program, known):
-    """The pop-up window (a menu) that appears beside the known windows; a tooltip the mouse
-    happens to raise on the way is not it."""
-    def found():
-        new = [w for w in xd.program_windows(server, program.process)
-               if w not in known and not is_tooltip(server, w)]
-        return new[0] if new else None
-    return xd.wait_for(found, TIMEOUT, "a pop-up menu")
-
-
 def geometry(server, window):
     out = xd.run_x(server, ["xdotool", "getwindowgeometry", "--shell", str(window)])
     values = dict(line.split("=", 1) for line in out.split() if "=" in line)
@@ -102,7 +85,7 @@ def first_run(session):
 
     def open_settings_by_mouse():
         xd.click(server, window, titles[1])
-        menu = popup(server, program, known)
+        menu = xd.popup(server, program, known)
         x, y, width, _ = geometry(server, menu)
         click_screen(server, (x + width // 2, y + 14))  # the first item, 属性设置
         dialog = xd.find_window(server, SETTINGS_CAPTION, TIMEOUT)
@@ -167,7 +150,7 @@ def first_run(session):
 
     def about_by_menu_and_by_context_menu():
         xd.click(server, window, titles[3])
-        menu = popup(server, program, known)
+        menu = xd.popup(server, program, known)
         x, y, width, height = geometry(server, menu)
         click_screen(server, (x + width // 2, y + height // 2))
         about = xd.find_window(server, ABOUT_CAPTION, TIMEOUT)
@@ -176,7 +159,7 @@ def first_run(session):
         window_gone(server, ABOUT_CAPTION)
 
         xd.click(server, window, layout.point(*BACKGROUND), button=3)
-        popup(server, program, known)
+        xd.popup(server, program, known)
         xd.press_keys(server, "a")  # 关于 Orvanta(&A)...
         about = xd.find_window(server, ABOUT_CAPTION, TIMEOUT)
         xd.wait_for_focus(server, about)
@@ -187,7 +170,7 @@ def first_run(session):
         start = layout.point(*BACKGROUND)
         xd.run_x(server, ["xdotool", "mousemove", "--window", str(window), str(start[0]),
                           str(start[1]), "sleep", "0.1", "mousedown", "3"])
-        menu = popup(server, program, known)
+        menu = xd.popup(server, program, known)
         x, y, width, _ = geometry(server, menu)
         xd.run_x(server, ["xdotool", "mousemove", str(x + width // 2), str(y + 8), "sleep", "0.2",
                           "mousemove", str(x + width // 2), str(y + 12), "sleep", "0.2",
@@ -230,7 +213,7 @@ def second_run(session):
         window_gone(server, "^Open$")
 
         xd.click(server, window, titles[0])
-        menu = popup(server, program, known)
+        menu = xd.popup(server, program, known)
         x, y, width, _ = geometry(server, menu)
         click_screen(server, (x + width // 2, y + 14))  # the first item, 加载K线(&L)
         dialog = xd.find_window(server, "^Open$", TIMEOUT)

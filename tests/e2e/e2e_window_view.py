@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import orvanta_xdriver as xd  # noqa: E402
 from e2e_chart_mouse import candle_count  # noqa: E402
-from e2e_menus_dialogs import click_screen, geometry, menu_titles, popup  # noqa: E402
+from e2e_menus_dialogs import click_screen, geometry, menu_titles  # noqa: E402
 
 BLACK = (0, 0, 0)
 LINES = (80, 80, 80)         # the crosshair's dotted lines
@@ -164,7 +164,7 @@ def main():
             known = xd.program_windows(server, program.process)
             titles = menu_titles(picture(), layout)
             xd.click(server, window, titles[-1])  # 指标, the last title
-            menu = popup(server, program, known)
+            menu = xd.popup(server, program, known)
             x, y, width, _ = geometry(server, menu)
             click_screen(server, (x + width // 2, y + 14))  # its first item, MA5
             xd.wait_for_picture(server, window,

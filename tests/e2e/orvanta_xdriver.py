@@ -347,6 +347,22 @@ def program_windows(server, process):
     return [int(w) for w in out.split()]
 
 
+def is_tooltip(server, window):
+    out = subprocess.run(["xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"], env=server.env(),
+                         capture_output=True, text=True).stdout
+    return "TOOLTIP" in out
+
+
+def popup(server, program, known, timeout=30.0):
+    """The pop-up window (a menu) that appears beside the known windows; a tooltip the mouse
+    happens to raise on the way is not it."""
+    def found():
+        new = [w for w in program_windows(server, program.process)
+               if w not in known and not is_tooltip(server, w)]
+        return new[0] if new else None
+    return wait_for(found, timeout, "a pop-up menu")
+
+
 def wait_for_layout(server, window, timeout=30.0):
     """The layout, once the window has been painted with its chart."""
     deadline = time.monotonic() + timeout
