@@ -2,14 +2,15 @@
 """End-to-end orders on the chart: the real program under Xvfb, driven by mouse and keys.
 
 A quantity of 10 is typed beside Buy and Sell. A right click below the close opens the chart's
-menu, whose first item places a buy limit there; the Right arrow reveals bars until it fills.
-Two more right clicks put a stop loss below and a take profit above; the take profit's "x"
-cancels it and a left drag moves the stop loss up, close under the price, so the next falling bar
-fills it there and not where it was placed. The log must show both fills, and the account after
-the stop must be the start plus ten times what the stop sold above the limit's price. Closing
-asks because trades were made; Yes ends the program with 0.
+menu, whose first item places a buy limit there; Play runs until it fills, and the fill pauses
+the replay. Two more right clicks put a stop loss below and a take profit above; the take
+profit's "x" cancels it and a left drag moves the stop loss up under the close, so the next
+falling bar fills it there and not where it was placed. The exported trades must name both
+orders, and the stop's realized profit and account must be the hand's figures. Closing asks
+because trades were made; Yes ends the program with 0.
 """
 
+import csv
 import os
 import re
 import sys
@@ -112,13 +113,14 @@ def main():
 
         # Below the close of 100: buy limit, sell stop, then the dialog.
         right_click_menu(97.0, 1)
-        shown = picture_where("the buy limit's line", lambda p: line_rows(p, layout, ENTRY))
-        step(4)  # down to 96.5 by the third bar
+        picture_where("the buy limit's line", lambda p: line_rows(p, layout, ENTRY))
+        # Played, the bars fall to a low of 96.5 on the third; the fill pauses the replay.
+        xd.keys_to(server, window, "space")
         fills = xd.wait_for(lambda: [l for l in log() if l.startswith("Buy limit filled: ")],
                             TIMEOUT, "the buy limit's fill")
         entry = float(re.match(r"Buy limit filled: Buy 10 @ ([\d.]+)$", fills[0]).group(1))
         assert abs(entry - 97.0) < 0.3, f"the limit at 97 filled at {entry}"
-        # The bar after the fill closes at 96: a long's stop lies below, its target above.
+        # The fill's bar closes at 97: a long's stop lies below, its target above.
         right_click_menu(94.0, 3)
         right_click_menu(103.0, 3)
         shown = picture_where("the stop loss and take profit lines", lambda p: line_rows(
@@ -133,7 +135,7 @@ def main():
         xd.drag(server, window, (x_menu - 40, stop_row), (x_menu - 40, scale.row(95.7)))
         picture_where("the stop loss dragged up", lambda p: line_rows(p, layout, STOP_LOSS)
                               and line_rows(p, layout, STOP_LOSS)[0] < stop_row - 10)
-        # The next bars fall to 95 (low 94.5): the dragged stop fills, where it was would not.
+        # The next bar falls to 96 (low 95.5): the dragged stop fills, where it was would not.
         step(1)
         stops = xd.wait_for(lambda: [i for i, l in enumerate(log())
                                      if l.startswith("Stop loss filled: ")],
@@ -141,10 +143,23 @@ def main():
         lines = log()
         stop = float(re.match(r"Stop loss filled: Sell 10 @ ([\d.]+)$", lines[stops[0]]).group(1))
         assert 95.4 < stop < 96.0, f"the dragged stop sold at {stop}"
-        account = float(re.search(r"NoPositionAccount:([\d.]+)", lines[stops[0] + 2]).group(1))
-        expected = round(ACCOUNT + 10 * (stop - entry), 2)
-        assert account == expected, f"account {account}, by hand {expected}"
-        print(f"bought 10 at {entry}, stopped out at {stop}: account {account}")
+        # The exported trades, as the report counts them, against the hand's figures.
+        target = os.path.join(workdir, "exported.csv")
+        xd.press_keys(server, "alt+t", "e")
+        dialog = xd.find_window(server, "^Save As$", TIMEOUT)
+        xd.wait_for_focus(server, dialog)
+        xd.press_keys(server, "ctrl+a")
+        xd.run_x(server, ["xdotool", "type", "--delay", "20", target])
+        xd.press_keys(server, "Return")
+        xd.wait_for(lambda: os.path.exists(target), TIMEOUT, "the exported file")
+        with open(target, newline="") as f:
+            rows = list(csv.DictReader(f))
+        assert [(r["side"], r["quantity"], r["order"]) for r in rows] == [
+            ("Buy", "10", "Buy limit"), ("Sell", "10", "Stop loss")], rows
+        gained = round(10 * (stop - entry), 2)
+        assert float(rows[1]["realized"]) == gained and float(rows[1]["net"]) == gained, rows[1]
+        assert float(rows[1]["account"]) == round(ACCOUNT + gained, 2), rows[1]
+        print(f"bought 10 at {entry}, stopped out at {stop}: {gained:+.2f}")
 
         xd.close_window(server, window)
         question = xd.wait_for(lambda: [w for w in xd.visible_windows(server, xd.MAIN_CAPTION)
