@@ -114,15 +114,14 @@ double ThreadSeconds()
 }
 
 // A replay as the main window shows it: a 640 x 400 chart, the session stepping through the
-// bench's file, and the working orders of a desk of its own (the session takes no orders yet;
-// they are shown through the call the session's orders take).
+// bench's file, and the working orders of a desk of its own, placed at prices of the bench's
+// choosing and shown through the call the session's orders take.
 class CBenchReplay
 {
 public:
     explicit CBenchReplay(bool bOrders)
     {
         m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0);
-        m_session.AttachChart(&m_chart);
         SReadFile file;
         std::string strReason;
         if (!CPracticeSession::ReadFile(g_tickBarsFile.string(), &file, &strReason))
@@ -144,7 +143,7 @@ public:
     {
         CRefreshHold hold(&m_chart);
         m_session.StepBar();
-        m_replay.ShowOverlays(m_session);
+        m_replay.ShowReplay(m_session);
         if (!m_desk.Orders().empty())
             m_replay.ShowOrderLines(m_desk, m_session.PriceDecimals());
     }
