@@ -84,9 +84,10 @@ SSessionStats ComputeSessionStats(const CTradeJournal& journal)
     else if (stats.nWins > 0)
         stats.dProfitFactor = std::numeric_limits<double>::infinity();
 
-    if (!journal.Marks().empty())
-        stats.dFinalAccount = journal.Marks().back();
-    else if (!vecRecords.empty())
+    // Whichever came last: a trade after the last mark paid costs the mark has not seen.
+    if (!vecRecords.empty() && vecRecords.back().nMarksBefore >= journal.Marks().size())
         stats.dFinalAccount = vecRecords.back().dAccount;
+    else if (!journal.Marks().empty())
+        stats.dFinalAccount = journal.Marks().back();
     return stats;
 }

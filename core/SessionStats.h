@@ -24,7 +24,7 @@ struct SSessionStats
     // the peak it fell from (0 when that peak is not above 0).
     double dMaxDrawdown = 0.0;
     double dMaxDrawdownPercent = 0.0;
-    double dFinalAccount = 0.0; // last mark; without marks the last trade's account; else 0
+    double dFinalAccount = 0.0; // the last mark or the account after a later trade; else 0
 
     double dCostsPaid = 0.0;         // commission and slippage of every trade, open ones too
     double dProfitBeforeCosts = 0.0; // closed positions' results before their costs

@@ -36,6 +36,7 @@ const STradeRecord& CTradeJournal::Trade(CTradeAccount& account, ETradeSide eSid
 void CTradeJournal::Append(const STradeRecord& record)
 {
     m_vecRecords.push_back(record);
+    m_vecRecords.back().nMarksBefore = m_vecMarks.size();
     m_vecMarkers.push_back({record.dBarDate, record.dPrice, record.eSide == ETradeSide::Buy});
 }
 

@@ -31,6 +31,7 @@ struct STradeRecord
     double dRisk = 0.0;     // what that position's first stop loss stood to lose; 0 without one
     int nFile = -1;         // the K-line file, an index into the journal's names; -1 unknown
     int nPriceDecimals = 0; // decimals of that file's prices; 0 unknown
+    std::size_t nMarksBefore = 0; // the journal's marks when the trade was recorded
 };
 
 // Whether the record ends a position: back at 0, or through it to the other side.

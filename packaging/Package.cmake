@@ -9,9 +9,10 @@ set(CPACK_PACKAGE_VENDOR "Orvanta developers")
 set(CPACK_PACKAGE_CONTACT "Orvanta developers <dev@orvanta.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "trading practice on a candlestick chart")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Orvanta replays a K-line file (a CSV of daily bars) bar by bar on a candlestick
-chart while the user buys and sells one unit at a time against a practice account
-that starts at 1,000,000. Every trade is appended to a daily log file.
+    "Orvanta replays a K-line file (the layouts of the common exporters) bar by bar on
+a candlestick chart, in its own or a higher timeframe, while the user trades sizes,
+pending orders, stop loss and take profit against a practice account that starts at
+1,000,000. Every trade is appended to a daily log file.
 The package also holds orvanta-snapshot, which renders bars of a K-line file as a
 PNG picture.")
 set(CPACK_STRIP_FILES ON)

@@ -180,6 +180,22 @@ TEST(SessionStats, NoTradesGiveZerosAndTheLastMark)
     EXPECT_EQ(stats.dMaxDrawdownPercent, 0);
 }
 
+TEST(SessionStats, TheFinalAccountIsWhatCameLastAMarkOrATradeAfterIt)
+{
+    // A close on the newest bar comes after that bar's mark and pays its commission.
+    CTradeJournal journal;
+    journal.AddMark(1000000);
+    journal.AddMark(1000010);
+    STradeRecord close;
+    close.nPositionBefore = 1;
+    close.dAccount = 1000005;
+    journal.Append(close);
+    EXPECT_DOUBLE_EQ(ComputeSessionStats(journal).dFinalAccount, 1000005);
+    journal.AddMark(1000005);
+    journal.AddMark(1000004);
+    EXPECT_DOUBLE_EQ(ComputeSessionStats(journal).dFinalAccount, 1000004);
+}
+
 TEST(SessionStats, DrawdownPercentIsOfThePeakTheWorstFallStartedFrom)
 {
     CTradeJournal journal;
