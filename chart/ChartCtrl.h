@@ -102,6 +102,7 @@ protected:
     // an order line moves the order, a click on a label's "x" cancels it. Right drag: pan, once
     // the mouse is beyond the click distance; a right click over the plot asks for a menu.
     void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnMouseLeave() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
@@ -121,6 +122,8 @@ private:
     void ZoomToBox();
     // Shows an auto-hiding scroll bar only while the mouse is over it.
     void UpdateAutoHideScrollBars(POINT point);
+    // The mouse is off the plot: the crosshair and whatever else follows it hide.
+    void LeaveOverlays();
     // Places the axis for this layout pass and brings its ticks up to date.
     void PrepareAxisTicks(CChartAxis* pAxis, RECT rcArea, CDC* pDC);
 

@@ -71,6 +71,20 @@ bool CChartCtrl::StartOrderGesture(POINT point)
     return true;
 }
 
+void CChartCtrl::OnMouseLeave()
+{
+    LeaveOverlays();
+}
+
+void CChartCtrl::LeaveOverlays()
+{
+    if (m_overlaysById.empty())
+        return;
+    for (auto& [nId, pOverlay] : m_overlaysById)
+        pOverlay->OverlayMouseLeave();
+    InvalidateRect(nullptr, FALSE);
+}
+
 void CChartCtrl::OnMouseMove(UINT, CPoint point)
 {
     if (m_pOrderGesture != nullptr)
@@ -117,12 +131,8 @@ void CChartCtrl::OnMouseMove(UINT, CPoint point)
             pOverlay->OverlayMouseMove(point.x, point.y);
         InvalidateRect(nullptr, TRUE);
     }
-    else if (!m_overlaysById.empty())
-    {
-        for (auto& [nId, pOverlay] : m_overlaysById)
-            pOverlay->OverlayMouseLeave();
-        InvalidateRect(nullptr, FALSE);
-    }
+    else
+        LeaveOverlays();
 
     // The window class has no cursor, so the control always sets one.
     if (m_bShowCursorInPlot || !bInPlot)

@@ -164,6 +164,12 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* pEvent)
     }
 }
 
+void WindowWidget::leaveEvent(QEvent* /*pEvent*/)
+{
+    if (CWnd* pWnd = WndOf(m_hWnd); pWnd != nullptr)
+        pWnd->OnMouseLeave();
+}
+
 void WindowWidget::wheelEvent(QWheelEvent* pEvent)
 {
     if (CWnd* pWnd = WndOf(m_hWnd); pWnd != nullptr)

@@ -285,6 +285,7 @@ BOOL CWnd::OnEraseBkgnd(CDC* pDC)
 
 void CWnd::OnSize(UINT, int, int) {}
 void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnMouseLeave() {}
 void CWnd::OnLButtonDown(UINT, CPoint) {}
 void CWnd::OnLButtonUp(UINT, CPoint) {}
 void CWnd::OnLButtonDblClk(UINT, CPoint) {}

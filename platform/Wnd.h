@@ -82,6 +82,8 @@ protected:
     virtual BOOL OnEraseBkgnd(CDC* pDC);
     virtual void OnSize(UINT nType, int cx, int cy);
     virtual void OnMouseMove(UINT nFlags, CPoint point);
+    // The mouse left the window, unless a button held it.
+    virtual void OnMouseLeave();
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnLButtonDblClk(UINT nFlags, CPoint point);

@@ -4,7 +4,7 @@
 On an hourly file whose closes rise a quarter a bar, key 6 chooses 4 hours and Play runs: the
 newest candle's body must grow across four steps and start again small. Stopped, the 属性 menu
 opens the second chart side by side on 1 hour; the crosshair moved over the main chart draws a
-line at the same instant on the second. Left steps back and the newest 4-hour candle shrinks.
+line at the same instant on the second, gone when the mouse leaves the chart. Left steps back and the newest 4-hour candle shrinks.
 The settings file keeps the choices, and closing the window without trades exits with 0.
 """
 
@@ -117,9 +117,8 @@ def main():
         linked = xd.wait_for_picture(server, window, lambda p: vertical_line(p, second), TIMEOUT,
                                      "the crosshair's line on the second chart")
         print(f"crosshair's line on the second chart at x {vertical_line(linked, second)}")
-        # Off the plot, onto the main chart's date axis: the line goes with the crosshair.
-        xd.run_x(server, ["xdotool", "mousemove", "--window", str(window),
-                          str((first[0] + first[2]) // 2), str(bottom - 8)])
+        # Out of the chart in one jump: the line goes with the crosshair.
+        xd.run_x(server, ["xdotool", "mousemove", "--window", str(window), *map(str, away)])
         shown = xd.wait_for_picture(server, window, lambda p: not vertical_line(p, second),
                                     TIMEOUT, "the line gone with the mouse")
 
