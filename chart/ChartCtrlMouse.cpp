@@ -26,6 +26,7 @@ namespace
 
 // A right press and release this close in both directions is a click, not a pan.
 constexpr int kClickDistance = 3;
+constexpr LONG kMinZoomBox = 4; // pixels either way
 
 bool WithinClickDistance(POINT a, POINT b)
 {
@@ -174,10 +175,14 @@ void CChartCtrl::OnLButtonUp(UINT, CPoint point)
     if (m_bZoomAllowed && bBoxShown)
     {
         const RECT& box = m_rcZoomBox;
+        const LONG nWidth = box.right - box.left;
+        const LONG nHeight = box.bottom - box.top;
+        // A slip of the hand is no gesture; a box thinner than that zooms into a sliver.
+        const bool bSlip = std::abs(nWidth) < kMinZoomBox && std::abs(nHeight) < kMinZoomBox;
         // Dragged leftwards or upwards: back to the ranges the data gave.
-        if (box.left > box.right || box.top > box.bottom)
+        if (!bSlip && (nWidth < 0 || nHeight < 0))
             RestoreAxisRanges();
-        else if (box.left != box.right && box.top != box.bottom)
+        else if (nWidth >= kMinZoomBox && nHeight >= kMinZoomBox)
             ZoomToBox();
     }
 

@@ -153,12 +153,14 @@ TEST_F(ChartMouseTest, ADragBackwardsRestoresTheSavedRanges)
     EXPECT_EQ(m_pPrices->m_dMax, 30.0);
 }
 
-TEST_F(ChartMouseTest, ABoxWithoutWidthOrHeightChangesNothing)
+TEST_F(ChartMouseTest, ABoxUnderFourPixelsEitherWayChangesNothing)
 {
     const int nBefore = m_chart.m_nRedraws;
     QTest::mouseClick(m_pWidget, Qt::LeftButton, Qt::NoModifier, QPoint(150, 100));
-    Drag(Qt::LeftButton, QPoint(100, 100), QPoint(250, 100));
-    Drag(Qt::LeftButton, QPoint(100, 100), QPoint(100, 200));
+    // Thin boxes forwards, and slips of the hand in any direction.
+    for (const QPoint end : {QPoint(250, 100), QPoint(100, 200), QPoint(250, 103), QPoint(103, 200),
+                             QPoint(101, 101), QPoint(97, 97), QPoint(103, 97)})
+        Drag(Qt::LeftButton, QPoint(100, 100), end);
     EXPECT_EQ(m_pDates->m_dMin, 42000.0);
     EXPECT_EQ(m_pDates->m_dMax, 42100.0);
     EXPECT_EQ(m_pPrices->m_dMin, 10.0);
