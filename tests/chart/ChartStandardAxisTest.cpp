@@ -241,6 +241,8 @@ TEST(ChartStandardAxis, IncrementStopsAtTheFinestDecimalOfTheValues)
         {5, 1.07100, 1.07110, 0.00001, 5}, // finer steps would label prices no bar has
         {5, 1.0700, 1.0900, 0.002, 3},     // a wide range needs fewer
         {2, 10.00, 10.05, 0.01, 2},        {2, 10.20, 11.00, 0.05, 2}, {-1, 10.00, 10.05, 0.005, 3},
+        // Prices around 1e-8 with ten decimals: steps of a billionth, not one label of 0.00.
+        {10, 0.000000009, 0.000000025, 0.000000001, 9},
     };
     for (const Row& row : rows)
     {
@@ -256,6 +258,13 @@ TEST(ChartStandardAxis, IncrementStopsAtTheFinestDecimalOfTheValues)
     const std::vector<std::string> labels = Labels(axis);
     ASSERT_FALSE(labels.empty());
     EXPECT_EQ(labels.front(), "1.07100");
+
+    axis.m_nMaxDecimals = 10;
+    Layout(axis, false, 400, 0.000000009, 0.000000025);
+    const std::vector<std::string> tiny = Labels(axis);
+    ASSERT_GE(tiny.size(), 2u);
+    EXPECT_EQ(tiny.front(), "0.000000009");
+    EXPECT_EQ(tiny[1], "0.000000010");
 }
 
 TEST(ChartStandardAxis, FineStepsLabelEveryDecimalOfTheValuesCoarseOnesStayShort)
