@@ -6,6 +6,7 @@
 #include "core/KLineFile.h"
 #include "core/KLineMessages.h"
 #include "core/KLinePlayer.h"
+#include "platform/StringFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -383,9 +384,7 @@ TEST(KLineLayout, DayOrMonthFirstIsSettledByTheDatesElseByTheLocale)
     std::string minutes;
     for (int nDay = 9; nDay <= 14; ++nDay)
         for (int nMinute = 0; nMinute < 60; ++nMinute)
-            minutes += (nDay < 10 ? "0" : "") + std::to_string(nDay) +
-                       "/01/2020 10:" + (nMinute < 10 ? "0" : "") + std::to_string(nMinute) +
-                       ",1,2,0.5,1.5\n";
+            minutes += StringFormat("%02d/01/2020 10:%02d,1,2,0.5,1.5\n", nDay, nMinute);
     const SKLineLoad late = LoadFixture(dir, "late.csv", minutes, EKLineDateOrder::MonthDayYear);
     ASSERT_EQ(late.m_vecBars.size(), 360u) << KLineLoadFailureText(late);
     EXPECT_EQ(BarText(late.m_vecBars.front()), "2020-01-09 10:00 1 2 0.5 1.5");
