@@ -262,8 +262,10 @@ TEST_F(MainWindowTest, ClosingAsksOnlyAfterTradesAndEscapeKeepsTheWindow)
     LoadAtStart(WriteBars(60));
     Key(Qt::Key_Right);
     Key(Qt::Key_B);
-    for (auto [pszAnswer, bCloses] : {std::pair{"No", false}, {"Yes", true}})
+    for (const auto& answer : {std::pair{"No", false}, {"Yes", true}})
     {
+        const char* pszAnswer = answer.first;
+        const bool bCloses = answer.second;
         QString strAsked;
         WhenModal(TitleIs(kCaption),
                   [&](QWidget* pBox)

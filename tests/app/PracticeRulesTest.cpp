@@ -138,10 +138,12 @@ TEST_F(PracticeRulesTest, StartDatesSayWhatIsWrongAndWhereTheReplayStarts)
 {
     LoadAtStart(WriteBars(60));
     Key(Qt::Key_Right);
-    for (auto [pszTyped, pszSaid] :
+    for (const auto& typed :
          {std::pair{"abc", "“abc”不是日期"}, {"2020-02-10 junk", "不是日期"},
           {"2019-06-01", "回放从 2020-01-26 开始"}, {" 2020-02-10 ", nullptr}})
     {
+        const char* pszTyped = typed.first;
+        const char* pszSaid = typed.second;
         WhenModal(TitleIs(QString::fromUtf8("选择起点")),
                   [pszTyped](QWidget* pDialog)
                   {

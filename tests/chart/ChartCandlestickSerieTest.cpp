@@ -18,7 +18,6 @@
 namespace
 {
 
-constexpr COLORREF kBackground = RGB(240, 240, 240);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kShadow = RGB(150, 150, 150);
