@@ -3,10 +3,22 @@
 #include "TempDir.h"
 #include "core/KLineFile.h"
 #include "core/KLineMessages.h"
+#include "platform/StringFormat.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// Daily bars from 2020-01-01 whose closes tell which bar they are: bar i trades from 9 + i to
+// 12 + i and closes at 10.5 + i.
+inline std::string DailyBarsText(int nCount)
+{
+    std::string strText;
+    for (int i = 0; i < nCount; ++i)
+        strText += StringFormat("2020-%02d-%02d,%d,%d,%d,%.1f\n", 1 + i / 28, 1 + i % 28, 10 + i,
+                                12 + i, 9 + i, 10.5 + i);
+    return strText;
+}
 
 // Loads text written to a file of the given name, through the loader's recognition.
 inline SKLineLoad LoadFixture(const CTempDir& dir, const std::string& strName,

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "CoreTestApp.h"
+#include "KLineFixture.h"
 #include "TempDir.h"
 #include "platform/StringFormat.h"
 
@@ -12,16 +13,6 @@
 
 namespace
 {
-
-// Daily bars from 2020-01-01 whose closes tell which bar they are: 10.5 + i.
-std::string Bars(int nCount)
-{
-    std::string strText;
-    for (int i = 0; i < nCount; ++i)
-        strText += StringFormat("2020-%02d-%02d,%d,%d,%d,%.1f\n", 1 + i / 28, 1 + i % 28, 10 + i,
-                                12 + i, 9 + i, 10.5 + i);
-    return strText;
-}
 
 class PracticeSessionTest : public ::testing::Test
 {
@@ -36,7 +27,7 @@ protected:
     {
         SReadFile file;
         std::string strReason;
-        ASSERT_TRUE(CPracticeSession::ReadFile(m_dir.Write(strName, Bars(nBars)), &file,
+        ASSERT_TRUE(CPracticeSession::ReadFile(m_dir.Write(strName, DailyBarsText(nBars)), &file,
                                                &strReason))
             << strReason;
         m_session.Open(std::move(file));
@@ -51,9 +42,9 @@ TEST_F(PracticeSessionTest, AFileThatCannotGiveABarLeavesThePracticeAsItWas)
     Open("a.csv", 40);
     m_session.StepBar();
     m_session.Buy();
-    for (const std::string& strPath : {m_dir.Write("empty.csv", ""),
-                                       m_dir.Write("words.csv", "no,bars,here\n"),
-                                       std::string("/no/such/file.csv")})
+    for (const std::string& strPath :
+         {m_dir.Write("empty.csv", ""), m_dir.Write("words.csv", "no,bars,here\n"),
+          std::string("/no/such/file.csv")})
     {
         SReadFile file;
         std::string strReason;
@@ -207,11 +198,13 @@ TEST_F(PracticeSessionTest, StepsBackReturnToExactlyTheStateBeforeAndLogWhatThey
             (random() % 2 ? m_session.Buy(1 + random() % 4) : m_session.Sell(1 + random() % 4));
     }
     ASSERT_GT(m_session.Journal().Records().size(), journalBefore.Records().size() + 2);
-    const std::string strLastTrade = StringFormat(
-        "%s %d @ %.2f", m_session.Journal().Records().back().eSide == ETradeSide::Buy ? "Buy" : "Sell",
-        m_session.Journal().Records().back().nQuantity, m_session.Journal().Records().back().dPrice);
-    const bool bLastBarTraded =
-        m_session.Journal().Records().back().dBarDate == m_session.Player().m_vecWindow.back().dDate;
+    const std::string strLastTrade =
+        StringFormat("%s %d @ %.2f",
+                     m_session.Journal().Records().back().eSide == ETradeSide::Buy ? "Buy" : "Sell",
+                     m_session.Journal().Records().back().nQuantity,
+                     m_session.Journal().Records().back().dPrice);
+    const bool bLastBarTraded = m_session.Journal().Records().back().dBarDate ==
+                                m_session.Player().m_vecWindow.back().dDate;
     for (int i = 0; i < kSteps; ++i)
         EXPECT_TRUE(m_session.StepBack());
     EXPECT_FALSE(m_session.StepBack()) << "no further than the session's start";
@@ -288,8 +281,12 @@ TEST_F(PracticeSessionTest, StartDatesAreCheckedBeforeTheReplayMoves)
 
 TEST_F(PracticeSessionTest, ThePeriodStaysWithinTheSpeedSteps)
 {
-    for (auto [nAsked, nKept] : {std::pair{0LL, 100}, {-5LL, 100}, {99LL, 100}, {2500LL, 2500},
-                                 {5001LL, 5000}, {1LL << 40, 5000}})
+    for (auto [nAsked, nKept] : {std::pair{0LL, 100},
+                                 {-5LL, 100},
+                                 {99LL, 100},
+                                 {2500LL, 2500},
+                                 {5001LL, 5000},
+                                 {1LL << 40, 5000}})
     {
         m_session.SetPeriodMs(nAsked);
         EXPECT_EQ(m_session.PeriodMs(), nKept) << nAsked;

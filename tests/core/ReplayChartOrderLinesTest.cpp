@@ -3,6 +3,7 @@
 #include "core/ReplayChart.h"
 
 #include "CoreTestApp.h"
+#include "KLineFixture.h"
 #include "TempDir.h"
 #include "chart/ChartAxis.h"
 #include "chart/ChartCtrl.h"
@@ -11,7 +12,6 @@
 #include "chart/ChartStandardAxis.h"
 #include "chart/RefreshHold.h"
 #include "core/PracticeSession.h"
-#include "platform/StringFormat.h"
 #include "tests/chart/CountingChart.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +20,6 @@
 
 namespace
 {
-
-// Daily bars from 2020-01-01: bar i trades from 9 + i to 12 + i and closes at 10.5 + i.
-std::string Bars(int nCount)
-{
-    std::string strText;
-    for (int i = 0; i < nCount; ++i)
-        strText += StringFormat("2020-%02d-%02d,%d,%d,%d,%.1f\n", 1 + i / 28, 1 + i % 28, 10 + i,
-                                12 + i, 9 + i, 10.5 + i);
-    return strText;
-}
 
 class ReplayChartOrderLines : public ::testing::Test
 {
@@ -42,7 +32,8 @@ protected:
             m_chart.CreateEx(0, "ChartCtrl", "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
         SReadFile file;
         std::string strReason;
-        ASSERT_TRUE(CPracticeSession::ReadFile(m_dir.Write("a.csv", Bars(80)), &file, &strReason))
+        ASSERT_TRUE(
+            CPracticeSession::ReadFile(m_dir.Write("a.csv", DailyBarsText(80)), &file, &strReason))
             << strReason;
         m_session.Open(std::move(file));
         m_replay.ShowNewFile(m_session);
