@@ -15,6 +15,7 @@
 #include "AxisTestSerie.h"
 #include "ChartTestApp.h"
 #include "CountingChart.h"
+#include "HostedChartTest.h"
 #include "tests/WindowMouse.h"
 
 #include <QImage>
@@ -53,20 +54,19 @@ double ValueAt(const CChartAxis* pAxis, int nPixel)
 }
 
 // The replay's chart, 640 x 400: 101 falling daily bars from day 42000, prices 10 to 30.
-class ChartMouseTest : public ::testing::Test
+class ChartMouseTest : public CHostedChartTest
 {
 protected:
     void SetUp() override
     {
-        EnsureChartTestApp();
-        // The chart fills a plain top-level window, as it fills its place in a dialog.
-        ASSERT_TRUE(m_host.CreateEx(0, nullptr, "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_CHILD | WS_VISIBLE,
-                                     RECT{0, 0, 640, 400}, &m_host, 1000));
-        m_pDates = m_chart.NewDateTimeAxis();
-        m_pDates->SetRangeMode(AllPoints);
-        m_pPrices = m_chart.NewStandardAxis();
-        m_pPrices->SetRangeMode(AllPoints);
+        CHostedChartTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_EQ(m_pDates->m_dMin, 42000.0);
+        ASSERT_EQ(m_pPrices->m_dMax, 30.0);
+    }
+
+    void AddContent() override
+    {
         auto* pSerie = new CChartCandlestickSerie(&m_chart);
         m_chart.AttachSerie(pSerie);
         std::vector<SChartCandlestickPoint> bars;
@@ -81,12 +81,6 @@ protected:
             bars.push_back(bar);
         }
         pSerie->AddPoints(bars.data(), unsigned(bars.size()));
-        m_host.ShowWindow(SW_SHOW);
-        CPlatformApp::ProcessEvents();
-        m_pWidget = WidgetFromHwnd(m_chart.GetSafeHwnd());
-        ASSERT_NE(m_pWidget, nullptr);
-        ASSERT_EQ(m_pDates->m_dMin, 42000.0);
-        ASSERT_EQ(m_pPrices->m_dMax, 30.0);
     }
 
     void Drag(Qt::MouseButton button, QPoint from, QPoint to)
@@ -95,12 +89,6 @@ protected:
         QTest::mouseMove(m_pWidget, to);
         QTest::mouseRelease(m_pWidget, button, Qt::NoModifier, to);
     }
-
-    CWnd m_host;
-    CCountingChart m_chart;
-    CChartDateTimeAxis* m_pDates = nullptr;
-    CChartStandardAxis* m_pPrices = nullptr;
-    QWidget* m_pWidget = nullptr;
 };
 
 TEST_F(ChartMouseTest, TheZoomBoxIsDrawnOverThePictureAndZoomsEveryAxisOnRelease)

@@ -15,6 +15,7 @@
 #include "ChartTestApp.h"
 #include "ChartTextRecordingDC.h"
 #include "CountingChart.h"
+#include "HostedChartTest.h"
 
 #include <QImage>
 #include <QTest>
@@ -54,29 +55,23 @@ public:
 
 // The replay's chart, 640 x 400: 101 daily bars from day 42000, prices 10 to 30, and three
 // orders: a buy limit at 15 (id 7), its stop loss at 12 (id 8) and take profit at 25 (id 9).
-class ChartOrderMouse : public ::testing::Test
+class ChartOrderMouse : public CHostedChartTest
 {
 protected:
     void SetUp() override
     {
-        EnsureChartTestApp();
-        ASSERT_TRUE(m_host.CreateEx(0, nullptr, "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_CHILD | WS_VISIBLE,
-                                     RECT{0, 0, 640, 400}, &m_host, 1000));
-        m_pDates = m_chart.NewDateTimeAxis();
-        m_pDates->SetRangeMode(AllPoints);
-        m_pPrices = m_chart.NewStandardAxis();
-        m_pPrices->SetRangeMode(AllPoints);
+        CHostedChartTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_EQ(m_pPrices->m_dMin, 10.0);
+        ASSERT_EQ(m_pPrices->m_dMax, 30.0);
+    }
+
+    void AddContent() override
+    {
         m_chart.m_pOrderSink = &m_sink;
         m_pLines = new CChartOrderLines(&m_chart);
         m_chart.AddOverlay(m_pLines);
         ShowStep(m_vecLines);
-        m_host.ShowWindow(SW_SHOW);
-        CPlatformApp::ProcessEvents();
-        m_pWidget = WidgetFromHwnd(m_chart.GetSafeHwnd());
-        ASSERT_NE(m_pWidget, nullptr);
-        ASSERT_EQ(m_pPrices->m_dMin, 10.0);
-        ASSERT_EQ(m_pPrices->m_dMax, 30.0);
     }
 
     // What a replay step does: every series replaced, in one redraw.
@@ -130,12 +125,7 @@ protected:
         QTest::mouseRelease(m_pWidget, button, Qt::NoModifier, pt);
     }
 
-    CWnd m_host;
-    CCountingChart m_chart;
-    CChartDateTimeAxis* m_pDates = nullptr;
-    CChartStandardAxis* m_pPrices = nullptr;
     CChartOrderLines* m_pLines = nullptr; // owned by m_chart
-    QWidget* m_pWidget = nullptr;
     CRecordingOrderSink m_sink;
     std::vector<SChartOrderLine> m_vecLines = {
         {7, EChartOrderRole::Entry, "Buy limit", 10, 15.0},

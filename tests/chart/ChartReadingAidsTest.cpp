@@ -12,6 +12,7 @@
 
 #include "ChartTestApp.h"
 #include "CountingChart.h"
+#include "HostedChartTest.h"
 
 #include <QApplication>
 #include <QImage>
@@ -29,19 +30,11 @@ namespace
 
 // 640 x 400 with 101 daily bars from day 42000; bar i spans prices 10 + i / 10 to 20 + i / 10,
 // so the bars in view decide the price range.
-class ChartReadingAidsTest : public ::testing::Test
+class ChartReadingAidsTest : public CHostedChartTest
 {
 protected:
-    void SetUp() override
+    void AddContent() override
     {
-        EnsureChartTestApp();
-        ASSERT_TRUE(m_host.CreateEx(0, nullptr, "", WS_POPUP, RECT{0, 0, 640, 400}, nullptr, 0));
-        ASSERT_TRUE(m_chart.CreateEx(0, "ChartCtrl", "", WS_CHILD | WS_VISIBLE,
-                                     RECT{0, 0, 640, 400}, &m_host, 1000));
-        m_pDates = m_chart.NewDateTimeAxis();
-        m_pDates->SetRangeMode(AllPoints);
-        m_pPrices = m_chart.NewStandardAxis();
-        m_pPrices->SetRangeMode(AllPoints);
         auto* pSerie = new CChartCandlestickSerie(&m_chart);
         m_chart.AttachSerie(pSerie);
         for (int i = 0; i <= 100; ++i)
@@ -52,10 +45,6 @@ protected:
         pSerie->AddPoints(m_vecBars.data(), unsigned(m_vecBars.size()));
         m_pCrosshair = new CChartCrosshair(&m_chart);
         m_chart.AddOverlay(m_pCrosshair);
-        m_host.ShowWindow(SW_SHOW);
-        CPlatformApp::ProcessEvents();
-        m_pWidget = WidgetFromHwnd(m_chart.GetSafeHwnd());
-        ASSERT_NE(m_pWidget, nullptr);
     }
 
     // One wheel turn as the window system delivers it, in notches away from the user.
@@ -68,12 +57,7 @@ protected:
 
     int PixelOf(double dDate) const { return m_pDates->ValueToPixel(dDate); }
 
-    CWnd m_host;
-    CCountingChart m_chart;
-    CChartDateTimeAxis* m_pDates = nullptr;
-    CChartStandardAxis* m_pPrices = nullptr;
     CChartCrosshair* m_pCrosshair = nullptr;
-    QWidget* m_pWidget = nullptr;
     std::vector<SChartCandlestickPoint> m_vecBars;
 };
 
